@@ -1,0 +1,39 @@
+#include "boot/device.hpp"
+
+namespace velorin::platform {
+
+Device::Device(const DeviceOptions& options)
+    : m_options(options),
+      m_trace(options.trace),
+      m_faults(options.seed),
+      m_scheduler(kernel::SchedulerOptions{options.clock, options.run, options.seed}),
+      m_kernel(m_scheduler, m_trace, m_faults)
+{
+    m_kernel.attachController();
+}
+
+Device::~Device()
+{
+    powerOff();
+}
+
+ProcessId Device::launch(std::string name, kernel::ProcessEntry entry)
+{
+    return m_kernel.launch(std::move(name), std::move(entry));
+}
+
+bool Device::running(ProcessId pid) const
+{
+    const auto info = m_kernel.process(pid);
+    return info && info->running;
+}
+
+std::optional<int> Device::exitCode(ProcessId pid) const
+{
+    const auto info = m_kernel.process(pid);
+    if (!info || info->running)
+        return std::nullopt;
+    return info->exitCode;
+}
+
+}  // namespace velorin::platform

@@ -1,0 +1,61 @@
+// A whole device: booted in the constructor, powered off in the destructor. The host thread
+// that boots it becomes its controller and drives it: launches programs and moves time.
+#pragma once
+
+#include "kernel/kernel.hpp"
+#include "kernel/scheduler.hpp"
+#include "trace/fault_plan.hpp"
+#include "trace/trace_recorder.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace velorin::platform {
+
+using kernel::DeviceTime;
+using kernel::ProcessId;
+
+struct DeviceOptions {
+    kernel::ClockMode clock = kernel::ClockMode::Virtual;
+    kernel::RunMode run = kernel::RunMode::Serial;
+    std::uint64_t seed = 1;
+    trace::TraceLevel trace = trace::TraceLevel::Effects;
+};
+
+class Device {
+public:
+    explicit Device(const DeviceOptions& options = {});
+    ~Device();
+    Device(const Device&) = delete;
+    Device& operator=(const Device&) = delete;
+
+    kernel::Kernel& kernel() { return m_kernel; }
+    kernel::Scheduler& scheduler() { return m_scheduler; }
+    trace::TraceRecorder& trace() { return m_trace; }
+    trace::FaultPlan& faults() { return m_faults; }
+    const DeviceOptions& options() const { return m_options; }
+
+    ProcessId launch(std::string name, kernel::ProcessEntry entry);
+    bool running(ProcessId pid) const;
+    std::optional<int> exitCode(ProcessId pid) const;
+
+    DeviceTime now() const { return m_scheduler.now(); }
+    // Runs the device until `time`, then until nothing more is runnable at that time.
+    void runUntil(DeviceTime time) { m_scheduler.runUntil(time); }
+    void runFor(DeviceTime duration) { m_scheduler.runUntil(now() + duration); }
+    // Runs whatever is runnable now, without moving time.
+    void settle() { m_scheduler.runUntil(now()); }
+
+    // Stops every thread; the destructor does it if nobody did.
+    void powerOff() { m_kernel.shutdown(); }
+
+private:
+    DeviceOptions m_options;
+    trace::TraceRecorder m_trace;
+    trace::FaultPlan m_faults;
+    kernel::Scheduler m_scheduler;
+    kernel::Kernel m_kernel;
+};
+
+}  // namespace velorin::platform

@@ -1,0 +1,92 @@
+// The path of every platform call that a program makes: the call gate, the fault plan, and the
+// call line of `--trace=all`.
+#pragma once
+
+#include "kernel/kernel.hpp"
+#include "kernel/windef.h"
+#include "trace/trace_recorder.hpp"
+
+#include <cstdio>
+#include <string>
+#include <type_traits>
+
+namespace velorin::kernel {
+
+// Handle types print as their value, which is deterministic; other pointers only as NULL or
+// ptr, since host addresses differ from run to run. Areas add their handle types here.
+template <class T>
+inline constexpr bool kIsHandle = false;
+template <>
+inline constexpr bool kIsHandle<HANDLE> = true;
+template <>
+inline constexpr bool kIsHandle<HMODULE> = true;
+
+// How a value appears in a call line; areas specialise it for records passed by value.
+template <class T>
+struct TraceFormat {
+    static std::string format(const T& value)
+    {
+        if constexpr (kIsHandle<T>) {
+            char buf[24];
+            std::snprintf(buf, sizeof buf, "0x%llX",
+                          static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(value)));
+            return value ? std::string(buf) : std::string("NULL");
+        } else if constexpr (std::is_same_v<T, const wchar_t*>) {
+            return value ? trace::quoted(std::wstring_view(value)) : std::string("NULL");
+        } else if constexpr (std::is_integral_v<T>) {
+            return std::to_string(value);
+        } else if constexpr (std::is_enum_v<T>) {
+            return std::to_string(static_cast<std::underlying_type_t<T>>(value));
+        } else if constexpr (std::is_pointer_v<T> || std::is_null_pointer_v<T>) {
+            return value ? std::string("ptr") : std::string("NULL");
+        } else {
+            static_assert(sizeof(T) == 0, "no call-line format for this type");
+        }
+    }
+};
+
+template <class T>
+std::string traceArg(const T& value)
+{
+    return TraceFormat<std::decay_t<T>>::format(value);
+}
+
+template <class... Args>
+std::string traceArgs(const Args&... args)
+{
+    std::string out;
+    ((out += (out.empty() ? "" : ", ") + traceArg(args)), ...);
+    return out;
+}
+
+// Runs `body` as the platform function `name`. A refused call (an ended process, or one the
+// fault plan fails) returns `failResult` with `failError` as the last error.
+template <class R, class Body, class... Args>
+R platformCall(std::string_view name, R failResult, DWORD failError, Body&& body, const Args&... args)
+{
+    Kernel& kernel = Kernel::current();
+    const CallGate gate = kernel.enterCall(name);
+    R result = failResult;
+    if (gate.proceed) {
+        result = body();
+    } else {
+        setLastError(gate.error.value_or(failError));
+    }
+    if (gate.traced)
+        kernel.traceCall(name, traceArgs(args...), traceArg(result));
+    return result;
+}
+
+// The same for a function without a result; a refused call does nothing.
+template <class Body, class... Args>
+void platformCallVoid(std::string_view name, Body&& body, const Args&... args)
+{
+    Kernel& kernel = Kernel::current();
+    const CallGate gate = kernel.enterCall(name);
+    if (gate.proceed)
+        body();
+    if (gate.traced)
+        kernel.traceCall(name, traceArgs(args...), "");
+}
+
+}  // namespace velorin::kernel

@@ -1,0 +1,18 @@
+// Device time: whole milliseconds since the device booted.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+
+namespace velorin::kernel {
+
+using DeviceTime = std::int64_t;
+inline constexpr DeviceTime kForever = std::numeric_limits<DeviceTime>::max();
+
+// Deadline for a wait of `ms` from `now`, where the system library's INFINITE means none.
+constexpr DeviceTime deadlineAfter(DeviceTime now, std::uint32_t ms)
+{
+    return ms == 0xFFFFFFFFu ? kForever : now + static_cast<DeviceTime>(ms);
+}
+
+}  // namespace velorin::kernel

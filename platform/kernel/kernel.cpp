@@ -1,0 +1,284 @@
+#include "kernel/kernel.hpp"
+
+#include "kernel/winbase.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace velorin::kernel {
+
+namespace {
+thread_local Kernel* t_kernel = nullptr;
+thread_local DWORD t_lastError = 0;
+
+// Removes a wait from its objects' waiter lists however the wait ends.
+class WaitRegistration {
+public:
+    WaitRegistration(WaitRecord& record, const std::vector<std::shared_ptr<KernelObject>>& objects)
+        : m_record(record), m_objects(objects)
+    {
+        for (const auto& o : m_objects)
+            o->waiters.push_back(&m_record);
+    }
+    ~WaitRegistration()
+    {
+        for (const auto& o : m_objects)
+            std::erase(o->waiters, &m_record);
+    }
+    WaitRegistration(const WaitRegistration&) = delete;
+    WaitRegistration& operator=(const WaitRegistration&) = delete;
+
+private:
+    WaitRecord& m_record;
+    const std::vector<std::shared_ptr<KernelObject>>& m_objects;
+};
+}  // namespace
+
+DWORD lastError()
+{
+    return t_lastError;
+}
+
+void setLastError(DWORD error)
+{
+    t_lastError = error;
+}
+
+Kernel::Kernel(Scheduler& scheduler, trace::TraceRecorder& trace, trace::FaultPlan& faults)
+    : m_scheduler(scheduler), m_trace(trace), m_faults(faults)
+{
+}
+
+Kernel::~Kernel()
+{
+    shutdown();
+}
+
+Kernel& Kernel::current()
+{
+    if (!t_kernel) {
+        std::fprintf(stderr, "a platform call was made from a thread that is not a device thread\n");
+        std::abort();
+    }
+    return *t_kernel;
+}
+
+void Kernel::attachController()
+{
+    m_scheduler.attachController();
+    t_kernel = this;
+}
+
+void Kernel::effectLocked(std::string_view event, std::string_view args)
+{
+    if (!m_poweredOff)
+        m_trace.effect(m_scheduler.nowLocked(), event, args);
+}
+
+void Kernel::effect(std::string_view event, std::string_view args)
+{
+    std::lock_guard lock(mutex());
+    effectLocked(event, args);
+}
+
+ProcessId Kernel::launch(std::string name, ProcessEntry entry)
+{
+    std::lock_guard lock(mutex());
+    const ProcessId pid = m_nextPid++;
+    m_processes[pid] = Process{ProcessInfo{pid, name, true, 0}, 0};
+    effectLocked("launch", "pid=" + std::to_string(pid));
+    auto code = std::make_shared<int>(0);
+    m_processes[pid].mainThread = m_scheduler.spawn(
+        std::move(name), pid, true,
+        [this, entry = std::move(entry), code] {
+            t_kernel = this;
+            *code = entry();
+        },
+        [this, pid, code](ThreadId) { endProcessLocked(pid, *code); });
+    return pid;
+}
+
+std::optional<ProcessInfo> Kernel::process(ProcessId pid) const
+{
+    std::lock_guard lock(m_scheduler.mutex());
+    const auto it = m_processes.find(pid);
+    if (it == m_processes.end())
+        return std::nullopt;
+    return it->second.info;
+}
+
+std::vector<ProcessInfo> Kernel::processes() const
+{
+    std::lock_guard lock(m_scheduler.mutex());
+    std::vector<ProcessInfo> out;
+    for (const auto& [pid, p] : m_processes)
+        out.push_back(p.info);
+    return out;
+}
+
+void Kernel::addProcessExitHook(std::function<void(ProcessId)> hook)
+{
+    std::lock_guard lock(mutex());
+    m_exitHooks.push_back(std::move(hook));
+}
+
+void Kernel::endProcessLocked(ProcessId pid, int code)
+{
+    Process& p = m_processes.at(pid);
+    if (!p.info.running)
+        return;
+    p.info.running = false;
+    p.info.exitCode = code;
+    effectLocked("exit", "pid=" + std::to_string(pid) + " code=" + std::to_string(code));
+    m_scheduler.killProcessLocked(pid);
+    for (const auto& hook : m_exitHooks)
+        hook(pid);
+    m_handles.closeOwnedBy(pid);
+    m_modules.unloadAll(pid);
+    signalLocked();
+}
+
+HANDLE Kernel::createThreadLocked(std::string name, std::function<DWORD()> body, DWORD* threadId)
+{
+    auto object = std::make_shared<ThreadObject>();
+    object->pid = m_scheduler.currentProcess();
+    object->id = m_scheduler.spawn(
+        std::move(name), object->pid, true,
+        [this, body = std::move(body), object] {
+            t_kernel = this;
+            const DWORD code = body();
+            std::lock_guard lock(mutex());
+            object->exitCode = code;
+        },
+        [this, object](ThreadId) {
+            object->finished = true;
+            signalLocked();
+        });
+    if (threadId)
+        *threadId = object->id;
+    return m_handles.add(object, object->pid);
+}
+
+ThreadId Kernel::spawnSystemThread(std::string name, std::function<void()> body)
+{
+    std::lock_guard lock(mutex());
+    return m_scheduler.spawn(
+        std::move(name), kSystemProcess, false,
+        [this, body = std::move(body)] {
+            t_kernel = this;
+            body();
+        },
+        nullptr);
+}
+
+DWORD Kernel::waitLocked(std::unique_lock<std::mutex>& lock, const std::vector<std::shared_ptr<KernelObject>>& objects,
+                         bool waitAll, DWORD milliseconds)
+{
+    WaitRecord record;
+    for (const auto& o : objects)
+        record.objects.push_back(o.get());
+    record.pulsed.assign(objects.size(), false);
+    const auto counts = [&](std::size_t i) { return record.pulsed[i] || objects[i]->signalled(); };
+    const std::function<bool()> satisfied = [&] {
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+            if (counts(i) != waitAll)
+                return !waitAll;
+        }
+        return waitAll;
+    };
+    WaitRegistration registration(record, objects);
+    if (!satisfied() && !waitForLocked(lock, satisfied, milliseconds))
+        return WAIT_TIMEOUT;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (!counts(i))
+            continue;
+        if (!record.pulsed[i])
+            objects[i]->acquire();
+        if (!waitAll)
+            return WAIT_OBJECT_0 + static_cast<DWORD>(i);
+    }
+    return WAIT_OBJECT_0;
+}
+
+bool Kernel::waitForLocked(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready, DWORD milliseconds)
+{
+    if (ready())
+        return true;
+    if (milliseconds == 0)
+        return false;
+    const DeviceTime deadline = deadlineAfter(m_scheduler.nowLocked(), milliseconds);
+    return m_scheduler.block(lock, ready, deadline) == WakeReason::Ready;
+}
+
+std::shared_ptr<EventObject> Kernel::namedEventLocked(const std::wstring& name) const
+{
+    const auto it = m_namedEvents.find(name);
+    return it == m_namedEvents.end() ? nullptr : it->second.lock();
+}
+
+void Kernel::nameEventLocked(const std::shared_ptr<EventObject>& event)
+{
+    m_namedEvents[event->name] = event;
+}
+
+std::shared_ptr<MsgQueueCore> Kernel::namedQueueLocked(const std::wstring& name) const
+{
+    const auto it = m_namedQueues.find(name);
+    return it == m_namedQueues.end() ? nullptr : it->second.lock();
+}
+
+void Kernel::nameQueueLocked(const std::shared_ptr<MsgQueueCore>& queue)
+{
+    m_namedQueues[queue->name] = queue;
+}
+
+CallGate Kernel::enterCall(std::string_view function)
+{
+    std::unique_lock lock(mutex());
+    if (m_scheduler.currentIsKilled()) {
+        if (m_scheduler.currentIsUnwinding())
+            return CallGate{false, false, std::nullopt};
+        lock.unlock();
+        m_scheduler.unwindCurrent();
+    }
+    if (m_scheduler.currentProcess() == kSystemProcess)
+        return CallGate{};
+    CallGate gate;
+    gate.traced = m_trace.wantsCalls();
+    const trace::FaultDecision decision = m_faults.onCall(function);
+    if (decision.fail) {
+        gate.proceed = false;
+        gate.error = decision.error;
+        effectLocked("fault", std::string(function));
+    }
+    return gate;
+}
+
+void Kernel::traceCall(std::string_view function, std::string_view args, std::string_view result)
+{
+    std::string text(function);
+    text += '(';
+    text += args;
+    text += ')';
+    if (!result.empty()) {
+        text += " = ";
+        text += result;
+    }
+    std::lock_guard lock(mutex());
+    if (!m_poweredOff)
+        m_trace.detail(m_scheduler.nowLocked(), "call", text);
+}
+
+void Kernel::shutdown()
+{
+    {
+        std::lock_guard lock(mutex());
+        if (m_poweredOff)
+            return;
+        m_poweredOff = true;
+    }
+    m_scheduler.shutdown();
+}
+
+}  // namespace velorin::kernel

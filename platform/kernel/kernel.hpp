@@ -1,0 +1,121 @@
+// The device's kernel: processes, threads, handles, named objects, waits and modules.
+#pragma once
+
+#include "kernel/handle_table.hpp"
+#include "kernel/kernel_object.hpp"
+#include "kernel/module_table.hpp"
+#include "kernel/scheduler.hpp"
+#include "trace/fault_plan.hpp"
+#include "trace/trace_recorder.hpp"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velorin::kernel {
+
+// A program's entry: runs as the main thread of a new process; its result is the exit code.
+using ProcessEntry = std::function<int()>;
+
+struct ProcessInfo {
+    ProcessId pid = 0;
+    std::string name;
+    bool running = true;
+    int exitCode = 0;
+};
+
+// What the call gate decided for one platform call.
+struct CallGate {
+    bool proceed = true;          // run the call
+    bool traced = false;          // write a call line afterwards
+    std::optional<DWORD> error;   // set when the call is refused: the last error to leave
+};
+
+class Kernel {
+public:
+    Kernel(Scheduler& scheduler, trace::TraceRecorder& trace, trace::FaultPlan& faults);
+    ~Kernel();
+    Kernel(const Kernel&) = delete;
+    Kernel& operator=(const Kernel&) = delete;
+
+    // The kernel of the calling device thread; aborts when there is none, since only device
+    // threads may call the platform.
+    static Kernel& current();
+    // Makes the calling host thread the device's controller.
+    void attachController();
+
+    Scheduler& scheduler() { return m_scheduler; }
+    trace::TraceRecorder& trace() { return m_trace; }
+    trace::FaultPlan& faults() { return m_faults; }
+    std::mutex& mutex() { return m_scheduler.mutex(); }
+    HandleTable& handlesLocked() { return m_handles; }
+    ModuleTable& modulesLocked() { return m_modules; }
+
+    void effectLocked(std::string_view event, std::string_view args);
+    void effect(std::string_view event, std::string_view args);
+
+    // Processes.
+    ProcessId launch(std::string name, ProcessEntry entry);
+    std::optional<ProcessInfo> process(ProcessId pid) const;
+    std::vector<ProcessInfo> processes() const;
+    // Runs under the lock when a process ends, before its handles are closed.
+    void addProcessExitHook(std::function<void(ProcessId)> hook);
+
+    // Threads. A program thread belongs to the caller's process and is frozen by suspension.
+    HANDLE createThreadLocked(std::string name, std::function<DWORD()> body, DWORD* threadId);
+    // A worker of the device itself (power manager, battery driver): never suspended, never
+    // traced, stopped only when the device shuts down.
+    ThreadId spawnSystemThread(std::string name, std::function<void()> body);
+
+    // Waits on kernel objects: WAIT_OBJECT_0 + i, WAIT_TIMEOUT. Under the lock.
+    DWORD waitLocked(std::unique_lock<std::mutex>& lock, const std::vector<std::shared_ptr<KernelObject>>& objects,
+                     bool waitAll, DWORD milliseconds);
+    // Blocks until `ready()` or the time-out; true when ready. Under the lock.
+    bool waitForLocked(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready, DWORD milliseconds);
+    // A waited-for state changed (under the lock).
+    void signalLocked() { m_scheduler.notifyLocked(); }
+
+    // Named objects.
+    std::shared_ptr<EventObject> namedEventLocked(const std::wstring& name) const;
+    void nameEventLocked(const std::shared_ptr<EventObject>& event);
+    std::shared_ptr<MsgQueueCore> namedQueueLocked(const std::wstring& name) const;
+    void nameQueueLocked(const std::shared_ptr<MsgQueueCore>& queue);
+
+    // The gate every platform call of a program passes: refuses calls of an ended process
+    // (unwinding its thread on the first), applies the fault plan, and says whether to trace.
+    CallGate enterCall(std::string_view function);
+    void traceCall(std::string_view function, std::string_view args, std::string_view result);
+
+    // Shuts the device's threads down; no trace is written afterwards.
+    void shutdown();
+
+private:
+    struct Process {
+        ProcessInfo info;
+        ThreadId mainThread = 0;
+    };
+    void threadFinishedLocked(const std::shared_ptr<ThreadObject>& thread, ProcessId pid, bool isMain, int code);
+    void endProcessLocked(ProcessId pid, int code);
+
+    Scheduler& m_scheduler;
+    trace::TraceRecorder& m_trace;
+    trace::FaultPlan& m_faults;
+    HandleTable m_handles;
+    ModuleTable m_modules;
+    std::map<ProcessId, Process> m_processes;
+    ProcessId m_nextPid = 1;
+    std::vector<std::function<void(ProcessId)>> m_exitHooks;
+    std::map<std::wstring, std::weak_ptr<EventObject>> m_namedEvents;
+    std::map<std::wstring, std::weak_ptr<MsgQueueCore>> m_namedQueues;
+    bool m_poweredOff = false;
+};
+
+// The calling thread's last error.
+DWORD lastError();
+void setLastError(DWORD error);
+
+}  // namespace velorin::kernel

@@ -1,0 +1,113 @@
+// Objects of the device's kernel that handles refer to and waits look at.
+#pragma once
+
+#include "kernel/scheduler.hpp"
+#include "kernel/windef.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace velorin::kernel {
+
+enum class ObjectKind { Thread, Event, MsgQueueReader, MsgQueueWriter, Notification };
+
+std::string_view kindName(ObjectKind kind);
+
+struct WaitRecord;
+
+// All state is guarded by the kernel lock.
+class KernelObject {
+public:
+    explicit KernelObject(ObjectKind kind) : m_kind(kind) {}
+    virtual ~KernelObject() = default;
+    KernelObject(const KernelObject&) = delete;
+    KernelObject& operator=(const KernelObject&) = delete;
+
+    ObjectKind kind() const { return m_kind; }
+    // Whether a wait on the object would end now.
+    virtual bool signalled() const { return false; }
+    // A wait that this object ended takes its share (an auto-reset event resets).
+    virtual void acquire() {}
+    // The last handle to the object was closed.
+    virtual void lastHandleClosed() {}
+
+    int handleCount = 0;
+    std::vector<WaitRecord*> waiters;  // waits now blocked on this object, oldest first
+
+private:
+    ObjectKind m_kind;
+};
+
+// One blocked WaitForSingleObject/WaitForMultipleObjects; a pulse marks the waits it releases.
+struct WaitRecord {
+    std::vector<KernelObject*> objects;
+    std::vector<bool> pulsed;
+};
+
+class EventObject final : public KernelObject {
+public:
+    EventObject(bool manualReset, bool initialState, std::wstring name)
+        : KernelObject(ObjectKind::Event), manualReset(manualReset), state(initialState), name(std::move(name))
+    {
+    }
+    bool signalled() const override { return state; }
+    void acquire() override
+    {
+        if (!manualReset)
+            state = false;
+    }
+    // Releases the waits blocked now (one of them for an auto-reset event) and leaves it reset.
+    void pulse();
+
+    const bool manualReset;
+    bool state;
+    const std::wstring name;
+};
+
+class ThreadObject final : public KernelObject {
+public:
+    ThreadObject() : KernelObject(ObjectKind::Thread) {}
+    bool signalled() const override { return finished; }
+
+    ThreadId id = 0;
+    ProcessId pid = kSystemProcess;
+    bool finished = false;
+    DWORD exitCode = 0;
+};
+
+struct QueuedMessage {
+    std::vector<BYTE> bytes;
+    DWORD flags = 0;
+};
+
+// The queue itself, shared by its open ends.
+struct MsgQueueCore {
+    std::wstring name;
+    DWORD flags = 0;
+    DWORD maxMessages = 0;  // 0: no limit
+    DWORD cbMaxMessage = 0;
+    std::deque<QueuedMessage> messages;
+    DWORD highWater = 0;
+    int readers = 0;
+    int writers = 0;
+
+    bool allowBroken() const;
+    bool full() const { return maxMessages != 0 && messages.size() >= maxMessages; }
+};
+
+// One open end of a queue: readable while a message waits, writable while there is room.
+class MsgQueueEnd final : public KernelObject {
+public:
+    MsgQueueEnd(std::shared_ptr<MsgQueueCore> core, bool reader);
+    bool signalled() const override;
+    void lastHandleClosed() override;
+
+    const std::shared_ptr<MsgQueueCore> core;
+    const bool reader;
+
+private:
+    bool m_attached = true;
+};
+
+}  // namespace velorin::kernel

@@ -1,0 +1,359 @@
+#include "kernel/scheduler.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+namespace velorin::kernel {
+
+struct Scheduler::Thread {
+    ThreadId id = 0;
+    std::string name;
+    ProcessId pid = kSystemProcess;
+    bool suspendable = false;
+    bool controller = false;
+    State state = State::Runnable;
+    const std::function<bool()>* ready = nullptr;  // set while blocked
+    DeviceTime deadline = kForever;
+    bool killed = false;
+    bool unwinding = false;
+    std::condition_variable turn;
+    std::function<void()> body;
+    std::function<void(ThreadId)> onExit;
+    std::thread host;
+};
+
+namespace {
+thread_local Scheduler::Thread* t_current = nullptr;
+thread_local const Scheduler* t_scheduler = nullptr;
+}  // namespace
+
+Scheduler::Scheduler(SchedulerOptions options)
+    : m_options(options), m_rng(options.seed), m_wallOrigin(std::chrono::steady_clock::now())
+{
+}
+
+Scheduler::~Scheduler()
+{
+    shutdown();
+}
+
+Scheduler::Thread* Scheduler::current()
+{
+    return t_current;
+}
+
+Scheduler::Thread* Scheduler::self() const
+{
+    return t_scheduler == this ? t_current : nullptr;
+}
+
+ThreadId Scheduler::currentId() const
+{
+    const Thread* t = self();
+    return t ? t->id : 0;
+}
+
+ProcessId Scheduler::currentProcess() const
+{
+    const Thread* t = self();
+    return t ? t->pid : kSystemProcess;
+}
+
+bool Scheduler::currentIsKilled() const
+{
+    const Thread* t = self();
+    return t && t->killed;
+}
+
+bool Scheduler::currentIsUnwinding() const
+{
+    const Thread* t = self();
+    return t && t->unwinding;
+}
+
+void Scheduler::unwindCurrent()
+{
+    if (Thread* t = self())
+        t->unwinding = true;
+    throw ThreadKilled{};
+}
+
+bool Scheduler::threadAliveLocked(ThreadId id) const
+{
+    return std::any_of(m_threads.begin(), m_threads.end(),
+                       [id](const auto& t) { return t->id == id && t->state != State::Done; });
+}
+
+DeviceTime Scheduler::now() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_now;
+}
+
+void Scheduler::attachController()
+{
+    std::lock_guard lock(m_mutex);
+    auto t = std::make_unique<Thread>();
+    t->id = static_cast<ThreadId>(m_threads.size() + 1);
+    t->name = "controller";
+    t->controller = true;
+    t->state = State::Running;
+    t_current = t.get();
+    t_scheduler = this;
+    if (m_options.run == RunMode::Serial)
+        m_running = t.get();
+    m_threads.push_back(std::move(t));
+}
+
+ThreadId Scheduler::spawn(std::string name, ProcessId pid, bool suspendable, std::function<void()> body,
+                          std::function<void(ThreadId)> onExit)
+{
+    // Called under the lock: the new host thread starts by taking it, so it cannot run before
+    // the creator has finished registering it.
+    auto t = std::make_unique<Thread>();
+    t->id = static_cast<ThreadId>(m_threads.size() + 1);
+    t->name = std::move(name);
+    t->pid = pid;
+    t->suspendable = suspendable;
+    t->state = m_options.run == RunMode::Free ? State::Running : State::Runnable;
+    t->body = std::move(body);
+    t->onExit = std::move(onExit);
+    Thread& ref = *t;
+    m_threads.push_back(std::move(t));
+    ref.host = std::thread([this, &ref] { runThread(ref); });
+    return ref.id;
+}
+
+void Scheduler::runThread(Thread& t)
+{
+    t_current = &t;
+    t_scheduler = this;
+    bool start = false;
+    {
+        std::unique_lock lock(m_mutex);
+        if (m_options.run == RunMode::Serial)
+            waitForTurnLocked(lock, t);
+        start = !t.killed;
+    }
+    if (start) {
+        try {
+            t.body();
+        } catch (const ThreadKilled&) {
+            // The process ended; the stack has unwound and the thread stops here.
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "device thread '%s' crashed: %s\n", t.name.c_str(), e.what());
+            std::abort();
+        }
+    }
+    std::unique_lock lock(m_mutex);
+    finishLocked(lock, t);
+}
+
+void Scheduler::finishLocked(std::unique_lock<std::mutex>& lock, Thread& t)
+{
+    t.state = State::Done;
+    t.body = nullptr;
+    if (t.onExit)
+        t.onExit(t.id);
+    if (m_options.run == RunMode::Serial) {
+        if (m_running == &t) {
+            m_running = nullptr;
+            dispatchNextLocked(lock);
+        }
+        return;
+    }
+    m_freeWake.notify_all();
+    const bool anyoneActive = std::any_of(m_threads.begin(), m_threads.end(), [this](const auto& o) {
+        return o->state == State::Running || (o->state != State::Done && eligibleLocked(*o));
+    });
+    if (!anyoneActive)
+        advanceClockLocked(lock);
+}
+
+bool Scheduler::eligibleLocked(const Thread& t) const
+{
+    if (t.state == State::Done || t.state == State::Running)
+        return false;
+    if (t.killed)
+        return true;
+    if (t.suspendable && m_suspended)
+        return false;
+    if (t.state == State::Runnable)
+        return true;
+    const bool due = (t.ready && (*t.ready)()) || t.deadline <= m_now;
+    return due && (!t.controller || !othersBusyLocked(t));
+}
+
+bool Scheduler::othersBusyLocked(const Thread& self) const
+{
+    return std::any_of(m_threads.begin(), m_threads.end(), [&](const auto& o) {
+        return o.get() != &self && (o->state == State::Running || eligibleLocked(*o));
+    });
+}
+
+Scheduler::Thread* Scheduler::pickLocked()
+{
+    std::vector<Thread*> candidates;
+    Thread* controller = nullptr;
+    for (const auto& t : m_threads) {
+        if (t->controller) {
+            controller = t.get();
+        } else if (eligibleLocked(*t)) {
+            candidates.push_back(t.get());
+        }
+    }
+    if (candidates.empty())
+        return controller && eligibleLocked(*controller) ? controller : nullptr;
+    if (candidates.size() == 1)
+        return candidates.front();
+    return candidates[m_rng() % candidates.size()];
+}
+
+void Scheduler::advanceClockLocked(std::unique_lock<std::mutex>& lock)
+{
+    DeviceTime next = kForever;
+    for (const auto& t : m_threads) {
+        if (t->state == State::Blocked && !(t->suspendable && m_suspended))
+            next = std::min(next, t->deadline);
+    }
+    if (next == kForever) {
+        std::fprintf(stderr, "device deadlock at %lld ms: every thread waits and nothing is due\n",
+                     static_cast<long long>(m_now));
+        for (const auto& t : m_threads)
+            std::fprintf(stderr, "  thread %u '%s' pid=%u state=%d\n", t->id, t->name.c_str(), t->pid,
+                         static_cast<int>(t->state));
+        std::abort();
+    }
+    if (next <= m_now)
+        return;
+    if (m_options.clock == ClockMode::Wall) {
+        const auto target = m_wallOrigin + std::chrono::milliseconds(next);
+        while (std::chrono::steady_clock::now() < target)
+            m_freeWake.wait_until(lock, target);
+    }
+    m_now = next;
+    if (m_options.run == RunMode::Free)
+        m_freeWake.notify_all();
+}
+
+void Scheduler::dispatchNextLocked(std::unique_lock<std::mutex>& lock)
+{
+    for (;;) {
+        if (Thread* next = pickLocked()) {
+            next->state = State::Running;
+            m_running = next;
+            next->turn.notify_one();
+            return;
+        }
+        advanceClockLocked(lock);
+    }
+}
+
+void Scheduler::waitForTurnLocked(std::unique_lock<std::mutex>& lock, Thread& t)
+{
+    while (m_running != &t)
+        t.turn.wait(lock);
+}
+
+WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                            DeviceTime deadline)
+{
+    Thread* t = self();
+    if (!t) {
+        std::fprintf(stderr, "a blocking platform call was made from outside the device\n");
+        std::abort();
+    }
+    if (t->killed) {
+        // Destructors of a dying thread may still call in; they must not block or throw again.
+        if (t->unwinding)
+            return WakeReason::TimedOut;
+        unwindCurrent();
+    }
+    t->state = State::Blocked;
+    t->ready = &ready;
+    t->deadline = deadline;
+    if (m_options.run == RunMode::Serial) {
+        m_running = nullptr;
+        dispatchNextLocked(lock);
+        waitForTurnLocked(lock, *t);
+    } else {
+        m_freeWake.notify_all();
+        while (!eligibleLocked(*t)) {
+            const bool anyoneActive = std::any_of(m_threads.begin(), m_threads.end(), [this](const auto& o) {
+                return o->state == State::Running || eligibleLocked(*o);
+            });
+            if (anyoneActive)
+                m_freeWake.wait(lock);
+            else
+                advanceClockLocked(lock);
+        }
+        t->state = State::Running;
+    }
+    t->ready = nullptr;
+    t->deadline = kForever;
+    if (t->killed)
+        unwindCurrent();
+    return ready() ? WakeReason::Ready : WakeReason::TimedOut;
+}
+
+void Scheduler::runUntil(DeviceTime until)
+{
+    static const std::function<bool()> never = [] { return false; };
+    std::unique_lock lock(m_mutex);
+    block(lock, never, std::max(until, m_now));
+}
+
+void Scheduler::notifyLocked()
+{
+    if (m_options.run == RunMode::Free)
+        m_freeWake.notify_all();
+}
+
+void Scheduler::killProcessLocked(ProcessId pid)
+{
+    for (const auto& t : m_threads) {
+        if (!t->controller && t->pid == pid && t->state != State::Done)
+            t->killed = true;
+    }
+    notifyLocked();
+}
+
+void Scheduler::setSuspendedLocked(bool suspended)
+{
+    m_suspended = suspended;
+    notifyLocked();
+}
+
+void Scheduler::shutdown()
+{
+    Thread* me = self();
+    {
+        std::unique_lock lock(m_mutex);
+        if (m_shuttingDown)
+            return;
+        m_shuttingDown = true;
+        for (const auto& t : m_threads) {
+            if (!t->controller && t->state != State::Done)
+                t->killed = true;
+        }
+        if (me && me->controller) {
+            const std::function<bool()> allDone = [this] {
+                return std::all_of(m_threads.begin(), m_threads.end(),
+                                   [](const auto& t) { return t->controller || t->state == State::Done; });
+            };
+            block(lock, allDone, kForever);
+        }
+    }
+    for (const auto& t : m_threads) {
+        if (t->host.joinable())
+            t->host.join();
+    }
+    if (me) {
+        t_current = nullptr;
+        t_scheduler = nullptr;
+    }
+}
+
+}  // namespace velorin::kernel

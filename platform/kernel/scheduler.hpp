@@ -1,0 +1,122 @@
+// The one scheduler of a device: every device thread, one clock, and who runs next.
+#pragma once
+
+#include "kernel/device_time.hpp"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace velorin::kernel {
+
+enum class ClockMode { Virtual, Wall };
+// Serial: one device thread runs at a time and gives up the CPU only while blocked.
+// Free: device threads run at the same time on the host (for race detection).
+enum class RunMode { Serial, Free };
+
+using ThreadId = std::uint32_t;
+using ProcessId = std::uint32_t;
+inline constexpr ProcessId kSystemProcess = 0;
+
+// Unwinds a device thread whose process has ended; caught only at the thread's entry.
+struct ThreadKilled {};
+
+enum class WakeReason { Ready, TimedOut };
+
+struct SchedulerOptions {
+    ClockMode clock = ClockMode::Virtual;
+    RunMode run = RunMode::Serial;
+    std::uint64_t seed = 1;
+};
+
+class Scheduler {
+public:
+    struct Thread;
+
+    explicit Scheduler(SchedulerOptions options);
+    ~Scheduler();
+    Scheduler(const Scheduler&) = delete;
+    Scheduler& operator=(const Scheduler&) = delete;
+
+    // The lock of the whole kernel: every object that a wait looks at is guarded by it.
+    std::mutex& mutex() { return m_mutex; }
+
+    // Makes the calling host thread the controller: the device thread that drives the device
+    // from outside (a test, the scenario player). It runs only when nothing else can.
+    void attachController();
+
+    // Starts a device thread. `onExit` runs under the lock when the body has returned or unwound.
+    ThreadId spawn(std::string name, ProcessId pid, bool suspendable, std::function<void()> body,
+                   std::function<void(ThreadId)> onExit);
+
+    // Blocks the calling device thread until `ready()` holds or `deadline` passes. Called with
+    // the lock held; returns with it held and `ready()` true, unless it timed out.
+    // Throws ThreadKilled once the thread's process has ended.
+    WakeReason block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                     DeviceTime deadline);
+    // Lets every runnable thread run, then advances time until `until`; controller only.
+    void runUntil(DeviceTime until);
+
+    // A waited-for state has changed (under the lock).
+    void notifyLocked();
+
+    // Ends every thread of a process at its next platform call (under the lock).
+    void killProcessLocked(ProcessId pid);
+    // Freezes or thaws every suspendable thread (under the lock).
+    void setSuspendedLocked(bool suspended);
+    bool suspendedLocked() const { return m_suspended; }
+
+    DeviceTime now() const;
+    DeviceTime nowLocked() const { return m_now; }
+    RunMode runMode() const { return m_options.run; }
+    ClockMode clockMode() const { return m_options.clock; }
+
+    // The device thread the calling host thread is, or null.
+    static Thread* current();
+    ThreadId currentId() const;
+    ProcessId currentProcess() const;
+    // Whether the calling thread's process has ended, and whether it is already unwinding
+    // (under the lock).
+    bool currentIsKilled() const;
+    bool currentIsUnwinding() const;
+    // Starts unwinding the calling thread of an ended process.
+    [[noreturn]] void unwindCurrent();
+    // Whether a device thread is still alive (under the lock).
+    bool threadAliveLocked(ThreadId id) const;
+
+    // Stops every thread (kills all processes and system workers) and joins them; controller only.
+    void shutdown();
+
+private:
+    enum class State { Runnable, Running, Blocked, Done };
+
+    Thread* self() const;
+    bool eligibleLocked(const Thread& t) const;
+    bool othersBusyLocked(const Thread& self) const;
+    Thread* pickLocked();
+    void advanceClockLocked(std::unique_lock<std::mutex>& lock);
+    void dispatchNextLocked(std::unique_lock<std::mutex>& lock);
+    void waitForTurnLocked(std::unique_lock<std::mutex>& lock, Thread& t);
+    void finishLocked(std::unique_lock<std::mutex>& lock, Thread& t);
+    void runThread(Thread& t);
+
+    SchedulerOptions m_options;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_freeWake;
+    std::vector<std::unique_ptr<Thread>> m_threads;
+    std::mt19937_64 m_rng;
+    DeviceTime m_now = 0;
+    Thread* m_running = nullptr;  // serial mode: the token holder
+    bool m_suspended = false;
+    bool m_shuttingDown = false;
+    std::chrono::steady_clock::time_point m_wallOrigin;
+};
+
+}  // namespace velorin::kernel

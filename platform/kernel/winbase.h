@@ -1,0 +1,49 @@
+// Kernel services of the device: threads, events, waits, time, last error and modules.
+#pragma once
+
+#include "kernel/windef.h"
+#include "kernel/winerror.h"
+
+inline constexpr DWORD INFINITE = 0xFFFFFFFF;
+inline constexpr DWORD WAIT_OBJECT_0 = 0;
+inline constexpr DWORD WAIT_ABANDONED = 0x80;
+inline constexpr DWORD WAIT_TIMEOUT = 258;
+inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+inline constexpr DWORD MAXIMUM_WAIT_OBJECTS = 64;
+inline constexpr DWORD STILL_ACTIVE = 259;
+
+// EventModify operations.
+inline constexpr DWORD EVENT_PULSE = 1;
+inline constexpr DWORD EVENT_RESET = 2;
+inline constexpr DWORD EVENT_SET = 3;
+
+inline constexpr DWORD EVENT_ALL_ACCESS = 0x001F0003;
+inline constexpr DWORD SYNCHRONIZE = 0x00100000;
+
+using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID);
+
+HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpsa, DWORD cbStack, LPTHREAD_START_ROUTINE lpStartAddr,
+                    LPVOID lpvThreadParam, DWORD fdwCreate, LPDWORD lpIDThread);
+BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
+DWORD GetCurrentThreadId();
+BOOL CloseHandle(HANDLE hObject);
+
+HANDLE CreateEventW(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset, BOOL bInitialState,
+                    LPCWSTR lpName);
+HANDLE OpenEventW(DWORD dwDesiredAccess, BOOL bInheritHandle, LPCWSTR lpName);
+BOOL EventModify(HANDLE hEvent, DWORD func);
+BOOL SetEvent(HANDLE hEvent);
+BOOL ResetEvent(HANDLE hEvent);
+BOOL PulseEvent(HANDLE hEvent);
+
+DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
+DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL fWaitAll, DWORD dwMilliseconds);
+void Sleep(DWORD dwMilliseconds);
+DWORD GetTickCount();
+
+DWORD GetLastError();
+void SetLastError(DWORD dwErrCode);
+
+HMODULE LoadLibraryW(LPCWSTR lpLibFileName);
+FARPROC GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
+BOOL FreeLibrary(HMODULE hLibModule);

@@ -1,0 +1,55 @@
+// Which platform calls of a program are made to fail, and how.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velorin::trace {
+
+// A rule names one platform function ("*" for any) and when its calls fail. A failing call
+// returns the function's documented failure result and sets its usual last error, unless the
+// rule gives another error.
+struct FaultRule {
+    std::string function;
+    enum class When { Always, Nth, While, Chance } when = When::Always;
+    std::uint64_t nth = 0;            // Nth: the n-th call of the function, counted from 1
+    std::function<bool()> condition;  // While: evaluated at the call, under the kernel lock
+    double probability = 0.0;         // Chance: drawn from the plan's own seeded generator
+    std::optional<std::uint32_t> error;
+};
+
+struct FaultDecision {
+    bool fail = false;
+    std::optional<std::uint32_t> error;
+};
+
+class FaultPlan {
+public:
+    explicit FaultPlan(std::uint64_t seed = 1) : m_rng(seed) {}
+
+    void add(FaultRule rule) { m_rules.push_back(std::move(rule)); }
+    void failAlways(std::string function, std::optional<std::uint32_t> error = {});
+    void failNth(std::string function, std::uint64_t n, std::optional<std::uint32_t> error = {});
+    void failWhile(std::string function, std::function<bool()> condition, std::optional<std::uint32_t> error = {});
+    void failWithChance(std::string function, double probability, std::optional<std::uint32_t> error = {});
+    void clear() { m_rules.clear(); }
+
+    // Counts the call and says whether it fails.
+    FaultDecision onCall(std::string_view function);
+    std::uint64_t callCount(std::string_view function) const;
+    std::uint64_t injectedCount() const { return m_injected; }
+
+private:
+    std::vector<FaultRule> m_rules;
+    std::map<std::string, std::uint64_t, std::less<>> m_calls;
+    std::mt19937_64 m_rng;
+    std::uint64_t m_injected = 0;
+};
+
+}  // namespace velorin::trace

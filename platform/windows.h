@@ -1,0 +1,7 @@
+// The device's system library, as the utility includes it.
+#pragma once
+
+#include "kernel/windef.h"
+#include "kernel/winerror.h"
+#include "kernel/winbase.h"
+#include "kernel/msgqueue.h"

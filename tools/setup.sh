@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the Debian packages of tools/packages.txt that are missing; silent when none is.
+set -euo pipefail
+
+list="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/packages.txt"
+
+missing=()
+while IFS= read -r line || [[ -n $line ]]; do
+  pkg="${line%%#*}"
+  pkg="${pkg//[[:space:]]/}"
+  [[ -n $pkg ]] || continue
+  status="$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)"
+  # "not-installed" and "config-files" do not match; a package of several architectures may
+  # print several statuses back to back.
+  [[ $status == *" installed"* ]] || missing+=("$pkg")
+done <"$list"
+
+((${#missing[@]} == 0)) && exit 0
+
+as_root() {
+  if ((EUID == 0)); then "$@"; else sudo "$@"; fi
+}
+apt_install() {
+  as_root env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+echo "setup: installing ${missing[*]}"
+
+# Refreshing the package lists is slow, so only when apt does not know a package yet
+# or the install fails (stale lists point at files the mirror no longer has).
+updated=0
+for pkg in "${missing[@]}"; do
+  if ! apt-cache show -- "$pkg" >/dev/null 2>&1; then
+    as_root apt-get update
+    updated=1
+    break
+  fi
+done
+
+if ! apt_install; then
+  ((updated == 0)) || exit 1
+  as_root apt-get update
+  apt_install
+fi
