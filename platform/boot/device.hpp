@@ -8,6 +8,7 @@
 #include "trace/trace_recorder.hpp"
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,7 @@ public:
     Device& operator=(const Device&) = delete;
 
     kernel::Kernel& kernel() { return m_kernel; }
+    const kernel::Kernel& kernel() const { return m_kernel; }
     kernel::Scheduler& scheduler() { return m_scheduler; }
     trace::TraceRecorder& trace() { return m_trace; }
     trace::FaultPlan& faults() { return m_faults; }
@@ -46,6 +48,13 @@ public:
     void runFor(DeviceTime duration) { m_scheduler.runUntil(now() + duration); }
     // Runs whatever is runnable now, without moving time.
     void settle() { m_scheduler.runUntil(now()); }
+
+    // Freezes every program thread (not the device's own workers) until thawed.
+    void setSuspended(bool suspended)
+    {
+        std::lock_guard lock(m_scheduler.mutex());
+        m_scheduler.setSuspendedLocked(suspended);
+    }
 
     // Stops every thread; the destructor does it if nobody did.
     void powerOff() { m_kernel.shutdown(); }

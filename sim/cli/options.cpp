@@ -1,0 +1,53 @@
+#include "sim/cli/options.hpp"
+
+#include "sim/scenario/device_time.hpp"
+
+#include <CLI/CLI.hpp>
+
+namespace velorin::sim {
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
+{
+    CLI::App app{"velorin-sim: boots a simulated handheld, runs the program on it through a scenario, and "
+                 "shows what happened. With no arguments it plays the built-in demo.",
+                 "velorin-sim"};
+    SimOptions options;
+    std::string scenario;
+    std::string until;
+    std::string traceLevel;
+    std::string traceFile;
+    app.add_option("--scenario", scenario, "Scenario file to play")->check(CLI::ExistingFile);
+    app.add_option("--seed", options.seed, "Seed for the choice among runnable threads")->capture_default_str();
+    app.add_option("--until", until, "Device time at which the run stops (e.g. 90s, 1h)");
+    auto* trace = app.add_option("--trace", traceLevel, "Print the trace; --trace=all adds calls and messages")
+                      ->expected(0, 1)
+                      ->check(CLI::IsMember({"", "all"}));
+    app.add_option("--trace-file", traceFile, "Write the trace to FILE instead of the terminal");
+    app.add_flag("--realtime", options.realtime, "Run in wall-clock time instead of virtual time");
+    app.add_flag("--free", options.free, "Let device threads run at the same time (race hunting)");
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        return {std::nullopt, 0, app.help()};
+    } catch (const CLI::ParseError& e) {
+        return {std::nullopt, 2, std::string("velorin-sim: ") + e.what() + "\nRun with --help for the options."};
+    }
+    if (!scenario.empty())
+        options.scenarioFile = scenario;
+    if (!until.empty()) {
+        try {
+            options.until = parseDeviceTime(until);
+        } catch (const std::invalid_argument& e) {
+            return {std::nullopt, 2, std::string("velorin-sim: --until: ") + e.what()};
+        }
+    }
+    if (trace->count() > 0 || !traceFile.empty())
+        options.trace = traceLevel == "all" ? trace::TraceLevel::All : trace::TraceLevel::Effects;
+    if (!traceFile.empty())
+        options.traceFile = traceFile;
+    return {options, 0, {}};
+}
+
+}  // namespace velorin::sim

@@ -1,0 +1,33 @@
+// The command line of velorin-sim.
+#pragma once
+
+#include "boot/device.hpp"
+#include "sim/scenario/device_time.hpp"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velorin::sim {
+
+struct SimOptions {
+    std::optional<std::string> scenarioFile;  // none: the built-in demo
+    std::uint64_t seed = 1;
+    std::optional<DeviceTime> until;
+    std::optional<trace::TraceLevel> trace;  // none: no trace on the terminal
+    std::optional<std::string> traceFile;
+    bool realtime = false;
+    bool free = false;
+};
+
+// Either options to run with, or an exit: `--help` (status 0) or a usage error (status 2),
+// with the text to print.
+struct ParsedCommandLine {
+    std::optional<SimOptions> options;
+    int exitStatus = 0;
+    std::string message;
+};
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args);
+
+}  // namespace velorin::sim

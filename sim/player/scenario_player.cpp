@@ -1,0 +1,119 @@
+#include "sim/player/scenario_player.hpp"
+
+#include <type_traits>
+#include <variant>
+
+namespace velorin::sim {
+
+namespace {
+
+// Lines at time 0 that set the device up before the program starts.
+bool isSetup(const Command& command)
+{
+    return std::holds_alternative<PowerCommand>(command) || std::holds_alternative<RegSetCommand>(command) ||
+           std::holds_alternative<RegDeleteCommand>(command);
+}
+
+bool isSupported(const Command& command)
+{
+    return std::holds_alternative<LaunchCommand>(command) || std::holds_alternative<ExpectProcessCommand>(command) ||
+           std::holds_alternative<EndCommand>(command);
+}
+
+bool isExpectation(const Command& command)
+{
+    return std::holds_alternative<ExpectWindowCommand>(command) ||
+           std::holds_alternative<ExpectProcessCommand>(command) || std::holds_alternative<ExpectRegCommand>(command) ||
+           std::holds_alternative<ExpectOrientationCommand>(command) ||
+           std::holds_alternative<ExpectBacklightCommand>(command) ||
+           std::holds_alternative<ExpectPixelCommand>(command);
+}
+
+std::string location(const ScenarioLine& line)
+{
+    return line.where.file + ":" + std::to_string(line.where.line) + ": ";
+}
+
+}  // namespace
+
+void ScenarioPlayer::checkSupported(const Scenario& scenario)
+{
+    for (const auto& line : scenario.lines) {
+        if (!isSupported(line.command))
+            throw ScenarioError(line.where, "'" + std::string(commandName(line.command)) +
+                                                "' is not yet available on this device");
+    }
+}
+
+PlayResult ScenarioPlayer::play(const Scenario& scenario, std::optional<DeviceTime> until, std::ostream* report)
+{
+    checkSupported(scenario);
+    PlayResult result;
+    const auto record = [&](const ScenarioLine& line) {
+        if (isExpectation(line.command))
+            ++result.expectsChecked;
+        if (auto failure = run(line)) {
+            result.failures.push_back(*failure);
+            if (report)
+                *report << *failure << '\n';
+        }
+    };
+
+    const auto& lines = scenario.lines;
+    const auto withinRun = [&](const ScenarioLine& line) { return !until || line.at <= *until; };
+    for (const auto& line : lines) {
+        if (line.at == 0 && isSetup(line.command))
+            record(line);
+    }
+    m_harness.launch();
+    bool ended = false;
+    for (const auto& line : lines) {
+        if ((line.at == 0 && isSetup(line.command)) || !withinRun(line))
+            continue;
+        m_harness.runUntil(line.at);
+        if (std::holds_alternative<EndCommand>(line.command)) {
+            ended = true;
+            break;
+        }
+        record(line);
+    }
+    if (until && !ended)
+        m_harness.runUntil(*until);
+    else
+        m_harness.settle();
+    result.endedAt = m_harness.now();
+    return result;
+}
+
+std::optional<std::string> ScenarioPlayer::run(const ScenarioLine& line)
+{
+    return std::visit(
+        [&](const auto& command) -> std::optional<std::string> {
+            using T = std::decay_t<decltype(command)>;
+            if constexpr (std::is_same_v<T, LaunchCommand>) {
+                m_harness.launch();
+                m_harness.settle();
+                return std::nullopt;
+            } else if constexpr (std::is_same_v<T, ExpectProcessCommand>) {
+                const bool running = m_harness.programRunning();
+                if (running == command.running)
+                    return std::nullopt;
+                std::string why;
+                if (running) {
+                    why = m_harness.program().name + " is still running";
+                } else if (const auto ended = m_harness.lastEnded()) {
+                    why = m_harness.program().name + " has exited (pid " + std::to_string(ended->pid) + ", code " +
+                          std::to_string(ended->exitCode) + ")";
+                } else {
+                    why = m_harness.program().name + " was never started";
+                }
+                return location(line) + std::string(commandName(line.command)) + " failed: " + why;
+            } else {
+                // checkSupported() keeps every other command out of a run.
+                return location(line) + "'" + std::string(commandName(line.command)) + "' is not available";
+            }
+        },
+        line.command);
+}
+
+}  // namespace velorin::sim
