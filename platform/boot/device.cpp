@@ -19,6 +19,7 @@ Device::~Device()
 
 ProcessId Device::launch(std::string name, kernel::ProcessEntry entry)
 {
+    m_kernel.enterAsController();
     return m_kernel.launch(std::move(name), std::move(entry));
 }
 

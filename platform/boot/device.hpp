@@ -44,10 +44,14 @@ public:
 
     DeviceTime now() const { return m_scheduler.now(); }
     // Runs the device until `time`, then until nothing more is runnable at that time.
-    void runUntil(DeviceTime time) { m_scheduler.runUntil(time); }
-    void runFor(DeviceTime duration) { m_scheduler.runUntil(now() + duration); }
+    void runUntil(DeviceTime time)
+    {
+        m_kernel.enterAsController();
+        m_scheduler.runUntil(time);
+    }
+    void runFor(DeviceTime duration) { runUntil(now() + duration); }
     // Runs whatever is runnable now, without moving time.
-    void settle() { m_scheduler.runUntil(now()); }
+    void settle() { runUntil(now()); }
 
     // Freezes every program thread (not the device's own workers) until thawed.
     void setSuspended(bool suspended)

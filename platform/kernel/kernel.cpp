@@ -70,6 +70,13 @@ void Kernel::attachController()
     t_kernel = this;
 }
 
+void Kernel::enterAsController()
+{
+    m_scheduler.enterAsController();
+    if (m_scheduler.currentId() != 0)
+        t_kernel = this;
+}
+
 void Kernel::effectLocked(std::string_view event, std::string_view args)
 {
     if (!m_poweredOff)
@@ -178,27 +185,13 @@ DWORD Kernel::waitLocked(std::unique_lock<std::mutex>& lock, const std::vector<s
     WaitRecord record;
     for (const auto& o : objects)
         record.objects.push_back(o.get());
-    record.pulsed.assign(objects.size(), false);
-    const auto counts = [&](std::size_t i) { return record.pulsed[i] || objects[i]->signalled(); };
-    const std::function<bool()> satisfied = [&] {
-        for (std::size_t i = 0; i < objects.size(); ++i) {
-            if (counts(i) != waitAll)
-                return !waitAll;
-        }
-        return waitAll;
-    };
+    record.waitAll = waitAll;
+    const std::function<bool()> ended = [&] { return record.released || record.satisfiable(); };
     WaitRegistration registration(record, objects);
-    if (!satisfied() && !waitForLocked(lock, satisfied, milliseconds))
+    if (!waitForLocked(lock, ended, milliseconds))
         return WAIT_TIMEOUT;
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        if (!counts(i))
-            continue;
-        if (!record.pulsed[i])
-            objects[i]->acquire();
-        if (!waitAll)
-            return WAIT_OBJECT_0 + static_cast<DWORD>(i);
-    }
-    return WAIT_OBJECT_0;
+    record.release();
+    return WAIT_OBJECT_0 + static_cast<DWORD>(*record.released);
 }
 
 bool Kernel::waitForLocked(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready, DWORD milliseconds)
@@ -279,6 +272,8 @@ void Kernel::shutdown()
         m_poweredOff = true;
     }
     m_scheduler.shutdown();
+    if (t_kernel == this)
+        t_kernel = nullptr;
 }
 
 }  // namespace velorin::kernel

@@ -47,6 +47,8 @@ public:
     static Kernel& current();
     // Makes the calling host thread the device's controller.
     void attachController();
+    // Points the controller's platform calls at this device (one host thread, several devices).
+    void enterAsController();
 
     Scheduler& scheduler() { return m_scheduler; }
     trace::TraceRecorder& trace() { return m_trace; }

@@ -46,7 +46,19 @@ Scheduler::Thread* Scheduler::current()
 
 Scheduler::Thread* Scheduler::self() const
 {
-    return t_scheduler == this ? t_current : nullptr;
+    if (t_scheduler == this)
+        return t_current;
+    if (m_controller && std::this_thread::get_id() == m_controllerHost)
+        return m_controller;
+    return nullptr;
+}
+
+void Scheduler::enterAsController()
+{
+    if (m_controller && std::this_thread::get_id() == m_controllerHost) {
+        t_current = m_controller;
+        t_scheduler = this;
+    }
 }
 
 ThreadId Scheduler::currentId() const
@@ -102,6 +114,8 @@ void Scheduler::attachController()
     t->state = State::Running;
     t_current = t.get();
     t_scheduler = this;
+    m_controller = t.get();
+    m_controllerHost = std::this_thread::get_id();
     if (m_options.run == RunMode::Serial)
         m_running = t.get();
     m_threads.push_back(std::move(t));
@@ -350,7 +364,7 @@ void Scheduler::shutdown()
         if (t->host.joinable())
             t->host.join();
     }
-    if (me) {
+    if (t_scheduler == this) {
         t_current = nullptr;
         t_scheduler = nullptr;
     }

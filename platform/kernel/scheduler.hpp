@@ -51,6 +51,9 @@ public:
     // Makes the calling host thread the controller: the device thread that drives the device
     // from outside (a test, the scenario player). It runs only when nothing else can.
     void attachController();
+    // Makes this device the one that the controller's platform calls go to, when one host
+    // thread drives several devices.
+    void enterAsController();
 
     // Starts a device thread. `onExit` runs under the lock when the body has returned or unwound.
     ThreadId spawn(std::string name, ProcessId pid, bool suspendable, std::function<void()> body,
@@ -114,6 +117,8 @@ private:
     std::mt19937_64 m_rng;
     DeviceTime m_now = 0;
     Thread* m_running = nullptr;  // serial mode: the token holder
+    Thread* m_controller = nullptr;
+    std::thread::id m_controllerHost;
     bool m_suspended = false;
     bool m_shuttingDown = false;
     std::chrono::steady_clock::time_point m_wallOrigin;
