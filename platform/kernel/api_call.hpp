@@ -14,16 +14,12 @@ namespace velorin::kernel {
 
 // Handle types print as their value, which is deterministic; other pointers only as NULL or
 // ptr, since host addresses differ from run to run. Areas add their handle types here.
-template <class T>
-inline constexpr bool kIsHandle = false;
-template <>
-inline constexpr bool kIsHandle<HANDLE> = true;
-template <>
-inline constexpr bool kIsHandle<HMODULE> = true;
+template <class T> inline constexpr bool kIsHandle = false;
+template <> inline constexpr bool kIsHandle<HANDLE> = true;
+template <> inline constexpr bool kIsHandle<HMODULE> = true;
 
 // How a value appears in a call line; areas specialise it for records passed by value.
-template <class T>
-struct TraceFormat {
+template <class T> struct TraceFormat {
     static std::string format(const T& value)
     {
         if constexpr (kIsHandle<T>) {
@@ -45,14 +41,12 @@ struct TraceFormat {
     }
 };
 
-template <class T>
-std::string traceArg(const T& value)
+template <class T> std::string traceArg(const T& value)
 {
     return TraceFormat<std::decay_t<T>>::format(value);
 }
 
-template <class... Args>
-std::string traceArgs(const Args&... args)
+template <class... Args> std::string traceArgs(const Args&... args)
 {
     std::string out;
     ((out += (out.empty() ? "" : ", ") + traceArg(args)), ...);
@@ -78,8 +72,7 @@ R platformCall(std::string_view name, R failResult, DWORD failError, Body&& body
 }
 
 // The same for a function without a result; a refused call does nothing.
-template <class Body, class... Args>
-void platformCallVoid(std::string_view name, Body&& body, const Args&... args)
+template <class Body, class... Args> void platformCallVoid(std::string_view name, Body&& body, const Args&... args)
 {
     Kernel& kernel = Kernel::current();
     const CallGate gate = kernel.enterCall(name);

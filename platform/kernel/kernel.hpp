@@ -30,9 +30,9 @@ struct ProcessInfo {
 
 // What the call gate decided for one platform call.
 struct CallGate {
-    bool proceed = true;          // run the call
-    bool traced = false;          // write a call line afterwards
-    std::optional<DWORD> error;   // set when the call is refused: the last error to leave
+    bool proceed = true;         // run the call
+    bool traced = false;         // write a call line afterwards
+    std::optional<DWORD> error;  // set when the call is refused: the last error to leave
 };
 
 class Kernel {

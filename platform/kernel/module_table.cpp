@@ -25,9 +25,8 @@ std::wstring moduleKey(const std::wstring& fileName)
 
 bool NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
-        return std::towlower(x) < std::towlower(y);
-    });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](wchar_t x, wchar_t y) { return std::towlower(x) < std::towlower(y); });
 }
 
 HMODULE ModuleTable::handleOf(std::size_t index)

@@ -271,8 +271,7 @@ void Scheduler::waitForTurnLocked(std::unique_lock<std::mutex>& lock, Thread& t)
         t.turn.wait(lock);
 }
 
-WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
-                            DeviceTime deadline)
+WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready, DeviceTime deadline)
 {
     Thread* t = self();
     if (!t) {

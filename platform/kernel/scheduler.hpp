@@ -62,8 +62,7 @@ public:
     // Blocks the calling device thread until `ready()` holds or `deadline` passes. Called with
     // the lock held; returns with it held and `ready()` true, unless it timed out.
     // Throws ThreadKilled once the thread's process has ended.
-    WakeReason block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
-                     DeviceTime deadline);
+    WakeReason block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready, DeviceTime deadline);
     // Lets every runnable thread run, then advances time until `until`; controller only.
     void runUntil(DeviceTime until);
 

@@ -43,8 +43,8 @@ BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode)
 
 DWORD GetCurrentThreadId()
 {
-    return platformCall(
-        "GetCurrentThreadId", DWORD{0}, ERROR_SUCCESS, [] { return Kernel::current().scheduler().currentId(); });
+    return platformCall("GetCurrentThreadId", DWORD{0}, ERROR_SUCCESS,
+                        [] { return Kernel::current().scheduler().currentId(); });
 }
 
 BOOL CloseHandle(HANDLE hObject)

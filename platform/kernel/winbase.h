@@ -28,8 +28,7 @@ BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
 DWORD GetCurrentThreadId();
 BOOL CloseHandle(HANDLE hObject);
 
-HANDLE CreateEventW(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset, BOOL bInitialState,
-                    LPCWSTR lpName);
+HANDLE CreateEventW(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset, BOOL bInitialState, LPCWSTR lpName);
 HANDLE OpenEventW(DWORD dwDesiredAccess, BOOL bInheritHandle, LPCWSTR lpName);
 BOOL EventModify(HANDLE hEvent, DWORD func);
 BOOL SetEvent(HANDLE hEvent);

@@ -37,10 +37,14 @@ inline constexpr BOOL FALSE = 0;
 
 // Handles are distinct pointer types, as with STRICT, so a handle never converts silently
 // into another kind of handle or from a plain pointer.
-struct HANDLE__ { int unused; };
+struct HANDLE__ {
+    int unused;
+};
 using HANDLE = HANDLE__*;
 using LPHANDLE = HANDLE*;
-struct HINSTANCE__ { int unused; };
+struct HINSTANCE__ {
+    int unused;
+};
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
 

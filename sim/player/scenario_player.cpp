@@ -40,8 +40,8 @@ void ScenarioPlayer::checkSupported(const Scenario& scenario)
 {
     for (const auto& line : scenario.lines) {
         if (!isSupported(line.command))
-            throw ScenarioError(line.where, "'" + std::string(commandName(line.command)) +
-                                                "' is not yet available on this device");
+            throw ScenarioError(line.where,
+                                "'" + std::string(commandName(line.command)) + "' is not yet available on this device");
     }
 }
 

@@ -114,11 +114,10 @@ struct EndCommand {
     bool operator==(const EndCommand&) const = default;
 };
 
-using Command = std::variant<PowerCommand, LaunchCommand, TapCommand, ClickCommand, KeyCommand,
-                             RotateCommand, RegSetCommand, RegDeleteCommand, SnapshotCommand,
-                             ExpectWindowCommand, ExpectProcessCommand, ExpectRegCommand,
-                             ExpectOrientationCommand, ExpectBacklightCommand, ExpectPixelCommand,
-                             EndCommand>;
+using Command =
+    std::variant<PowerCommand, LaunchCommand, TapCommand, ClickCommand, KeyCommand, RotateCommand, RegSetCommand,
+                 RegDeleteCommand, SnapshotCommand, ExpectWindowCommand, ExpectProcessCommand, ExpectRegCommand,
+                 ExpectOrientationCommand, ExpectBacklightCommand, ExpectPixelCommand, EndCommand>;
 
 // The command's keyword(s) as written in a scenario: "plug", "tap", "reg set", "expect exited".
 std::string_view commandName(const Command& command);

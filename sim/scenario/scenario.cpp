@@ -22,30 +22,33 @@ struct PreviousLine {
     int number = 0;
 };
 
-DeviceTime lineTime(std::string_view word, const PreviousLine& previous) {
-    if (word == "+") throw std::invalid_argument("'+' needs a time after it, e.g. +500ms");
+DeviceTime lineTime(std::string_view word, const PreviousLine& previous)
+{
+    if (word == "+")
+        throw std::invalid_argument("'+' needs a time after it, e.g. +500ms");
     if (word.starts_with('+')) {
         const DeviceTime delta = parseDeviceTime(word.substr(1));
         if (delta > std::numeric_limits<DeviceTime>::max() - previous.at)
-            throw std::invalid_argument("time '" + std::string(word) + "' after " +
-                                        formatDeviceTime(previous.at) + " is too large");
+            throw std::invalid_argument("time '" + std::string(word) + "' after " + formatDeviceTime(previous.at) +
+                                        " is too large");
         return previous.at + delta;
     }
     if (word.front() < '0' || word.front() > '9')
-        throw std::invalid_argument("a line must start with a time (e.g. 0, 2s, +500ms), got '" +
-                                    std::string(word) + "'");
+        throw std::invalid_argument("a line must start with a time (e.g. 0, 2s, +500ms), got '" + std::string(word) +
+                                    "'");
     const DeviceTime at = parseDeviceTime(word);
     if (at < previous.at)
         throw std::invalid_argument("time goes backwards: " + std::string(word) + " is before " +
-                                    formatDeviceTime(previous.at) + " of line " +
-                                    std::to_string(previous.number));
+                                    formatDeviceTime(previous.at) + " of line " + std::to_string(previous.number));
     return at;
 }
 
 }  // namespace
 
-Scenario parseScenario(std::string_view text, const std::string& fileName) {
-    if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+Scenario parseScenario(std::string_view text, const std::string& fileName)
+{
+    if (text.starts_with(kUtf8Bom))
+        text.remove_prefix(kUtf8Bom.size());
     Scenario scenario{fileName, {}};
     PreviousLine previous;
     std::optional<int> endLine;
@@ -57,19 +60,21 @@ Scenario parseScenario(std::string_view text, const std::string& fileName) {
         SourceLocation where{fileName, ++number};
         try {
             const TokenizedLine line = tokenizeLine(raw);
-            if (line.tokens.empty()) continue;
+            if (line.tokens.empty())
+                continue;
             if (endLine)
                 throw std::invalid_argument("nothing but blank and comment lines may follow "
-                                            "'end' of line " + std::to_string(*endLine));
+                                            "'end' of line " +
+                                            std::to_string(*endLine));
             const DeviceTime at = lineTime(line.tokens[0].text, previous);
             if (line.tokens.size() < 2)
-                throw std::invalid_argument("a command must follow the time '" +
-                                            std::string(line.tokens[0].text) + "'");
+                throw std::invalid_argument("a command must follow the time '" + std::string(line.tokens[0].text) +
+                                            "'");
             Command command = parseCommand(line);
-            if (std::holds_alternative<EndCommand>(command)) endLine = number;
+            if (std::holds_alternative<EndCommand>(command))
+                endLine = number;
             previous = {at, number};
-            scenario.lines.push_back(
-                {at, where, std::string(line.content()), std::move(command)});
+            scenario.lines.push_back({at, where, std::string(line.content()), std::move(command)});
         } catch (const std::invalid_argument& e) {
             throw ScenarioError(std::move(where), e.what());
         }
@@ -77,20 +82,20 @@ Scenario parseScenario(std::string_view text, const std::string& fileName) {
     return scenario;
 }
 
-Scenario loadScenarioFile(const std::string& path) {
-    const auto cannotRead = [&](const std::string& why) {
-        return ScenarioError({path, 0}, "cannot read: " + why);
-    };
+Scenario loadScenarioFile(const std::string& path)
+{
+    const auto cannotRead = [&](const std::string& why) { return ScenarioError({path, 0}, "cannot read: " + why); };
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) throw cannotRead("it is a directory");
+    if (std::filesystem::is_directory(path, ec))
+        throw cannotRead("it is a directory");
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw cannotRead(errno != 0 ? std::generic_category().message(errno)
-                                    : std::string("cannot open the file"));
+        throw cannotRead(errno != 0 ? std::generic_category().message(errno) : std::string("cannot open the file"));
     }
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) throw cannotRead("read error");
+    if (in.bad())
+        throw cannotRead("read error");
     return parseScenario(text, path);
 }
 

@@ -5,15 +5,19 @@
 namespace velorin::sim {
 namespace {
 
-std::string describe(const SourceLocation& where, const std::string& reason) {
+std::string describe(const SourceLocation& where, const std::string& reason)
+{
     std::string text = where.file;
-    if (where.line > 0) text += ":" + std::to_string(where.line);
+    if (where.line > 0)
+        text += ":" + std::to_string(where.line);
     return text + ": " + reason;
 }
 
 }  // namespace
 
 ScenarioError::ScenarioError(SourceLocation where, const std::string& reason)
-    : std::runtime_error(describe(where, reason)), where_(std::move(where)), reason_(reason) {}
+    : std::runtime_error(describe(where, reason)), where_(std::move(where)), reason_(reason)
+{
+}
 
 }  // namespace velorin::sim

@@ -8,7 +8,7 @@
 namespace velorin::sim {
 
 struct Token {
-    std::string_view text;  // as written, quotes and escapes included
+    std::string_view text;   // as written, quotes and escapes included
     std::size_t offset = 0;  // into the line
     std::size_t end() const { return offset + text.size(); }
 };

@@ -11,7 +11,8 @@ namespace {
 
 constexpr DeviceTime kMaxTime = std::numeric_limits<DeviceTime>::max();
 
-std::string timeError(std::string_view text) {
+std::string timeError(std::string_view text)
+{
     try {
         parseDeviceTime(text);
     } catch (const std::invalid_argument& e) {
@@ -20,7 +21,8 @@ std::string timeError(std::string_view text) {
     return "(no error)";
 }
 
-TEST(DeviceTime, ReadsEveryUnitAndExactFractions) {
+TEST(DeviceTime, ReadsEveryUnitAndExactFractions)
+{
     EXPECT_EQ(parseDeviceTime("0"), 0);
     EXPECT_EQ(parseDeviceTime("0s"), 0);
     EXPECT_EQ(parseDeviceTime("250ms"), 250);
@@ -35,14 +37,14 @@ TEST(DeviceTime, ReadsEveryUnitAndExactFractions) {
     EXPECT_EQ(parseDeviceTime("9223372036854775807ms"), kMaxTime);
 }
 
-TEST(DeviceTime, RejectsWhatIsNotAWholeMillisecondTime) {
+TEST(DeviceTime, RejectsWhatIsNotAWholeMillisecondTime)
+{
     EXPECT_EQ(timeError("5"), "time '5' needs a unit: ms, s, m or h");
     EXPECT_EQ(timeError("1.5ms"), "time '1.5ms' has a fraction, but ms takes whole numbers");
     EXPECT_EQ(timeError("1.0005s"), "time '1.0005s' is not a whole number of milliseconds");
     EXPECT_EQ(timeError("0.00000001h"), "time '0.00000001h' is not a whole number of milliseconds");
     EXPECT_EQ(timeError("3x"), "time '3x' has an unknown unit 'x'; use ms, s, m or h");
-    EXPECT_EQ(timeError("1h30m"),
-              "time '1h30m' mixes units; write one number with one unit, e.g. 90m or 1.5h");
+    EXPECT_EQ(timeError("1h30m"), "time '1h30m' mixes units; write one number with one unit, e.g. 90m or 1.5h");
     EXPECT_EQ(timeError("2S"), "time '2S' has an unknown unit 'S'; use ms, s, m or h");
     EXPECT_EQ(timeError("1.s"), "time '1.s' needs digits after the '.'");
     EXPECT_EQ(timeError("9223372036854775808ms"), "time '9223372036854775808ms' is too large");
@@ -53,13 +55,14 @@ TEST(DeviceTime, RejectsWhatIsNotAWholeMillisecondTime) {
     EXPECT_NE(timeError("").find("missing time"), std::string::npos);
 }
 
-TEST(DeviceTime, FormatsSoThatParsingGivesTheSameTime) {
+TEST(DeviceTime, FormatsSoThatParsingGivesTheSameTime)
+{
     EXPECT_EQ(formatDeviceTime(0), "0");
     EXPECT_EQ(formatDeviceTime(250), "250ms");
     EXPECT_EQ(formatDeviceTime(2'000), "2s");
     EXPECT_EQ(formatDeviceTime(1'050), "1.05s");
-    for (const DeviceTime t : {DeviceTime{1}, DeviceTime{999}, DeviceTime{1'001},
-                               DeviceTime{61'234}, DeviceTime{3'600'000}, kMaxTime})
+    for (const DeviceTime t :
+         {DeviceTime{1}, DeviceTime{999}, DeviceTime{1'001}, DeviceTime{61'234}, DeviceTime{3'600'000}, kMaxTime})
         EXPECT_EQ(parseDeviceTime(formatDeviceTime(t)), t) << formatDeviceTime(t);
 }
 

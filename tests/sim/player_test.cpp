@@ -69,8 +69,8 @@ TEST(ScenarioPlayer, ReportsEachFailedExpectationWithItsLine)
 {
     Harness harness;
     std::ostringstream report;
-    const PlayResult result = ScenarioPlayer(harness).play(scenario("0 expect exited\n5s expect running\n"),
-                                                           std::nullopt, &report);
+    const PlayResult result =
+        ScenarioPlayer(harness).play(scenario("0 expect exited\n5s expect running\n"), std::nullopt, &report);
     ASSERT_EQ(result.failures.size(), 2u);
     EXPECT_EQ(result.failures[0], "test.scn:1: expect exited failed: sample is still running");
     EXPECT_EQ(result.failures[1], "test.scn:2: expect running failed: sample has exited (pid 1, code 15)");

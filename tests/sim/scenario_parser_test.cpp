@@ -10,15 +10,20 @@
 namespace velorin::sim {
 namespace {
 
-Scenario parse(std::string_view text) { return parseScenario(text, "t.scn"); }
+Scenario parse(std::string_view text)
+{
+    return parseScenario(text, "t.scn");
+}
 
-Command commandOf(const std::string& line) {
+Command commandOf(const std::string& line)
+{
     const Scenario scenario = parse("0 " + line);
     EXPECT_EQ(scenario.lines.size(), 1u) << line;
     return scenario.lines.at(0).command;
 }
 
-std::string errorOf(std::string_view text) {
+std::string errorOf(std::string_view text)
+{
     try {
         parse(text);
     } catch (const ScenarioError& e) {
@@ -27,40 +32,39 @@ std::string errorOf(std::string_view text) {
     return "(no error)";
 }
 
-TEST(ScenarioTimes, AbsoluteAndRelativeTimesKeepFileOrder) {
+TEST(ScenarioTimes, AbsoluteAndRelativeTimesKeepFileOrder)
+{
     const Scenario s = parse("+1s plug\n2s launch\n2s unplug\n+500ms end\n");
     ASSERT_EQ(s.lines.size(), 4u);
     std::vector<DeviceTime> times;
-    for (const auto& line : s.lines) times.push_back(line.at);
+    for (const auto& line : s.lines)
+        times.push_back(line.at);
     EXPECT_EQ(times, (std::vector<DeviceTime>{1'000, 2'000, 2'000, 2'500}));
     EXPECT_EQ(commandName(s.lines[1].command), "launch");
     EXPECT_EQ(commandName(s.lines[2].command), "unplug");
 }
 
-TEST(ScenarioTimes, BadTimesNameFileLineAndProblem) {
-    EXPECT_EQ(errorOf("0 plug\n\n2s plug\n1s unplug\n"),
-              "t.scn:4: time goes backwards: 1s is before 2s of line 3");
-    EXPECT_EQ(errorOf("1.5s plug\n+1s plug\n2s plug\n"),
-              "t.scn:3: time goes backwards: 2s is before 2.5s of line 2");
+TEST(ScenarioTimes, BadTimesNameFileLineAndProblem)
+{
+    EXPECT_EQ(errorOf("0 plug\n\n2s plug\n1s unplug\n"), "t.scn:4: time goes backwards: 1s is before 2s of line 3");
+    EXPECT_EQ(errorOf("1.5s plug\n+1s plug\n2s plug\n"), "t.scn:3: time goes backwards: 2s is before 2.5s of line 2");
     EXPECT_EQ(errorOf("5 plug"), "t.scn:1: time '5' needs a unit: ms, s, m or h");
     EXPECT_EQ(errorOf("+5 plug"), "t.scn:1: time '5' needs a unit: ms, s, m or h");
-    EXPECT_EQ(errorOf("9223372036854775s plug\n+1s plug"),
-              "t.scn:2: time '+1s' after 9223372036854775s is too large");
-    EXPECT_EQ(errorOf("plug"),
-              "t.scn:1: a line must start with a time (e.g. 0, 2s, +500ms), got 'plug'");
+    EXPECT_EQ(errorOf("9223372036854775s plug\n+1s plug"), "t.scn:2: time '+1s' after 9223372036854775s is too large");
+    EXPECT_EQ(errorOf("plug"), "t.scn:1: a line must start with a time (e.g. 0, 2s, +500ms), got 'plug'");
     EXPECT_EQ(errorOf("2s   # only a time"), "t.scn:1: a command must follow the time '2s'");
 }
 
-TEST(ScenarioLines, CommentsBlanksCrlfAndBomAreHandled) {
-    const Scenario s = parse(
-        "\xEF\xBB\xBF# setup\r\n"
-        "\r\n"
-        "\t0   percent 40   # low battery\r\n"
-        "1s click \"Save #1\" # quoted hash is text\r\n"
-        "2s click Item#2\r\n"
-        "3s expect pixel 1 2 #A0b1C2 # the colour is not a comment\r\n"
-        "4s end\r\n"
-        "   # trailing comment\r\n");
+TEST(ScenarioLines, CommentsBlanksCrlfAndBomAreHandled)
+{
+    const Scenario s = parse("\xEF\xBB\xBF# setup\r\n"
+                             "\r\n"
+                             "\t0   percent 40   # low battery\r\n"
+                             "1s click \"Save #1\" # quoted hash is text\r\n"
+                             "2s click Item#2\r\n"
+                             "3s expect pixel 1 2 #A0b1C2 # the colour is not a comment\r\n"
+                             "4s end\r\n"
+                             "   # trailing comment\r\n");
     ASSERT_EQ(s.lines.size(), 5u);
     EXPECT_EQ(s.file, "t.scn");
     EXPECT_EQ(s.lines[0].where.line, 3);
@@ -71,16 +75,15 @@ TEST(ScenarioLines, CommentsBlanksCrlfAndBomAreHandled) {
     EXPECT_EQ(s.lines[3].text, "3s expect pixel 1 2 #A0b1C2");
     EXPECT_EQ(s.lines[4].where.line, 7);
 
-    EXPECT_EQ(errorOf("0 expect pixel 1 2 # red"),
-              "t.scn:1: expect pixel needs <x> <y> #rrggbb");
-    EXPECT_EQ(errorOf("0 expect pixel 1 2 #red"),
-              "t.scn:1: expect pixel colour must be #rrggbb, got '#red'");
+    EXPECT_EQ(errorOf("0 expect pixel 1 2 # red"), "t.scn:1: expect pixel needs <x> <y> #rrggbb");
+    EXPECT_EQ(errorOf("0 expect pixel 1 2 #red"), "t.scn:1: expect pixel colour must be #rrggbb, got '#red'");
     EXPECT_EQ(errorOf("0 tap 1 #2"), "t.scn:1: tap needs <x> <y>");
     EXPECT_EQ(errorOf("0 end\n  # fine\n\n2s plug"),
               "t.scn:4: nothing but blank and comment lines may follow 'end' of line 1");
 }
 
-TEST(ScenarioCommands, PowerAndInput) {
+TEST(ScenarioCommands, PowerAndInput)
+{
     using S = PowerCommand::Spelling;
     EXPECT_EQ(commandOf("power ac=1 percent=80"), Command(PowerCommand{1, 80, S::Power}));
     EXPECT_EQ(commandOf("power percent=0 ac=255"), Command(PowerCommand{255, 0, S::Power}));
@@ -100,23 +103,21 @@ TEST(ScenarioCommands, PowerAndInput) {
     EXPECT_EQ(commandOf("snapshot \"out dir/a.PNG\""), Command(SnapshotCommand{"out dir/a.PNG"}));
 }
 
-TEST(ScenarioCommands, Registry) {
+TEST(ScenarioCommands, Registry)
+{
     EXPECT_EQ(commandOf(R"(reg set HKLM\Software\Velorin Mode dword:0xFFFFFFFF)"),
-              Command(RegSetCommand{RegRoot::HKLM, R"(Software\Velorin)", "Mode",
-                                    RegValue{0xFFFFFFFFu}}));
+              Command(RegSetCommand{RegRoot::HKLM, R"(Software\Velorin)", "Mode", RegValue{0xFFFFFFFFu}}));
     EXPECT_EQ(commandOf(R"(reg set hkcu\A "Start Page" sz:"\Windows\x \"y\".exe")"),
-              Command(RegSetCommand{RegRoot::HKCU, "A", "Start Page",
-                                    RegValue{std::string(R"(\Windows\x "y".exe)")}}));
+              Command(RegSetCommand{RegRoot::HKCU, "A", "Start Page", RegValue{std::string(R"(\Windows\x "y".exe)")}}));
     EXPECT_EQ(commandOf(R"(reg set "HKEY_CURRENT_USER\Control Panel" "" dword:42)"),
               Command(RegSetCommand{RegRoot::HKCU, "Control Panel", "", RegValue{42u}}));
-    EXPECT_EQ(commandOf(R"(reg delete HKLM\A\B)"),
-              Command(RegDeleteCommand{RegRoot::HKLM, R"(A\B)", std::nullopt}));
-    EXPECT_EQ(commandOf(R"(reg delete HKLM\A Name)"),
-              Command(RegDeleteCommand{RegRoot::HKLM, "A", "Name"}));
+    EXPECT_EQ(commandOf(R"(reg delete HKLM\A\B)"), Command(RegDeleteCommand{RegRoot::HKLM, R"(A\B)", std::nullopt}));
+    EXPECT_EQ(commandOf(R"(reg delete HKLM\A Name)"), Command(RegDeleteCommand{RegRoot::HKLM, "A", "Name"}));
     EXPECT_EQ(commandName(commandOf(R"(reg delete HKLM\A)")), "reg delete");
 }
 
-TEST(ScenarioCommands, Expectations) {
+TEST(ScenarioCommands, Expectations)
+{
     using W = ExpectWindowCommand::State;
     EXPECT_EQ(commandOf("expect window visible"), Command(ExpectWindowCommand{W::Visible}));
     EXPECT_EQ(commandOf("expect window hidden"), Command(ExpectWindowCommand{W::Hidden}));
@@ -137,7 +138,8 @@ TEST(ScenarioCommands, Expectations) {
     EXPECT_EQ(commandOf("expect pixel 0 0 #000000"), Command(ExpectPixelCommand{0, 0, 0}));
 }
 
-TEST(ScenarioErrors, MistakesAreReportedWithFileLineAndReason) {
+TEST(ScenarioErrors, MistakesAreReportedWithFileLineAndReason)
+{
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"tapp 1 2", "unknown command 'tapp'"},
         {"Plug", "unknown command 'Plug'"},
@@ -172,17 +174,14 @@ TEST(ScenarioErrors, MistakesAreReportedWithFileLineAndReason) {
         {"reg set HKLM\\A N dword:-1", "dword must be a decimal or 0x hex number, got 'dword:-1'"},
         {"reg set HKLM\\A N sz:text", "sz text must be in double quotes: sz:\"<text>\", got 'sz:text'"},
         {"reg set HKLM\\A N 5", "registry value must be dword:<n> or sz:\"<text>\", got '5'"},
-        {"reg set HKLM\\A na\"me\" dword:1",
-         "quote in the middle of 'na\"me\"'; put the whole word in double quotes"},
+        {"reg set HKLM\\A na\"me\" dword:1", "quote in the middle of 'na\"me\"'; put the whole word in double quotes"},
         {"reg delete HKLM\\A N extra", "unexpected 'extra' after 'reg delete HKLM\\A N'"},
         {"expect", "expect needs window, running, exited, reg, orientation, backlight or pixel"},
         {"expect visible", "unknown expectation 'expect visible'; expect takes window, running, "
                            "exited, reg, orientation, backlight or pixel"},
         {"expect window open", "expect window must be visible, hidden or none, got 'open'"},
-        {"expect reg HKLM\\A B gone",
-         "registry value must be dword:<n>, sz:\"<text>\" or absent, got 'gone'"},
-        {"expect backlight off level=3",
-         "level= goes only with 'expect backlight on'; an off backlight has no level"},
+        {"expect reg HKLM\\A B gone", "registry value must be dword:<n>, sz:\"<text>\" or absent, got 'gone'"},
+        {"expect backlight off level=3", "level= goes only with 'expect backlight on'; an off backlight has no level"},
         {"expect backlight on level=11", "backlight level must be 0..10, got 11"},
         {"expect backlight on bright", "unexpected 'bright' after 'expect backlight on'"},
         {"expect pixel 1 2 #12345", "expect pixel colour must be #rrggbb, got '#12345'"},
@@ -193,7 +192,8 @@ TEST(ScenarioErrors, MistakesAreReportedWithFileLineAndReason) {
     }
 }
 
-TEST(ScenarioErrors, ErrorKeepsLocationAndBareReason) {
+TEST(ScenarioErrors, ErrorKeepsLocationAndBareReason)
+{
     try {
         parseScenario("0 launch\n\n1s rotate 1\n", "demo.scn");
         FAIL() << "no error";
@@ -204,7 +204,8 @@ TEST(ScenarioErrors, ErrorKeepsLocationAndBareReason) {
     }
 }
 
-TEST(ScenarioFile, LoadsAFileAndReportsOneThatCannotBeRead) {
+TEST(ScenarioFile, LoadsAFileAndReportsOneThatCannotBeRead)
+{
     const std::filesystem::path dir = ::testing::TempDir();
     const std::string path = (dir / "velorin_scenario_load.scn").string();
     std::ofstream(path, std::ios::binary) << "0 plug\n+1s expect running\n";
@@ -221,8 +222,7 @@ TEST(ScenarioFile, LoadsAFileAndReportsOneThatCannotBeRead) {
             try {
                 loadScenarioFile(missing);
             } catch (const ScenarioError& e) {
-                EXPECT_EQ(std::string(e.what()),
-                          missing + ": cannot read: No such file or directory");
+                EXPECT_EQ(std::string(e.what()), missing + ": cannot read: No such file or directory");
                 throw;
             }
         },
