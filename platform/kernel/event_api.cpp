@@ -25,7 +25,7 @@ BOOL modify(HANDLE hEvent, DWORD func)
     }
     switch (func) {
     case EVENT_SET:
-        event->state = true;
+        event->set();
         break;
     case EVENT_RESET:
         event->state = false;

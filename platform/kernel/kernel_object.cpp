@@ -2,30 +2,66 @@
 
 #include "kernel/msgqueue.h"
 
+#include <algorithm>
+
 namespace velorin::kernel {
 
 std::string_view kindName(ObjectKind kind)
 {
     switch (kind) {
-    case ObjectKind::Thread: return "thread";
-    case ObjectKind::Event: return "event";
-    case ObjectKind::MsgQueueReader: return "message queue (read end)";
-    case ObjectKind::MsgQueueWriter: return "message queue (write end)";
-    case ObjectKind::Notification: return "notification";
+    case ObjectKind::Thread:
+        return "thread";
+    case ObjectKind::Event:
+        return "event";
+    case ObjectKind::MsgQueueReader:
+        return "message queue (read end)";
+    case ObjectKind::MsgQueueWriter:
+        return "message queue (write end)";
+    case ObjectKind::Notification:
+        return "notification";
     }
     return "object";
 }
 
+bool WaitRecord::satisfiable() const
+{
+    const auto isSignalled = [](const KernelObject* o) { return o->signalled(); };
+    return waitAll ? std::all_of(objects.begin(), objects.end(), isSignalled)
+                   : std::any_of(objects.begin(), objects.end(), isSignalled);
+}
+
+bool WaitRecord::release()
+{
+    if (released)
+        return true;
+    if (!satisfiable())
+        return false;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (!objects[i]->signalled())
+            continue;  // only a wait for any gets here
+        objects[i]->acquire();
+        if (!waitAll) {
+            released = i;
+            return true;
+        }
+    }
+    released = 0;
+    return true;
+}
+
+void EventObject::set()
+{
+    state = true;
+    for (WaitRecord* wait : waiters) {
+        if (!state)
+            break;  // an auto-reset event was taken
+        wait->release();
+    }
+}
+
 void EventObject::pulse()
 {
-    for (WaitRecord* wait : waiters) {
-        for (std::size_t i = 0; i < wait->objects.size(); ++i) {
-            if (wait->objects[i] == this)
-                wait->pulsed[i] = true;
-        }
-        if (!manualReset)
-            break;
-    }
+    set();
     state = false;
 }
 
@@ -35,8 +71,7 @@ bool MsgQueueCore::allowBroken() const
 }
 
 MsgQueueEnd::MsgQueueEnd(std::shared_ptr<MsgQueueCore> core, bool reader)
-    : KernelObject(reader ? ObjectKind::MsgQueueReader : ObjectKind::MsgQueueWriter),
-      core(std::move(core)),
+    : KernelObject(reader ? ObjectKind::MsgQueueReader : ObjectKind::MsgQueueWriter), core(std::move(core)),
       reader(reader)
 {
     ++(reader ? this->core->readers : this->core->writers);

@@ -5,6 +5,7 @@
 #include "kernel/windef.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,10 +40,18 @@ private:
     ObjectKind m_kind;
 };
 
-// One blocked WaitForSingleObject/WaitForMultipleObjects; a pulse marks the waits it releases.
+// One blocked WaitForSingleObject/WaitForMultipleObjects. The set or pulse of an event releases
+// it at that moment, as on the device, so that a reset or a second set before the waiter runs
+// cannot take back or merge what was given.
 struct WaitRecord {
     std::vector<KernelObject*> objects;
-    std::vector<bool> pulsed;
+    bool waitAll = false;
+    std::optional<std::size_t> released;  // the index it ends with; its objects are taken
+
+    // Whether the wait could end now.
+    bool satisfiable() const;
+    // Ends the wait if it can end now and takes its objects; true when it has ended.
+    bool release();
 };
 
 class EventObject final : public KernelObject {
@@ -57,6 +66,8 @@ public:
         if (!manualReset)
             state = false;
     }
+    // Sets the event and releases at once the waits that it completes, oldest first.
+    void set();
     // Releases the waits blocked now (one of them for an auto-reset event) and leaves it reset.
     void pulse();
 
