@@ -7,6 +7,7 @@ Device::Device(const DeviceOptions& options)
       m_scheduler(kernel::SchedulerOptions{options.clock, options.run, options.seed}),
       m_kernel(m_scheduler, m_trace, m_faults)
 {
+    m_kernel.setDevice(*this);
     m_kernel.attachController();
 }
 

@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+namespace velorin::platform {
+class Device;
+}
+
 namespace velorin::kernel {
 
 // A program's entry: runs as the main thread of a new process; its result is the exit code.
@@ -49,6 +53,10 @@ public:
     void attachController();
     // Points the controller's platform calls at this device (one host thread, several devices).
     void enterAsController();
+
+    // The device this kernel runs, for the other areas' system calls.
+    platform::Device& device() { return *m_device; }
+    void setDevice(platform::Device& device) { m_device = &device; }
 
     Scheduler& scheduler() { return m_scheduler; }
     trace::TraceRecorder& trace() { return m_trace; }
@@ -104,6 +112,7 @@ private:
     void endProcessLocked(ProcessId pid, int code);
 
     Scheduler& m_scheduler;
+    platform::Device* m_device = nullptr;
     trace::TraceRecorder& m_trace;
     trace::FaultPlan& m_faults;
     HandleTable m_handles;

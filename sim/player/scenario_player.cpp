@@ -1,5 +1,7 @@
 #include "sim/player/scenario_player.hpp"
 
+#include "sim/player/commands.hpp"
+
 #include <type_traits>
 #include <variant>
 
@@ -16,8 +18,9 @@ bool isSetup(const Command& command)
 
 bool isSupported(const Command& command)
 {
-    return std::holds_alternative<LaunchCommand>(command) || std::holds_alternative<ExpectProcessCommand>(command) ||
-           std::holds_alternative<EndCommand>(command);
+    // `end` is the player's own.
+    return std::holds_alternative<EndCommand>(command) ||
+           std::visit([](const auto& c) { return PlayableCommand<std::decay_t<decltype(c)>>; }, command);
 }
 
 bool isExpectation(const Command& command)
@@ -27,11 +30,6 @@ bool isExpectation(const Command& command)
            std::holds_alternative<ExpectOrientationCommand>(command) ||
            std::holds_alternative<ExpectBacklightCommand>(command) ||
            std::holds_alternative<ExpectPixelCommand>(command);
-}
-
-std::string location(const ScenarioLine& line)
-{
-    return line.where.file + ":" + std::to_string(line.where.line) + ": ";
 }
 
 }  // namespace
@@ -88,29 +86,13 @@ PlayResult ScenarioPlayer::play(const Scenario& scenario, std::optional<DeviceTi
 std::optional<std::string> ScenarioPlayer::run(const ScenarioLine& line)
 {
     return std::visit(
-        [&](const auto& command) -> std::optional<std::string> {
+        [&](const auto& command) -> CommandOutcome {
             using T = std::decay_t<decltype(command)>;
-            if constexpr (std::is_same_v<T, LaunchCommand>) {
-                m_harness.launch();
-                m_harness.settle();
-                return std::nullopt;
-            } else if constexpr (std::is_same_v<T, ExpectProcessCommand>) {
-                const bool running = m_harness.programRunning();
-                if (running == command.running)
-                    return std::nullopt;
-                std::string why;
-                if (running) {
-                    why = m_harness.program().name + " is still running";
-                } else if (const auto ended = m_harness.lastEnded()) {
-                    why = m_harness.program().name + " has exited (pid " + std::to_string(ended->pid) + ", code " +
-                          std::to_string(ended->exitCode) + ")";
-                } else {
-                    why = m_harness.program().name + " was never started";
-                }
-                return location(line) + std::string(commandName(line.command)) + " failed: " + why;
+            if constexpr (PlayableCommand<T>) {
+                return runCommand(m_harness, line, command);
             } else {
                 // checkSupported() keeps every other command out of a run.
-                return location(line) + "'" + std::string(commandName(line.command)) + "' is not available";
+                return locationOf(line) + "'" + std::string(commandName(line.command)) + "' is not available";
             }
         },
         line.command);

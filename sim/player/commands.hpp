@@ -1,0 +1,29 @@
+// How the player carries out each scenario command. An area of the device that supports a
+// command declares its overload here and defines it in its own file; a command without an
+// overload is refused before a run starts. Each returns a failure text for an expectation
+// that did not hold, and nothing otherwise.
+#pragma once
+
+#include "sim/harness/harness.hpp"
+#include "sim/scenario/scenario.hpp"
+
+#include <optional>
+#include <string>
+
+namespace velorin::sim {
+
+using CommandOutcome = std::optional<std::string>;
+
+// "file:line: " for a failure text.
+std::string locationOf(const ScenarioLine& line);
+
+// Programs (process_commands.cpp).
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const LaunchCommand& command);
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ExpectProcessCommand& command);
+
+template <class T>
+concept PlayableCommand = requires(Harness& harness, const ScenarioLine& line, const T& command) {
+    { runCommand(harness, line, command) } -> std::same_as<CommandOutcome>;
+};
+
+}  // namespace velorin::sim
