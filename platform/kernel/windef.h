@@ -48,6 +48,59 @@ struct HINSTANCE__ {
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
 
+// Window manager and graphics handles. The graphics objects derive from HGDIOBJ__ so that a
+// brush or a bitmap passes where any object is asked for, as in the system's headers, while
+// the reverse needs a cast.
+struct HWND__ { int unused; };
+using HWND = HWND__*;
+struct HDC__ { int unused; };
+using HDC = HDC__*;
+struct HGDIOBJ__ { int unused; };
+using HGDIOBJ = HGDIOBJ__*;
+struct HBITMAP__ : HGDIOBJ__ {};
+using HBITMAP = HBITMAP__*;
+struct HBRUSH__ : HGDIOBJ__ {};
+using HBRUSH = HBRUSH__*;
+struct HPEN__ : HGDIOBJ__ {};
+using HPEN = HPEN__*;
+struct HFONT__ : HGDIOBJ__ {};
+using HFONT = HFONT__*;
+struct HICON__ { int unused; };
+using HICON = HICON__*;
+using HCURSOR = HICON;
+struct HMENU__ { int unused; };
+using HMENU = HMENU__*;
+
+using COLORREF = DWORD;  // 0x00BBGGRR
+
+constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
+{
+    return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
+}
+constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c); }
+constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>(c >> 8); }
+constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>(c >> 16); }
+
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+using LPRECT = RECT*;
+using LPCRECT = const RECT*;
+
+struct POINT {
+    LONG x;
+    LONG y;
+};
+using LPPOINT = POINT*;
+
+struct SIZE {
+    LONG cx;
+    LONG cy;
+};
+
 inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
 
 using FARPROC = LONG_PTR (*)();
