@@ -5,3 +5,7 @@
 #include "kernel/winerror.h"
 #include "kernel/winbase.h"
 #include "kernel/msgqueue.h"
+#include "registry/winreg.h"
+#include "gdi/wingdi.h"
+#include "window/winuser.h"
+#include "resources/winres.h"

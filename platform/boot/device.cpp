@@ -5,9 +5,12 @@ namespace velorin::platform {
 Device::Device(const DeviceOptions& options)
     : m_options(options), m_trace(options.trace), m_faults(options.seed),
       m_scheduler(kernel::SchedulerOptions{options.clock, options.run, options.seed}),
-      m_kernel(m_scheduler, m_trace, m_faults)
+      m_kernel(m_scheduler, m_trace, m_faults), m_gdi(m_kernel),
+      m_display(options.screenWidth, options.screenHeight), m_windows(m_kernel, m_display),
+      m_resources(m_kernel), m_registry(m_kernel)
 {
     m_kernel.setDevice(*this);
+    m_gdi.setWindowResolver([this](HWND hwnd) { return m_windows.windowTargetLocked(hwnd); });
     m_kernel.attachController();
 }
 
@@ -16,10 +19,10 @@ Device::~Device()
     powerOff();
 }
 
-ProcessId Device::launch(std::string name, kernel::ProcessEntry entry)
+ProcessId Device::launch(std::string name, kernel::ProcessEntry entry, std::span<const std::uint8_t> resources)
 {
     m_kernel.enterAsController();
-    return m_kernel.launch(std::move(name), std::move(entry));
+    return m_kernel.launch(std::move(name), std::move(entry), resources);
 }
 
 bool Device::running(ProcessId pid) const

@@ -2,14 +2,20 @@
 // that boots it becomes its controller and drives it: launches programs and moves time.
 #pragma once
 
+#include "display/display.hpp"
+#include "gdi/gdi.hpp"
 #include "kernel/kernel.hpp"
 #include "kernel/scheduler.hpp"
+#include "resources/resource_manager.hpp"
+#include "registry/registry.hpp"
 #include "trace/fault_plan.hpp"
 #include "trace/trace_recorder.hpp"
+#include "window/window_manager.hpp"
 
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace velorin::platform {
@@ -22,6 +28,8 @@ struct DeviceOptions {
     kernel::RunMode run = kernel::RunMode::Serial;
     std::uint64_t seed = 1;
     trace::TraceLevel trace = trace::TraceLevel::Effects;
+    int screenWidth = 240;  // the physical panel
+    int screenHeight = 320;
 };
 
 class Device {
@@ -37,8 +45,14 @@ public:
     trace::TraceRecorder& trace() { return m_trace; }
     trace::FaultPlan& faults() { return m_faults; }
     const DeviceOptions& options() const { return m_options; }
+    gdi::Gdi& gdi() { return m_gdi; }
+    display::Display& display() { return m_display; }
+    window::WindowManager& windows() { return m_windows; }
+    resources::ResourceManager& resources() { return m_resources; }
+    registry::Registry& registry() { return m_registry; }
 
-    ProcessId launch(std::string name, kernel::ProcessEntry entry);
+    // `resources`: the bytes of the program's resource module (a .res file), empty for none.
+    ProcessId launch(std::string name, kernel::ProcessEntry entry, std::span<const std::uint8_t> resources = {});
     bool running(ProcessId pid) const;
     std::optional<int> exitCode(ProcessId pid) const;
 
@@ -69,6 +83,11 @@ private:
     trace::FaultPlan m_faults;
     kernel::Scheduler m_scheduler;
     kernel::Kernel m_kernel;
+    gdi::Gdi m_gdi;
+    display::Display m_display;
+    window::WindowManager m_windows;
+    resources::ResourceManager m_resources;
+    registry::Registry m_registry;
 };
 
 }  // namespace velorin::platform

@@ -17,6 +17,15 @@ namespace velorin::kernel {
 template <class T> inline constexpr bool kIsHandle = false;
 template <> inline constexpr bool kIsHandle<HANDLE> = true;
 template <> inline constexpr bool kIsHandle<HMODULE> = true;
+// Graphics.
+template <> inline constexpr bool kIsHandle<HDC> = true;
+template <> inline constexpr bool kIsHandle<HGDIOBJ> = true;
+template <> inline constexpr bool kIsHandle<HBITMAP> = true;
+template <> inline constexpr bool kIsHandle<HBRUSH> = true;
+template <> inline constexpr bool kIsHandle<HPEN> = true;
+template <> inline constexpr bool kIsHandle<HFONT> = true;
+// Resources.
+template <> inline constexpr bool kIsHandle<HICON> = true;
 
 // How a value appears in a call line; areas specialise it for records passed by value.
 template <class T> struct TraceFormat {
@@ -39,6 +48,10 @@ template <class T> struct TraceFormat {
             static_assert(sizeof(T) == 0, "no call-line format for this type");
         }
     }
+};
+
+template <> struct TraceFormat<POINT> {
+    static std::string format(const POINT& p) { return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")"; }
 };
 
 template <class T> std::string traceArg(const T& value)

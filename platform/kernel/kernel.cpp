@@ -89,11 +89,14 @@ void Kernel::effect(std::string_view event, std::string_view args)
     effectLocked(event, args);
 }
 
-ProcessId Kernel::launch(std::string name, ProcessEntry entry)
+ProcessId Kernel::launch(std::string name, ProcessEntry entry, std::span<const std::uint8_t> resources)
 {
     std::lock_guard lock(mutex());
     const ProcessId pid = m_nextPid++;
-    m_processes[pid] = Process{ProcessInfo{pid, name, true, 0}, 0};
+    std::wstring image = trace::widen(name);
+    if (image.find(L'.') == std::wstring::npos)
+        image += L".exe";
+    m_processes[pid] = Process{ProcessInfo{pid, name, true, 0}, 0, m_modules.addImage(image, resources, pid)};
     effectLocked("launch", "pid=" + std::to_string(pid));
     auto code = std::make_shared<int>(0);
     m_processes[pid].mainThread = m_scheduler.spawn(
@@ -104,6 +107,12 @@ ProcessId Kernel::launch(std::string name, ProcessEntry entry)
         },
         [this, pid, code](ThreadId) { endProcessLocked(pid, *code); });
     return pid;
+}
+
+HMODULE Kernel::instanceLocked(ProcessId pid) const
+{
+    const auto it = m_processes.find(pid);
+    return it == m_processes.end() ? nullptr : it->second.instance;
 }
 
 std::optional<ProcessInfo> Kernel::process(ProcessId pid) const

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -68,8 +69,11 @@ public:
     void effectLocked(std::string_view event, std::string_view args);
     void effect(std::string_view event, std::string_view args);
 
-    // Processes.
-    ProcessId launch(std::string name, ProcessEntry entry);
+    // Processes. Each gets an image module (its HINSTANCE) holding `resources`, the bytes of its
+    // resource module (a .res file), which are copied.
+    ProcessId launch(std::string name, ProcessEntry entry, std::span<const std::uint8_t> resources = {});
+    // The image module of a process; null for none (the device's own threads).
+    HMODULE instanceLocked(ProcessId pid) const;
     std::optional<ProcessInfo> process(ProcessId pid) const;
     std::vector<ProcessInfo> processes() const;
     // Runs under the lock when a process ends, before its handles are closed.
@@ -107,6 +111,7 @@ private:
     struct Process {
         ProcessInfo info;
         ThreadId mainThread = 0;
+        HMODULE instance = nullptr;
     };
     void threadFinishedLocked(const std::shared_ptr<ThreadObject>& thread, ProcessId pid, bool isMain, int code);
     void endProcessLocked(ProcessId pid, int code);

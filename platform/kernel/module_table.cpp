@@ -59,7 +59,7 @@ void ModuleTable::addExport(const std::wstring& module, const std::wstring& name
     const std::wstring key = moduleKey(module);
     auto it = std::find_if(m_modules.begin(), m_modules.end(), [&](const Module& m) { return m.name == key; });
     if (it == m_modules.end()) {
-        m_modules.push_back(Module{key, system, {}, {}});
+        m_modules.push_back(Module{key, system, {}, {}, {}});
         it = std::prev(m_modules.end());
     }
     it->exports[name] = proc;
@@ -108,6 +108,36 @@ void ModuleTable::unloadAll(ProcessId pid)
 {
     for (auto& m : m_modules)
         m.loads.erase(pid);
+}
+
+HMODULE ModuleTable::addImage(const std::wstring& fileName, std::span<const std::uint8_t> resources, ProcessId pid)
+{
+    const std::wstring key = moduleKey(fileName);
+    for (std::size_t i = 0; i < m_modules.size(); ++i) {
+        Module& m = m_modules[i];
+        if (m.name == key && !m.system && std::equal(m.resources.begin(), m.resources.end(), resources.begin(),
+                                                     resources.end())) {
+            ++m.loads[pid];
+            return handleOf(i);
+        }
+    }
+    m_modules.push_back(Module{key, false, {}, {{pid, 1}}, {resources.begin(), resources.end()}});
+    return handleOf(m_modules.size() - 1);
+}
+
+const std::vector<std::uint8_t>* ModuleTable::resourcesOf(HMODULE module, ProcessId pid) const
+{
+    const Module* m = byHandle(module);
+    return m && loadedIn(*m, pid) ? &m->resources : nullptr;
+}
+
+HMODULE ModuleTable::loadedByName(const std::wstring& fileName, ProcessId pid) const
+{
+    const std::wstring key = moduleKey(fileName);
+    for (std::size_t i = 0; i < m_modules.size(); ++i)
+        if (m_modules[i].name == key && loadedIn(m_modules[i], pid))
+            return handleOf(i);
+    return nullptr;
 }
 
 }  // namespace velorin::kernel

@@ -5,7 +5,9 @@
 #include "kernel/scheduler.hpp"
 #include "kernel/windef.h"
 
+#include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,12 +28,21 @@ public:
     bool free(HMODULE module, ProcessId pid);
     void unloadAll(ProcessId pid);
 
+    // A program's own image, loaded in `pid` until it ends, with the bytes of its resource
+    // module (a .res file; empty for none). Instances of one program share one module.
+    HMODULE addImage(const std::wstring& fileName, std::span<const std::uint8_t> resources, ProcessId pid);
+    // The resource bytes of a module loaded in `pid`; null when it is not loaded there.
+    const std::vector<std::uint8_t>* resourcesOf(HMODULE module, ProcessId pid) const;
+    // A module loaded in `pid` by file name, without loading it again; null when there is none.
+    HMODULE loadedByName(const std::wstring& fileName, ProcessId pid) const;
+
 private:
     struct Module {
         std::wstring name;
         bool system = true;
         std::map<std::wstring, FARPROC, NoCaseLess> exports;
         std::map<ProcessId, int> loads;
+        std::vector<std::uint8_t> resources;
     };
     Module* byHandle(HMODULE module);
     const Module* byHandle(HMODULE module) const;

@@ -47,6 +47,12 @@ DWORD GetCurrentThreadId()
                         [] { return Kernel::current().scheduler().currentId(); });
 }
 
+DWORD GetCurrentProcessId()
+{
+    return platformCall("GetCurrentProcessId", DWORD{0}, ERROR_SUCCESS,
+                        [] { return Kernel::current().scheduler().currentProcess(); });
+}
+
 BOOL CloseHandle(HANDLE hObject)
 {
     return platformCall(

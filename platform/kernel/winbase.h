@@ -26,6 +26,7 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpsa, DWORD cbStack, LPTHREAD_START_RO
                     LPVOID lpvThreadParam, DWORD fdwCreate, LPDWORD lpIDThread);
 BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
 DWORD GetCurrentThreadId();
+DWORD GetCurrentProcessId();
 BOOL CloseHandle(HANDLE hObject);
 
 HANDLE CreateEventW(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset, BOOL bInitialState, LPCWSTR lpName);

@@ -1,0 +1,16 @@
+// The run-time class record of a framework class: its name and its base's record.
+#pragma once
+
+struct CRuntimeClass {
+    const char* m_lpszClassName;
+    const CRuntimeClass* m_pBaseClass;
+
+    bool IsDerivedFrom(const CRuntimeClass* base) const
+    {
+        for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass) {
+            if (c == base)
+                return true;
+        }
+        return false;
+    }
+};

@@ -1,0 +1,46 @@
+// The application object and the process entry that runs it.
+#pragma once
+
+#include "framework/process_local.h"
+#include "framework/wnd.h"
+
+#include <windows.h>
+
+#include <string>
+
+class CWinApp {
+public:
+    CWinApp();
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual const AFX_MSGMAP* GetMessageMap() const;
+    // FALSE ends the process without running a message loop.
+    virtual BOOL InitInstance();
+    // The message loop of the main thread, until WM_QUIT; its wParam is the exit code.
+    virtual int Run();
+    virtual int ExitInstance();
+
+    // The root under which per-application settings would be kept.
+    void SetRegistryKey(LPCWSTR lpszRegistryKey);
+    std::wstring GetRegistryKey();
+
+    // The main window of the calling process.
+    CWnd*& MainWnd() { return m_state->mainWnd; }
+
+private:
+    struct ProcessState {
+        CWnd* mainWnd = nullptr;
+        std::wstring registryKey;
+        int exitCode = 0;
+    };
+    CProcessLocal<ProcessState> m_state;
+};
+
+// The one application object of the program.
+CWinApp* AfxGetApp();
+// The module the program's resources are loaded from.
+HINSTANCE AfxGetResourceHandle();
+// The process entry: runs the application object and returns the exit code.
+int AfxWinMain();

@@ -1,0 +1,208 @@
+// Dialogs: creation from a template, the modal loop, the default dialog procedure and the
+// keyboard interface.
+#include "window/window_manager.hpp"
+
+#include "boot/device.hpp"
+#include "resources/dialog_units.hpp"
+
+namespace velorin::window {
+
+namespace {
+
+std::wstring upperText(std::wstring text)
+{
+    for (auto& c : text)
+        c = static_cast<wchar_t>(std::towupper(c));
+    return text;
+}
+
+}  // namespace
+
+INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate, HWND owner, DLGPROC proc,
+                                 LPARAM param)
+{
+    RECT where{};
+    {
+        std::lock_guard lock(m_kernel.mutex());
+        if (owner) {
+            Window* o = findLocked(owner);
+            if (!o) {
+                kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
+                return -1;
+            }
+            owner = topLevelLocked(*o).hwnd;
+            // The owner takes no input while its dialog is up.
+            enableLocked(*findLocked(owner), false);
+        }
+        const RECT units{dialogTemplate.x, dialogTemplate.y, dialogTemplate.x + dialogTemplate.cx,
+                         dialogTemplate.y + dialogTemplate.cy};
+        const RECT client = resources::dialogUnitsToPixels(units);
+        Window probe;
+        probe.style = dialogTemplate.style;
+        const NonClient nc = nonClientLocked(probe);
+        POINT origin{0, 0};
+        if (Window* o = findLocked(owner)) {
+            const RECT ownerClient = clientInSurfaceLocked(*o);
+            origin = POINT{o->rect.left + ownerClient.left, o->rect.top + ownerClient.top};
+        }
+        where = RECT{origin.x + client.left, origin.y + client.top,
+                     origin.x + client.right + nc.left + nc.right, origin.y + client.bottom + nc.top + nc.bottom};
+    }
+
+    const HWND dialog = create(dialogTemplate.exStyle, kDialogClass, dialogTemplate.caption,
+                               (dialogTemplate.style & ~WS_VISIBLE) | WS_POPUP, where, owner, 0, nullptr);
+    if (!dialog) {
+        std::lock_guard lock(m_kernel.mutex());
+        if (Window* o = findLocked(owner))
+            enableLocked(*o, true);
+        return -1;
+    }
+    {
+        std::lock_guard lock(m_kernel.mutex());
+        findLocked(dialog)->dialog = DialogState{proc, 0, 0, false, 0};
+    }
+    HWND firstTabStop = nullptr;
+    for (const auto& item : dialogTemplate.items) {
+        const RECT units{item.x, item.y, item.x + item.cx, item.y + item.cy};
+        const HWND control = create(item.exStyle, item.className, item.text, item.style | WS_CHILD,
+                                    resources::dialogUnitsToPixels(units), dialog, item.id, nullptr);
+        if (control && !firstTabStop && (item.style & WS_TABSTOP) && (item.style & WS_VISIBLE) &&
+            !(item.style & WS_DISABLED))
+            firstTabStop = control;
+    }
+
+    const LRESULT focusDefault = send(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTabStop), param);
+    bool ended = false;
+    {
+        std::lock_guard lock(m_kernel.mutex());
+        Window* w = findLocked(dialog);
+        ended = !w || w->dialog->ended;
+        if (w && focusDefault && firstTabStop)
+            setFocusLocked(firstTabStop);
+        if (w && !ended) {
+            showLocked(*w, true);
+            setForegroundLocked(dialog);
+        }
+    }
+
+    while (!ended) {
+        MSG message{};
+        if (!getMessage(message, nullptr, 0, 0)) {
+            postQuit(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!isDialogMessage(dialog, message)) {
+            translate(message);
+            dispatch(message);
+        }
+        std::lock_guard lock(m_kernel.mutex());
+        const Window* w = findLocked(dialog);
+        ended = !w || w->dialog->ended;
+    }
+
+    INT_PTR result = -1;
+    {
+        std::lock_guard lock(m_kernel.mutex());
+        if (Window* w = findLocked(dialog))
+            result = w->dialog->result;
+        // The owner is enabled again before the dialog goes, so it can take the activation.
+        if (Window* o = findLocked(owner)) {
+            enableLocked(*o, true);
+            if (o->visible)
+                setForegroundLocked(owner);
+        }
+    }
+    if (exists(dialog))
+        destroy(dialog);
+    return result;
+}
+
+bool WindowManager::endDialog(HWND dialog, INT_PTR result)
+{
+    std::lock_guard lock(m_kernel.mutex());
+    Window* w = findLocked(dialog);
+    if (!w || !w->dialog) {
+        kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return false;
+    }
+    w->dialog->ended = true;
+    w->dialog->result = result;
+    // Wakes the modal loop should it be waiting for a message.
+    postToThreadLocked(w->thread, MSG{dialog, WM_NULL, 0, 0, static_cast<DWORD>(m_kernel.scheduler().nowLocked()), {}});
+    return true;
+}
+
+bool WindowManager::isDialogMessage(HWND dialog, const MSG& message)
+{
+    int command = 0;
+    {
+        std::lock_guard lock(m_kernel.mutex());
+        if (!findLocked(dialog) || (message.hwnd != dialog && !isDescendantLocked(message.hwnd, dialog)))
+            return false;
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
+            command = IDCANCEL;
+        const bool keyEvent = message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
+                              message.message == WM_CHAR;
+        if (keyEvent && (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN) && message.message != WM_KEYDOWN)
+            return true;  // the key's other messages are swallowed with it
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+        const LRESULT def = send(dialog, DM_GETDEFID, 0, 0);
+        command = HIWORD(static_cast<DWORD_PTR>(def)) == DC_HASDEFID ? LOWORD(static_cast<DWORD_PTR>(def)) : IDOK;
+    }
+    if (command != 0) {
+        HWND control = nullptr;
+        {
+            std::lock_guard lock(m_kernel.mutex());
+            for (HWND child : findLocked(dialog)->children) {
+                if (const Window* c = findLocked(child); c && c->id == command)
+                    control = child;
+            }
+        }
+        send(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), BN_CLICKED),
+             reinterpret_cast<LPARAM>(control));
+        return true;
+    }
+    translate(message);
+    dispatch(message);
+    return true;
+}
+
+LRESULT WindowManager::defDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DLGPROC proc = nullptr;
+    {
+        std::lock_guard lock(m_kernel.mutex());
+        Window* w = findLocked(dialog);
+        if (!w || !w->dialog)
+            return defWindowProc(dialog, message, wParam, lParam);
+        proc = w->dialog->proc;
+    }
+    const BOOL handled = proc ? proc(dialog, message, wParam, lParam) : FALSE;
+    if (message == WM_INITDIALOG)
+        return handled;
+    if (handled) {
+        std::lock_guard lock(m_kernel.mutex());
+        const Window* w = findLocked(dialog);
+        return w && w->dialog ? w->dialog->msgResult : 0;
+    }
+    switch (message) {
+    case WM_CLOSE:
+        send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return 0;
+    case DM_GETDEFID: {
+        std::lock_guard lock(m_kernel.mutex());
+        const Window* w = findLocked(dialog);
+        for (HWND child : w ? w->children : std::vector<HWND>{}) {
+            const Window* c = findLocked(child);
+            if (c && upperText(c->className) == L"BUTTON" && (c->style & 0x0F) == BS_DEFPUSHBUTTON)
+                return static_cast<LRESULT>(MAKEWPARAM(static_cast<WORD>(c->id), DC_HASDEFID));
+        }
+        return 0;
+    }
+    default:
+        return defWindowProc(dialog, message, wParam, lParam);
+    }
+}
+
+}  // namespace velorin::window

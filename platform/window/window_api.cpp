@@ -1,0 +1,379 @@
+// Windows: creation, state, position, text and window words.
+#include "kernel/api_call.hpp"
+#include "window/window_manager.hpp"
+#include "window/winuser.h"
+
+using namespace velorin::kernel;
+using velorin::window::Window;
+using velorin::window::WindowManager;
+using velorin::window::windowManager;
+
+namespace {
+
+// Runs `body` on the window under the kernel lock; a bad handle fails with the window error.
+template <class R, class Body>
+R withWindow(HWND hwnd, R failResult, Body&& body)
+{
+    WindowManager& wm = windowManager();
+    std::lock_guard lock(Kernel::current().mutex());
+    Window* w = wm.findLocked(hwnd);
+    if (!w) {
+        setLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return failResult;
+    }
+    return body(wm, *w);
+}
+
+std::wstring textOf(LPCWSTR text)
+{
+    return text && !IS_INTRESOURCE(text) ? std::wstring(text) : std::wstring();
+}
+
+}  // namespace
+
+ATOM RegisterClassW(const WNDCLASSW* lpWndClass)
+{
+    return platformCall(
+        "RegisterClassW", ATOM{0}, ERROR_INVALID_PARAMETER,
+        [&]() -> ATOM {
+            if (!lpWndClass || !lpWndClass->lpfnWndProc || !lpWndClass->lpszClassName) {
+                setLastError(ERROR_INVALID_PARAMETER);
+                return 0;
+            }
+            velorin::window::WindowClass cls{lpWndClass->lpszClassName, lpWndClass->lpfnWndProc, 0xFFFFFF,
+                                             lpWndClass->hbrBackground != nullptr};
+            if (!windowManager().registerClass(cls)) {
+                setLastError(ERROR_CLASS_ALREADY_EXISTS);
+                return 0;
+            }
+            return 1;
+        },
+        lpWndClass);
+}
+
+HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam)
+{
+    return platformCall(
+        "CreateWindowExW", HWND{}, ERROR_NOT_ENOUGH_MEMORY,
+        [&]() -> HWND {
+            const int id = (dwStyle & WS_CHILD) ? static_cast<int>(reinterpret_cast<std::intptr_t>(hMenu)) : 0;
+            return windowManager().create(dwExStyle, textOf(lpClassName), textOf(lpWindowName), dwStyle,
+                                          RECT{X, Y, X + nWidth, Y + nHeight}, hWndParent, id, lpParam);
+        },
+        dwExStyle, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent, hMenu, hInstance, lpParam);
+}
+
+BOOL DestroyWindow(HWND hWnd)
+{
+    return platformCall(
+        "DestroyWindow", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&]() -> BOOL { return windowManager().destroy(hWnd) ? TRUE : FALSE; }, hWnd);
+}
+
+BOOL IsWindow(HWND hWnd)
+{
+    return platformCall(
+        "IsWindow", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&]() -> BOOL { return windowManager().exists(hWnd) ? TRUE : FALSE; }, hWnd);
+}
+
+HWND GetParent(HWND hWnd)
+{
+    return platformCall(
+        "GetParent", HWND{}, ERROR_INVALID_WINDOW_HANDLE,
+        [&] { return withWindow(hWnd, HWND{}, [](WindowManager&, Window& w) { return w.isChild() ? w.parent : w.owner; }); },
+        hWnd);
+}
+
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
+{
+    return platformCall(
+        "GetDlgItem", HWND{}, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hDlg, HWND{}, [&](WindowManager& wm, Window& w) -> HWND {
+                for (HWND child : w.children) {
+                    if (const Window* c = wm.findLocked(child); c && c->id == nIDDlgItem)
+                        return child;
+                }
+                setLastError(ERROR_INVALID_PARAMETER);
+                return nullptr;
+            });
+        },
+        hDlg, nIDDlgItem);
+}
+
+HWND FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName)
+{
+    return platformCall(
+        "FindWindowW", HWND{}, ERROR_FILE_NOT_FOUND,
+        [&]() -> HWND {
+            const std::wstring className = textOf(lpClassName);
+            const std::wstring title = textOf(lpWindowName);
+            std::lock_guard lock(Kernel::current().mutex());
+            HWND found = windowManager().findTopLevelLocked(lpClassName ? &className : nullptr,
+                                                            lpWindowName ? &title : nullptr);
+            if (!found)
+                setLastError(ERROR_FILE_NOT_FOUND);
+            return found;
+        },
+        lpClassName, lpWindowName);
+}
+
+BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString)
+{
+    return platformCall(
+        "SetWindowTextW", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
+                wm.setTextLocked(w, textOf(lpString));
+                return TRUE;
+            });
+        },
+        hWnd, lpString);
+}
+
+int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount)
+{
+    return platformCall(
+        "GetWindowTextW", 0, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, 0, [&](WindowManager&, Window& w) {
+                if (!lpString || nMaxCount <= 0)
+                    return 0;
+                const int n = std::min<int>(static_cast<int>(w.text.size()), nMaxCount - 1);
+                std::copy_n(w.text.begin(), n, lpString);
+                lpString[n] = L'\0';
+                return n;
+            });
+        },
+        hWnd, lpString, nMaxCount);
+}
+
+BOOL ShowWindow(HWND hWnd, int nCmdShow)
+{
+    return platformCall(
+        "ShowWindow", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
+                const bool show = nCmdShow != SW_HIDE;
+                const bool was = wm.showLocked(w, show);
+                if (show && !w.isChild() && nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE)
+                    wm.setForegroundLocked(hWnd);
+                return was ? TRUE : FALSE;
+            });
+        },
+        hWnd, nCmdShow);
+}
+
+BOOL IsWindowVisible(HWND hWnd)
+{
+    return platformCall(
+        "IsWindowVisible", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&] { return withWindow(hWnd, FALSE, [](WindowManager& wm, Window& w) { return wm.isShownLocked(w) ? TRUE : FALSE; }); },
+        hWnd);
+}
+
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags)
+{
+    return platformCall(
+        "SetWindowPos", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
+                RECT r = w.rect;
+                if (!(uFlags & SWP_NOMOVE))
+                    r = RECT{X, Y, X + (r.right - r.left), Y + (r.bottom - r.top)};
+                if (!(uFlags & SWP_NOSIZE))
+                    r = RECT{r.left, r.top, r.left + cx, r.top + cy};
+                if (r.left != w.rect.left || r.top != w.rect.top || r.right != w.rect.right || r.bottom != w.rect.bottom)
+                    wm.moveLocked(w, r, false);
+                if (!(uFlags & SWP_NOZORDER)) {
+                    if (hWndInsertAfter == HWND_TOPMOST)
+                        wm.setTopmostLocked(w, true);
+                    else if (hWndInsertAfter == HWND_NOTOPMOST)
+                        wm.setTopmostLocked(w, false);
+                    else
+                        wm.raiseLocked(w);
+                }
+                if (uFlags & SWP_SHOWWINDOW)
+                    wm.showLocked(w, true);
+                if (uFlags & SWP_HIDEWINDOW)
+                    wm.showLocked(w, false);
+                if (!(uFlags & SWP_NOACTIVATE) && w.visible && !w.isChild())
+                    wm.setForegroundLocked(hWnd);
+                return TRUE;
+            });
+        },
+        hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags);
+}
+
+BOOL SetForegroundWindow(HWND hWnd)
+{
+    return platformCall(
+        "SetForegroundWindow", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window&) {
+                wm.setForegroundLocked(hWnd);
+                return TRUE;
+            });
+        },
+        hWnd);
+}
+
+HWND GetForegroundWindow()
+{
+    return platformCall("GetForegroundWindow", HWND{}, ERROR_SUCCESS, [] {
+        std::lock_guard lock(Kernel::current().mutex());
+        return windowManager().foregroundLocked();
+    });
+}
+
+HWND GetActiveWindow()
+{
+    return platformCall("GetActiveWindow", HWND{}, ERROR_SUCCESS, [] {
+        std::lock_guard lock(Kernel::current().mutex());
+        return windowManager().foregroundLocked();
+    });
+}
+
+HWND SetFocus(HWND hWnd)
+{
+    return platformCall(
+        "SetFocus", HWND{}, ERROR_INVALID_WINDOW_HANDLE,
+        [&] { return withWindow(hWnd, HWND{}, [&](WindowManager& wm, Window&) { return wm.setFocusLocked(hWnd); }); },
+        hWnd);
+}
+
+HWND GetFocus()
+{
+    return platformCall("GetFocus", HWND{}, ERROR_SUCCESS, [] {
+        std::lock_guard lock(Kernel::current().mutex());
+        return windowManager().focusLocked();
+    });
+}
+
+BOOL EnableWindow(HWND hWnd, BOOL bEnable)
+{
+    return platformCall(
+        "EnableWindow", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
+                return wm.enableLocked(w, bEnable != FALSE) ? TRUE : FALSE;
+            });
+        },
+        hWnd, bEnable);
+}
+
+BOOL IsWindowEnabled(HWND hWnd)
+{
+    return platformCall(
+        "IsWindowEnabled", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&] { return withWindow(hWnd, FALSE, [](WindowManager&, Window& w) { return w.enabled ? TRUE : FALSE; }); },
+        hWnd);
+}
+
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
+{
+    return platformCall(
+        "GetWindowRect", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
+                if (!lpRect) {
+                    setLastError(ERROR_INVALID_PARAMETER);
+                    return FALSE;
+                }
+                *lpRect = wm.screenRectLocked(w);
+                return TRUE;
+            });
+        },
+        hWnd, lpRect);
+}
+
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
+{
+    return platformCall(
+        "GetClientRect", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
+                if (!lpRect) {
+                    setLastError(ERROR_INVALID_PARAMETER);
+                    return FALSE;
+                }
+                *lpRect = wm.clientRectLocked(w);
+                return TRUE;
+            });
+        },
+        hWnd, lpRect);
+}
+
+BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint)
+{
+    return platformCall(
+        "MoveWindow", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
+                wm.moveLocked(w, RECT{X, Y, X + nWidth, Y + nHeight}, bRepaint != FALSE);
+                return TRUE;
+            });
+        },
+        hWnd, X, Y, nWidth, nHeight, bRepaint);
+}
+
+LONG SetWindowLongW(HWND hWnd, int nIndex, LONG dwNewLong)
+{
+    return platformCall(
+        "SetWindowLongW", LONG{0}, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, LONG{0}, [&](WindowManager&, Window& w) -> LONG {
+                LONG* slot = nullptr;
+                if (nIndex == GWL_USERDATA)
+                    slot = &w.userData;
+                else if (nIndex == DWL_MSGRESULT && w.dialog)
+                    slot = &w.dialog->msgResult;
+                else if (nIndex == DWL_USER && w.dialog)
+                    slot = &w.dialog->user;
+                if (!slot) {
+                    setLastError(ERROR_INVALID_PARAMETER);
+                    return 0;
+                }
+                const LONG previous = *slot;
+                *slot = dwNewLong;
+                setLastError(ERROR_SUCCESS);
+                return previous;
+            });
+        },
+        hWnd, nIndex, dwNewLong);
+}
+
+LONG GetWindowLongW(HWND hWnd, int nIndex)
+{
+    return platformCall(
+        "GetWindowLongW", LONG{0}, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, LONG{0}, [&](WindowManager&, Window& w) -> LONG {
+                switch (nIndex) {
+                case GWL_USERDATA:
+                    return w.userData;
+                case GWL_STYLE:
+                    return static_cast<LONG>(w.style | (w.visible ? WS_VISIBLE : 0) | (w.enabled ? 0 : WS_DISABLED));
+                case GWL_EXSTYLE:
+                    return static_cast<LONG>(w.exStyle);
+                case GWL_ID:
+                    return w.id;
+                case DWL_MSGRESULT:
+                    if (w.dialog)
+                        return w.dialog->msgResult;
+                    break;
+                case DWL_USER:
+                    if (w.dialog)
+                        return w.dialog->user;
+                    break;
+                default:
+                    break;
+                }
+                setLastError(ERROR_INVALID_PARAMETER);
+                return 0;
+            });
+        },
+        hWnd, nIndex);
+}

@@ -1,0 +1,162 @@
+// The window manager: windows and their z-order, per-thread message queues, timers, painting,
+// input and dialogs. Members named ...Locked run under the kernel lock; the others take it
+// themselves and never hold it while a window procedure runs.
+#pragma once
+
+#include "display/display.hpp"
+#include "gdi/gdi.hpp"
+#include "gdi/surface.hpp"
+#include "kernel/kernel.hpp"
+#include "resources/dialog_template.hpp"
+#include "window/window.hpp"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velorin::window {
+
+// Colours of the system's own drawing.
+inline constexpr gdi::Rgb kDialogFace = 0xD4D0C8;
+inline constexpr gdi::Rgb kCaptionColour = 0x0A246A;
+inline constexpr gdi::Rgb kCaptionText = 0xFFFFFF;
+inline constexpr gdi::Rgb kFrameColour = 0x404040;
+inline constexpr gdi::Rgb kTextColour = 0x000000;
+inline constexpr int kCaptionHeight = 20;
+inline constexpr wchar_t kDialogClass[] = L"#32770";
+inline constexpr int kFrameWidth = 2;
+
+// Which part of a top-level window is its frame, in window pixels.
+struct NonClient {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool caption = false;
+    bool closeBox = false;
+};
+
+class WindowManager {
+public:
+    WindowManager(kernel::Kernel& kernel, display::Display& display);
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
+
+    // Classes and windows.
+    bool registerClass(const WindowClass& windowClass);
+    HWND create(DWORD exStyle, const std::wstring& className, const std::wstring& title, DWORD style, RECT rect,
+                HWND parent, int id, LPVOID createParam);
+    bool destroy(HWND hwnd);
+    Window* findLocked(HWND hwnd);
+    bool exists(HWND hwnd);
+    const Window* findLocked(HWND hwnd) const;
+    Window& topLevelLocked(Window& window);
+    NonClient nonClientLocked(const Window& window) const;
+    // The window's client area in the pixels of its top-level window's surface.
+    RECT clientInSurfaceLocked(const Window& window);
+    RECT clientRectLocked(const Window& window) const;
+    // Where a window's device context draws: its top-level surface, client origin and clip.
+    std::optional<gdi::WindowTarget> windowTargetLocked(HWND hwnd);
+    RECT screenRectLocked(const Window& window);
+    bool isShownLocked(const Window& window);
+    HWND findTopLevelLocked(const std::wstring* className, const std::wstring* title) const;
+
+    // Messages.
+    bool post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool postToThreadLocked(kernel::ThreadId thread, const MSG& message);
+    LRESULT send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* delivered = nullptr);
+    // Returns false for WM_QUIT. With `remove` false, it only looks (PeekMessage without PM_REMOVE).
+    bool getMessage(MSG& message, HWND filter, UINT first, UINT last);
+    bool peekMessage(MSG& message, HWND filter, UINT first, UINT last, bool remove);
+    LRESULT dispatch(const MSG& message);
+    bool translate(const MSG& message);
+    void postQuit(int code);
+    LRESULT callProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT defWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Timers.
+    UINT_PTR setTimerLocked(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc);
+    bool killTimerLocked(HWND hwnd, UINT_PTR id);
+
+    // State changes with their trace events.
+    void setTextLocked(Window& window, std::wstring text);
+    bool showLocked(Window& window, bool visible);
+    void setTopmostLocked(Window& window, bool topmost);
+    void raiseLocked(Window& window);
+    void setForegroundLocked(HWND hwnd);
+    HWND foregroundLocked() const { return m_foreground; }
+    HWND setFocusLocked(HWND hwnd);
+    HWND focusLocked() const { return m_focus; }
+    void moveLocked(Window& window, RECT rect, bool repaint);
+    bool enableLocked(Window& window, bool enable);
+    void invalidateLocked(Window& window, std::optional<RECT> rect, bool erase);
+    void validateLocked(Window& window) { window.invalid.reset(), window.erasePending = false; }
+    // Everything on the screen is invalid again (a rotation, a change of brightness).
+    void invalidateAllLocked();
+
+    // Input from the world, in logical screen pixels.
+    void tap(int x, int y);
+    void key(UINT virtualKey);
+    // The visible push button whose text is `text`, for `click` lines.
+    std::optional<POINT> buttonCentre(const std::wstring& text);
+
+    // Dialogs.
+    INT_PTR dialogBox(const resources::DialogTemplate& dialogTemplate, HWND owner, DLGPROC proc, LPARAM param);
+    bool endDialog(HWND dialog, INT_PTR result);
+    bool isDialogMessage(HWND dialog, const MSG& message);
+    LRESULT defDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The screen: the visible top-level surfaces composed in z-order, logical orientation.
+    gdi::Surface composeScreen();
+    const std::vector<HWND>& zOrderLocked() const { return m_zOrder; }
+    display::Display& display() { return m_display; }
+
+    // The system's drawing: frames and captions of top-level windows, and its controls.
+    void paintFrameLocked(Window& window);
+    void paintControl(HWND hwnd);
+    void pressButton(HWND hwnd, bool down, LPARAM where);
+
+    // Names for dispatch lines of messages the system does not know.
+    void nameMessage(UINT message, std::string name);
+    std::string messageName(UINT message) const;
+
+private:
+    void registerSystemClasses();
+    ThreadQueue& queueLocked(kernel::ThreadId thread) { return m_queues[thread]; }
+    bool matches(const MSG& message, HWND filter, UINT first, UINT last);
+    bool isDescendantLocked(HWND window, HWND ancestor);
+    std::optional<MSG> takeLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last, bool remove);
+    bool readyLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last);
+    kernel::DeviceTime nextTimerLocked(kernel::ThreadId thread) const;
+    // Runs one message sent to this thread by another, if one waits; true when it did.
+    bool runOneSentMessage(std::unique_lock<std::mutex>& lock, kernel::ThreadId thread);
+    Window* hitTestLocked(int x, int y, bool& inCloseBox);
+    void destroyLocked(Window& window);
+    void forgetLocked(HWND hwnd);
+    void processEndedLocked(kernel::ProcessId pid);
+    void traceLocked(std::string_view event, const Window& window, std::string_view extra = {});
+    bool tracedLocked(const Window& window) const { return !window.isChild(); }
+    void activateNextLocked(HWND leaving);
+
+    kernel::Kernel& m_kernel;
+    display::Display& m_display;
+    std::map<std::wstring, WindowClass> m_classes;  // upper-case names
+    std::map<HWND, std::unique_ptr<Window>> m_windows;
+    std::vector<HWND> m_zOrder;  // top-level windows, front first
+    std::map<kernel::ThreadId, ThreadQueue> m_queues;
+    std::vector<Timer> m_timers;
+    std::map<UINT, std::string> m_messageNames;
+    std::uintptr_t m_nextHandle = 0x10000;
+    UINT_PTR m_nextThreadTimer = 1;
+    HWND m_foreground = nullptr;
+    HWND m_focus = nullptr;
+};
+
+// The window manager of the calling thread's device.
+WindowManager& windowManager();
+
+}  // namespace velorin::window

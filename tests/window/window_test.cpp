@@ -1,0 +1,103 @@
+// Windows: finding them, input reaching them, painting them, and their words.
+#include "window_test_support.hpp"
+
+namespace velorin::test {
+namespace {
+
+using platform::Device;
+using Lines = std::vector<std::string>;
+
+TEST(Window, FindWindowMatchesHiddenWindowsByWholeTitleInAnyCase)
+{
+    Device device;
+    static HWND s_created, s_found, s_partial, s_byClass;
+    launch(device, [] {
+        s_created = createRecorder(L"Velorin", {0, 0, 10, 10}, WS_POPUP);
+        s_found = FindWindowW(nullptr, L"VELORIN");
+        s_partial = FindWindowW(nullptr, L"Velori");
+        s_byClass = FindWindowW(L"recorder", nullptr);
+    });
+    device.runFor(10);
+    EXPECT_NE(s_created, nullptr);
+    EXPECT_EQ(s_found, s_created);
+    EXPECT_EQ(s_partial, nullptr);
+    EXPECT_EQ(s_byClass, s_created);
+}
+
+TEST(Window, ATapReachesTheTopmostEnabledWindowInClientPixelsAndADisabledOneNothing)
+{
+    Device device;
+    static HWND s_lower, s_upper;
+    launch(device, [] {
+        s_lower = createRecorder(L"Lower", {0, 0, 240, 320});
+        s_upper = createRecorder(L"Upper", {20, 30, 120, 130});
+        ValidateRect(s_lower, nullptr);
+        ValidateRect(s_upper, nullptr);
+        pump();
+    });
+    device.runFor(10);
+    device.windows().tap(25, 40);  // the upper window, 5 and 10 pixels into it
+    device.runFor(10);
+    EXPECT_EQ(MessageLog::instance().take(), (Lines{"10 WM_LBUTTONDOWN 1 (5,10)", "10 WM_LBUTTONUP 0 (5,10)"}));
+    {
+        std::lock_guard lock(device.kernel().mutex());
+        device.windows().enableLocked(*device.windows().findLocked(s_upper), false);
+    }
+    device.windows().tap(25, 40);  // disabled: it swallows the tap, nothing beneath gets it
+    device.runFor(10);
+    EXPECT_EQ(MessageLog::instance().take(), Lines{});
+    device.windows().tap(200, 300);  // only the lower window there; the tap brings it to the front
+    device.windows().tap(25, 40);
+    device.runFor(10);
+    EXPECT_EQ(MessageLog::instance().take(),
+              (Lines{"30 WM_LBUTTONDOWN 1 (200,300)", "30 WM_LBUTTONUP 0 (200,300)", "30 WM_LBUTTONDOWN 1 (25,40)",
+                     "30 WM_LBUTTONUP 0 (25,40)"}));
+}
+
+TEST(Window, InvalidationErasesThenPaintsAndWaitsWhileHidden)
+{
+    Device device;
+    static HWND s_window;
+    launch(device, [] {
+        WNDCLASSW cls{};
+        cls.lpfnWndProc = recordingProc;
+        cls.lpszClassName = L"Eraser";
+        cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        RegisterClassW(&cls);
+        s_window = CreateWindowExW(0, L"Eraser", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        InvalidateRect(s_window, nullptr, TRUE);
+        SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+            static int tick = 0;
+            if (++tick == 1)
+                ShowWindow(s_window, SW_SHOW);  // what was invalid while hidden paints now
+            else if (tick == 2)
+                InvalidateRect(s_window, nullptr, FALSE);
+            else
+                PostQuitMessage(0);
+        });
+        pump();
+    });
+    device.runFor(1000);
+    EXPECT_EQ(MessageLog::instance().take(), (Lines{"100 WM_PAINT 0", "100 WM_ERASEBKGND hdc", "200 WM_PAINT 0"}));
+}
+
+TEST(Window, UserDataIsOneWordPerWindow)
+{
+    Device device;
+    static LONG s_previous = -1, s_read = -1, s_other = -1;
+    launch(device, [] {
+        HWND a = createRecorder(L"A");
+        HWND b = createRecorder(L"B");
+        SetWindowLongW(a, GWL_USERDATA, 57);
+        s_previous = SetWindowLongW(a, GWL_USERDATA, 255);
+        s_read = GetWindowLongW(a, GWL_USERDATA);
+        s_other = GetWindowLongW(b, GWL_USERDATA);
+    });
+    device.runFor(10);
+    EXPECT_EQ(s_previous, 57);
+    EXPECT_EQ(s_read, 255);
+    EXPECT_EQ(s_other, 0);
+}
+
+}  // namespace
+}  // namespace velorin::test
