@@ -26,6 +26,9 @@ template <> inline constexpr bool kIsHandle<HPEN> = true;
 template <> inline constexpr bool kIsHandle<HFONT> = true;
 // Resources.
 template <> inline constexpr bool kIsHandle<HICON> = true;
+// Windows.
+template <> inline constexpr bool kIsHandle<HWND> = true;
+template <> inline constexpr bool kIsHandle<HMENU> = true;
 
 // How a value appears in a call line; areas specialise it for records passed by value.
 template <class T> struct TraceFormat {
@@ -37,6 +40,9 @@ template <class T> struct TraceFormat {
                           static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(value)));
             return value ? std::string(buf) : std::string("NULL");
         } else if constexpr (std::is_same_v<T, const wchar_t*>) {
+            // A value below 64 K is a resource number, not a string.
+            if (value && reinterpret_cast<std::uintptr_t>(value) < 0x10000)
+                return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(value));
             return value ? trace::quoted(std::wstring_view(value)) : std::string("NULL");
         } else if constexpr (std::is_integral_v<T>) {
             return std::to_string(value);

@@ -39,5 +39,7 @@ INT_PTR DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndPa
                 return -1;
             return windowManager().dialogBox(*dialogTemplate, hWndParent, lpDialogFunc, dwInitParam);
         },
-        hInstance, IS_INTRESOURCE(lpTemplateName) ? nullptr : lpTemplateName, hWndParent, lpDialogFunc, dwInitParam);
+        // The init parameter is most often a pointer, whose value differs from run to run.
+        hInstance, lpTemplateName, hWndParent, lpDialogFunc,
+        reinterpret_cast<const void*>(dwInitParam));
 }

@@ -53,15 +53,43 @@ int run(SimOptions options)
     harnessOptions.device.clock = options.realtime ? kernel::ClockMode::Wall : kernel::ClockMode::Virtual;
     harnessOptions.device.run = options.free ? kernel::RunMode::Free : kernel::RunMode::Serial;
     harnessOptions.device.trace = options.trace.value_or(trace::TraceLevel::Effects);
+    if (options.framesDir)
+        harnessOptions.framesDir = *options.framesDir;
     if (options.traceFile)
         harnessOptions.traceSink = &traceFile;
     else if (options.trace)
         harnessOptions.traceSink = &std::cout;
 
     Harness harness(harnessOptions);
+    if (options.registryFile) {
+        try {
+            harness.useRegistryFile(*options.registryFile);
+        } catch (const registry::RegFileError& e) {
+            std::cerr << e.what() << '\n';
+            return kBadInput;
+        }
+    }
+    const auto framesFailed = [&harness] {
+        const auto* frames = harness.frames();
+        if (frames && frames->error())
+            std::cerr << *frames->error() << '\n';
+        return frames && frames->error();
+    };
+    if (framesFailed())
+        return kBadInput;
     ScenarioPlayer player(harness);
     const PlayResult result = player.play(scenario, options.until, &std::cerr);
     harness.powerOff();
+    if (options.registryFile) {
+        try {
+            harness.saveRegistry();
+        } catch (const registry::FileSaveError& e) {
+            std::cerr << "velorin-sim: " << e.what() << '\n';
+            return kBadInput;
+        }
+    }
+    if (framesFailed())
+        return kBadInput;
 
     if (demo) {
         std::error_code error;

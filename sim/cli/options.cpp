@@ -16,6 +16,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
     std::string until;
     std::string traceLevel;
     std::string traceFile;
+    std::string registryFile;
+    std::string framesDir;
     app.add_option("--scenario", scenario, "Scenario file to play")->check(CLI::ExistingFile);
     app.add_option("--seed", options.seed, "Seed for the choice among runnable threads")->capture_default_str();
     app.add_option("--until", until, "Device time at which the run stops (e.g. 90s, 1h)");
@@ -23,6 +25,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
                       ->expected(0, 1)
                       ->check(CLI::IsMember({"", "all"}));
     app.add_option("--trace-file", traceFile, "Write the trace to FILE instead of the terminal");
+    app.add_option("--frames", framesDir,
+                   "Write a PNG of the screen to DIR each time it changes, named by device time");
+    app.add_option("--registry", registryFile,
+                   "The device's persistent hive (.reg): loaded at boot, saved at the end; made from the "
+                   "default hive when missing");
     app.add_flag("--realtime", options.realtime, "Run in wall-clock time instead of virtual time");
     app.add_flag("--free", options.free, "Let device threads run at the same time (race hunting)");
 
@@ -47,6 +54,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
         options.trace = traceLevel == "all" ? trace::TraceLevel::All : trace::TraceLevel::Effects;
     if (!traceFile.empty())
         options.traceFile = traceFile;
+    if (!registryFile.empty())
+        options.registryFile = registryFile;
+    if (!framesDir.empty())
+        options.framesDir = framesDir;
     return {options, 0, {}};
 }
 

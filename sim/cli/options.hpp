@@ -16,6 +16,8 @@ struct SimOptions {
     std::optional<DeviceTime> until;
     std::optional<trace::TraceLevel> trace;  // none: no trace on the terminal
     std::optional<std::string> traceFile;
+    std::optional<std::string> registryFile;  // --registry: the device's persistent hive
+    std::optional<std::string> framesDir;  // --frames: a PNG for each new screen image
     bool realtime = false;
     bool free = false;
 };

@@ -1,5 +1,7 @@
 #include "sim/harness/harness.hpp"
 
+#include "sim/harness/default_hive.hpp"
+
 #include <algorithm>
 
 namespace velorin::sim {
@@ -7,11 +9,49 @@ namespace velorin::sim {
 Harness::Harness(HarnessOptions options) : m_options(std::move(options)), m_device(m_options.device)
 {
     m_device.trace().setSink(m_options.traceSink);
+    screenSource = [this] { return m_device.windows().composeScreen(); };
+    if (m_options.framesDir)
+        m_frames.emplace(*m_options.framesDir);
+    if (m_options.defaultRegistry)
+        loadRegistry(defaultHiveText(), std::string(kDefaultHiveName));
+}
+
+void Harness::afterStep()
+{
+    if (m_frames && screenSource)
+        m_frames->offer(now(), screen());
+}
+
+void Harness::tap(int x, int y)
+{
+    m_device.windows().tap(x, y);
+    settle();
+}
+
+void Harness::key(UINT virtualKey)
+{
+    m_device.windows().key(virtualKey);
+    settle();
+}
+
+std::optional<HWND> Harness::mainWindow()
+{
+    std::lock_guard lock(m_device.kernel().mutex());
+    const std::wstring& title = m_options.program.mainWindowTitle;
+    HWND hwnd = m_device.windows().findTopLevelLocked(nullptr, &title);
+    return hwnd ? std::optional<HWND>(hwnd) : std::nullopt;
+}
+
+bool Harness::windowVisible(HWND hwnd)
+{
+    std::lock_guard lock(m_device.kernel().mutex());
+    const window::Window* w = m_device.windows().findLocked(hwnd);
+    return w && w->visible;
 }
 
 ProcessId Harness::launch()
 {
-    const ProcessId pid = m_device.launch(m_options.program.name, m_options.program.entry);
+    const ProcessId pid = m_device.launch(m_options.program.name, m_options.program.entry, m_options.program.resources);
     m_instances.push_back(pid);
     return pid;
 }

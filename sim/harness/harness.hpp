@@ -3,11 +3,18 @@
 #pragma once
 
 #include "boot/device.hpp"
+#include "gdi/surface.hpp"
+#include "sim/harness/frame_recorder.hpp"
 #include "sim/harness/program.hpp"
+#include "registry/registry.hpp"
 #include "sim/scenario/device_time.hpp"
 
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace velorin::sim {
@@ -18,6 +25,9 @@ struct HarnessOptions {
     platform::DeviceOptions device;
     Program program = defaultProgram();
     std::ostream* traceSink = nullptr;  // receives each trace line as it is made
+    std::optional<std::filesystem::path> framesDir;  // a PNG there for each new screen image
+    // Boot with the default hive (sim/default.reg), or with an empty registry.
+    bool defaultRegistry = true;
 };
 
 class Harness {
@@ -37,16 +47,66 @@ public:
     // How the last instance to end ended, if one has.
     std::optional<kernel::ProcessInfo> lastEnded() const;
 
+    // Input, in logical screen pixels; the device then runs what it set off at this moment.
+    void tap(int x, int y);
+    void key(UINT virtualKey);
+    // The program's main window (by its title), and whether a window is shown.
+    std::optional<HWND> mainWindow();
+    bool windowVisible(HWND hwnd);
+
     DeviceTime now() const { return m_device.now(); }
-    void runUntil(DeviceTime time) { m_device.runUntil(time); }
-    void runFor(DeviceTime duration) { m_device.runFor(duration); }
-    void settle() { m_device.settle(); }
+    void runUntil(DeviceTime time)
+    {
+        m_device.runUntil(time);
+        afterStep();
+    }
+    void runFor(DeviceTime duration)
+    {
+        m_device.runFor(duration);
+        afterStep();
+    }
+    void settle()
+    {
+        m_device.settle();
+        afterStep();
+    }
     void powerOff() { m_device.powerOff(); }
 
+    // The composed screen: logical orientation, before brightness. The window manager fills
+    // `screenSource`; until it does, the screen is empty (0 x 0).
+    std::function<gdi::Surface()> screenSource;
+    gdi::Surface screen() const { return screenSource ? screenSource() : gdi::Surface(); }
+    // The `--frames` recorder, when one was asked for.
+    const FrameRecorder* frames() const { return m_frames ? &*m_frames : nullptr; }
+
+    // The registry seen from outside the program (harness_registry.cpp). Changes are traced as
+    // a program's are; loading and saving are not.
+    registry::Registry& registry() { return m_device.registry(); }
+    std::optional<registry::Value> registryValue(registry::Root root, std::wstring_view path, std::wstring_view name);
+    bool registryKeyExists(registry::Root root, std::wstring_view path);
+    void setRegistryValue(registry::Root root, std::wstring_view path, registry::Value value);
+    bool deleteRegistryValue(registry::Root root, std::wstring_view path, std::wstring_view name);
+    bool deleteRegistryKey(registry::Root root, std::wstring_view path);
+    // Replace the hive with a .reg file's (throw registry::RegFileError, leaving the hive as
+    // it was); the hive is then saved in that file's encoding.
+    void loadRegistry(std::string_view regFileText, const std::string& fileName = "registry.reg");
+    void loadRegistryFile(const std::filesystem::path& file);
+    std::string registryText(registry::RegFileEncoding encoding);
+    // Saves atomically; throws registry::FileSaveError.
+    void saveRegistryFile(const std::filesystem::path& file, registry::RegFileEncoding encoding);
+    // Makes `file` the device's persistent hive: loaded now when it exists (otherwise the hive
+    // stays as booted), written by saveRegistry() and by a program's RegFlushKey.
+    void useRegistryFile(const std::filesystem::path& file);
+    void saveRegistry();
+
 private:
+    // After each move of time and each settle: offers the screen to the frame recorder.
+    void afterStep();
+
     HarnessOptions m_options;
     platform::Device m_device;
     std::vector<ProcessId> m_instances;
+    std::optional<FrameRecorder> m_frames;
 };
 
 }  // namespace velorin::sim

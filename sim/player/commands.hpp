@@ -21,6 +21,21 @@ std::string locationOf(const ScenarioLine& line);
 CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const LaunchCommand& command);
 CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ExpectProcessCommand& command);
 
+// The screen (gdi_commands.cpp).
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const SnapshotCommand& command);
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ExpectPixelCommand& command);
+
+// The registry (registry_commands.cpp).
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const RegSetCommand& command);
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const RegDeleteCommand& command);
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ExpectRegCommand& command);
+
+// Input and windows (window_commands.cpp).
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const TapCommand& command);
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const KeyCommand& command);
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ClickCommand& command);
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ExpectWindowCommand& command);
+
 template <class T>
 concept PlayableCommand = requires(Harness& harness, const ScenarioLine& line, const T& command) {
     { runCommand(harness, line, command) } -> std::same_as<CommandOutcome>;

@@ -13,6 +13,23 @@
 namespace velorin::sim {
 namespace {
 
+// A program that runs for 2.5 s and exits with 15.
+Program sleeper()
+{
+    return Program{"sample", [] {
+                       Sleep(2500);
+                       return 15;
+                   },
+                   {}, L""};
+}
+
+HarnessOptions sleeperOptions()
+{
+    HarnessOptions options;
+    options.program = sleeper();
+    return options;
+}
+
 Scenario scenario(std::string_view text)
 {
     return parseScenario(text, "test.scn");
@@ -50,7 +67,7 @@ std::vector<std::string> traceOf(std::uint64_t seed, Program program, std::strin
 
 TEST(ScenarioPlayer, LaunchesAtZeroAndChecksTheProgramsLife)
 {
-    Harness harness;
+    Harness harness(sleeperOptions());
     const PlayResult result = ScenarioPlayer(harness).play(scenario(R"(
         1s   expect running
         3s   expect exited
@@ -67,7 +84,7 @@ TEST(ScenarioPlayer, LaunchesAtZeroAndChecksTheProgramsLife)
 
 TEST(ScenarioPlayer, ReportsEachFailedExpectationWithItsLine)
 {
-    Harness harness;
+    Harness harness(sleeperOptions());
     std::ostringstream report;
     const PlayResult result =
         ScenarioPlayer(harness).play(scenario("0 expect exited\n5s expect running\n"), std::nullopt, &report);
@@ -79,22 +96,22 @@ TEST(ScenarioPlayer, ReportsEachFailedExpectationWithItsLine)
 
 TEST(ScenarioPlayer, EndAndUntilBoundTheRun)
 {
-    Harness ended;
+    Harness ended(sleeperOptions());
     EXPECT_EQ(ScenarioPlayer(ended).play(scenario("1s end\n")).endedAt, 1000);
 
     // `until` cuts the lines after it and otherwise stretches the run to it.
-    Harness cut;
+    Harness cut(sleeperOptions());
     const PlayResult cutShort = ScenarioPlayer(cut).play(scenario("1s expect running\n9s expect running\n"), 2000);
     EXPECT_EQ(cutShort.expectsChecked, 1);
     EXPECT_TRUE(cutShort.failures.empty());
     EXPECT_EQ(cutShort.endedAt, 2000);
-    Harness stretched;
+    Harness stretched(sleeperOptions());
     EXPECT_EQ(ScenarioPlayer(stretched).play(scenario("1s expect running\n"), 60'000).endedAt, 60'000);
 }
 
 TEST(ScenarioPlayer, RefusesCommandsTheDeviceCannotCarryOutYetBeforeRunning)
 {
-    Harness harness;
+    Harness harness(sleeperOptions());
     try {
         ScenarioPlayer(harness).play(scenario("0 expect running\n2s plug\n"));
         FAIL() << "a scenario with plug was played";

@@ -1,0 +1,83 @@
+// Drawing: Rectangle, FillRect, BitBlt, TransparentImage, GetPixel, SetPixel.
+#include "gdi/gdi_call.hpp"
+#include "gdi/wingdi.h"
+
+using velorin::gdi::Gdi;
+using velorin::gdi::withGdi;
+using velorin::kernel::platformCall;
+
+BOOL Rectangle(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect)
+{
+    return platformCall(
+        "Rectangle", FALSE, ERROR_INVALID_HANDLE,
+        [&] {
+            return withGdi([&](Gdi& gdi) {
+                return gdi.rectangleLocked(hdc, RECT{nLeftRect, nTopRect, nRightRect, nBottomRect}) ? TRUE : FALSE;
+            });
+        },
+        hdc, nLeftRect, nTopRect, nRightRect, nBottomRect);
+}
+
+int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
+{
+    return platformCall(
+        "FillRect", 0, ERROR_INVALID_PARAMETER,
+        [&] {
+            if (!lprc) {
+                velorin::kernel::setLastError(ERROR_INVALID_PARAMETER);
+                return 0;
+            }
+            return withGdi([&](Gdi& gdi) { return gdi.fillRectLocked(hDC, *lprc, hbr) ? 1 : 0; });
+        },
+        hDC, lprc, hbr);
+}
+
+BOOL BitBlt(HDC hdcDest, int nXDest, int nYDest, int nWidth, int nHeight, HDC hdcSrc, int nXSrc, int nYSrc, DWORD dwRop)
+{
+    return platformCall(
+        "BitBlt", FALSE, ERROR_INVALID_HANDLE,
+        [&] {
+            return withGdi([&](Gdi& gdi) {
+                return gdi.bitBltLocked(hdcDest, POINT{nXDest, nYDest}, SIZE{nWidth, nHeight}, hdcSrc,
+                                        POINT{nXSrc, nYSrc}, dwRop)
+                           ? TRUE
+                           : FALSE;
+            });
+        },
+        hdcDest, nXDest, nYDest, nWidth, nHeight, hdcSrc, nXSrc, nYSrc, dwRop);
+}
+
+BOOL TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LONG DstCx, LONG DstCy, HANDLE hSrc, LONG SrcX, LONG SrcY,
+                      LONG SrcCx, LONG SrcCy, COLORREF TransparentColor)
+{
+    return platformCall(
+        "TransparentImage", FALSE, ERROR_INVALID_HANDLE,
+        [&] {
+            const RECT to{DstX, DstY, DstX + DstCx, DstY + DstCy};
+            const RECT from{SrcX, SrcY, SrcX + SrcCx, SrcY + SrcCy};
+            return withGdi([&](Gdi& gdi) {
+                return gdi.transparentImageLocked(hdcDest, to, hSrc, from, TransparentColor) ? TRUE : FALSE;
+            });
+        },
+        hdcDest, DstX, DstY, DstCx, DstCy, hSrc, SrcX, SrcY, SrcCx, SrcCy, TransparentColor);
+}
+
+COLORREF GetPixel(HDC hdc, int nXPos, int nYPos)
+{
+    return platformCall(
+        "GetPixel", CLR_INVALID, ERROR_INVALID_HANDLE,
+        [&] { return withGdi([&](Gdi& gdi) {
+                  return gdi.getPixelLocked(hdc, POINT{nXPos, nYPos});
+              }); }, hdc, nXPos,
+        nYPos);
+}
+
+COLORREF SetPixel(HDC hdc, int X, int Y, COLORREF crColor)
+{
+    return platformCall(
+        "SetPixel", CLR_INVALID, ERROR_INVALID_HANDLE,
+        [&] { return withGdi([&](Gdi& gdi) {
+                  return gdi.setPixelLocked(hdc, POINT{X, Y}, crColor);
+              }); }, hdc, X, Y,
+        crColor);
+}

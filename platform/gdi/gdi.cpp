@@ -1,0 +1,381 @@
+// The tables of objects and device contexts, and selection.
+#include "gdi/gdi.hpp"
+
+#include "gdi/raster.hpp"
+#include "kernel/kernel.hpp"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <utility>
+
+namespace velorin::gdi {
+
+namespace {
+
+// Handles are 32-bit values from one sequence for objects and DCs alike, so that traces are
+// the same from run to run and a deleted handle never comes back. The tag keeps them apart
+// from windows' and registry keys' handles in a trace.
+constexpr std::uintptr_t kHandleTag = 0x20000000;
+constexpr DWORD kErrorInvalidWindowHandle = 1400;
+// Bitmaps larger than this are refused as the device would run out of memory.
+constexpr long long kMaxBitmapPixels = 4096LL * 4096LL;
+
+std::uintptr_t valueOf(const void* handle)
+{
+    return reinterpret_cast<std::uintptr_t>(handle);
+}
+
+template <class H> H handleOf(std::uintptr_t value)
+{
+    return reinterpret_cast<H>(value);
+}
+
+void fail(DWORD error)
+{
+    kernel::setLastError(error);
+}
+
+}  // namespace
+
+Gdi::Gdi(kernel::Kernel& kernel) : m_kernel(kernel)
+{
+    const auto stock = [this](int index, GdiObject object) {
+        object.stock = true;
+        m_stock[index] = addObject(std::move(object));
+    };
+    stock(WHITE_BRUSH, {BrushObject{rgb(255, 255, 255)}});
+    stock(LTGRAY_BRUSH, {BrushObject{rgb(192, 192, 192)}});
+    stock(GRAY_BRUSH, {BrushObject{rgb(128, 128, 128)}});
+    stock(DKGRAY_BRUSH, {BrushObject{rgb(64, 64, 64)}});
+    stock(BLACK_BRUSH, {BrushObject{rgb(0, 0, 0)}});
+    stock(NULL_BRUSH, {BrushObject{std::nullopt}});
+    stock(WHITE_PEN, {PenObject{rgb(255, 255, 255), 1}});
+    stock(BLACK_PEN, {PenObject{rgb(0, 0, 0), 1}});
+    stock(NULL_PEN, {PenObject{std::nullopt, 1}});
+    stock(SYSTEM_FONT, {FontObject{}});
+    // What a new memory DC holds until a program selects its own bitmap.
+    m_defaultBitmap = addObject({BitmapObject{Surface(1, 1)}, true});
+    kernel.addProcessExitHook([this](kernel::ProcessId pid) { freeProcessLocked(pid); });
+}
+
+std::uintptr_t Gdi::nextHandleValue()
+{
+    return kHandleTag | (m_nextSerial++ << 2);
+}
+
+HGDIOBJ Gdi::addObject(GdiObject object)
+{
+    if (!object.stock)
+        object.owner = m_kernel.scheduler().currentProcess();
+    const std::uintptr_t value = nextHandleValue();
+    m_objects.emplace(value, std::move(object));
+    return handleOf<HGDIOBJ>(value);
+}
+
+HDC Gdi::addDC(DeviceContext dc)
+{
+    dc.owner = m_kernel.scheduler().currentProcess();
+    const std::uintptr_t value = nextHandleValue();
+    m_dcs.emplace(value, std::move(dc));
+    return handleOf<HDC>(value);
+}
+
+GdiObject* Gdi::objectLocked(HGDIOBJ handle)
+{
+    const auto it = m_objects.find(valueOf(handle));
+    return it == m_objects.end() ? nullptr : &it->second;
+}
+
+const GdiObject* Gdi::objectLocked(HGDIOBJ handle) const
+{
+    const auto it = m_objects.find(valueOf(handle));
+    return it == m_objects.end() ? nullptr : &it->second;
+}
+
+DeviceContext* Gdi::dcLocked(HDC handle)
+{
+    const auto it = m_dcs.find(valueOf(handle));
+    return it == m_dcs.end() ? nullptr : &it->second;
+}
+
+const DeviceContext* Gdi::dcLocked(HDC handle) const
+{
+    const auto it = m_dcs.find(valueOf(handle));
+    return it == m_dcs.end() ? nullptr : &it->second;
+}
+
+std::optional<Gdi::Target> Gdi::targetLocked(const DeviceContext& dc)
+{
+    if (dc.kind == DeviceContext::Kind::Memory) {
+        auto* object = objectLocked(dc.bitmap);
+        auto* bitmap = object ? object->as<BitmapObject>() : nullptr;
+        if (!bitmap)
+            return std::nullopt;
+        return Target{&bitmap->pixels, POINT{0, 0}, boundsOf(bitmap->pixels)};
+    }
+    if (!m_resolver)
+        return std::nullopt;
+    const auto window = m_resolver(dc.window);
+    if (!window || !window->surface)
+        return std::nullopt;
+    Target target{window->surface, window->clientOrigin, intersect(window->clip, boundsOf(*window->surface))};
+    if (dc.paintClip)
+        target.clip = intersect(target.clip, offsetBy(*dc.paintClip, target.origin));
+    return target;
+}
+
+bool Gdi::isSelectedLocked(HGDIOBJ object) const
+{
+    return std::any_of(m_dcs.begin(), m_dcs.end(), [object](const auto& entry) {
+        const DeviceContext& dc = entry.second;
+        return dc.bitmap == object || dc.brush == object || dc.pen == object || dc.font == object;
+    });
+}
+
+HDC Gdi::newDCLocked(DeviceContext::Kind kind, HWND window, std::optional<RECT> paintClip)
+{
+    DeviceContext dc;
+    dc.kind = kind;
+    dc.window = window;
+    dc.paintClip = paintClip;
+    dc.brush = m_stock.at(WHITE_BRUSH);
+    dc.pen = m_stock.at(BLACK_PEN);
+    dc.font = m_stock.at(SYSTEM_FONT);
+    if (kind == DeviceContext::Kind::Memory)
+        dc.bitmap = m_defaultBitmap;
+    return addDC(std::move(dc));
+}
+
+HDC Gdi::openWindowDCLocked(HWND window, std::optional<RECT> paintClip)
+{
+    if (!m_resolver || !m_resolver(window)) {
+        fail(kErrorInvalidWindowHandle);
+        return nullptr;
+    }
+    return newDCLocked(paintClip ? DeviceContext::Kind::Paint : DeviceContext::Kind::Window, window, paintClip);
+}
+
+bool Gdi::releaseWindowDCLocked(HDC handle)
+{
+    const DeviceContext* dc = dcLocked(handle);
+    if (!dc || dc->kind == DeviceContext::Kind::Memory) {
+        fail(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    m_dcs.erase(valueOf(handle));
+    return true;
+}
+
+int Gdi::releaseDCLocked(HWND window, HDC handle)
+{
+    const DeviceContext* dc = dcLocked(handle);
+    // A BeginPaint DC ends with EndPaint, a memory DC with DeleteDC.
+    if (!dc || dc->kind != DeviceContext::Kind::Window || dc->window != window) {
+        fail(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    m_dcs.erase(valueOf(handle));
+    return 1;
+}
+
+HDC Gdi::createCompatibleDCLocked(HDC reference)
+{
+    if (reference && !dcLocked(reference)) {
+        fail(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return newDCLocked(DeviceContext::Kind::Memory, nullptr, std::nullopt);
+}
+
+bool Gdi::deleteDCLocked(HDC handle)
+{
+    const DeviceContext* dc = dcLocked(handle);
+    // A window's DC is released, not deleted.
+    if (!dc || dc->kind != DeviceContext::Kind::Memory) {
+        fail(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    m_dcs.erase(valueOf(handle));
+    return true;
+}
+
+HBITMAP Gdi::createBitmapLocked(Surface pixels)
+{
+    if (pixels.width() <= 0 || pixels.height() <= 0) {
+        fail(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return static_cast<HBITMAP>(addObject({BitmapObject{std::move(pixels)}}));
+}
+
+HBITMAP Gdi::createCompatibleBitmapLocked(HDC dc, int width, int height)
+{
+    if (!dcLocked(dc)) {
+        fail(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    if (width < 0 || height < 0) {
+        fail(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (static_cast<long long>(width) * height > kMaxBitmapPixels) {
+        fail(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    // As on the system, an empty size gives a 1 x 1 bitmap.
+    return createBitmapLocked(Surface(std::max(width, 1), std::max(height, 1)));
+}
+
+HBRUSH Gdi::createSolidBrushLocked(COLORREF colour)
+{
+    return static_cast<HBRUSH>(addObject({BrushObject{fromColorRef(colour)}}));
+}
+
+HPEN Gdi::createPenLocked(int style, int width, COLORREF colour)
+{
+    if (style == PS_NULL)
+        return static_cast<HPEN>(addObject({PenObject{std::nullopt, 1}}));
+    if (style != PS_SOLID) {
+        fail(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return static_cast<HPEN>(addObject({PenObject{fromColorRef(colour), std::max(width, 1)}}));
+}
+
+HGDIOBJ Gdi::stockObjectLocked(int index) const
+{
+    const auto it = m_stock.find(index);
+    if (it == m_stock.end()) {
+        fail(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return it->second;
+}
+
+HGDIOBJ Gdi::selectObjectLocked(HDC handle, HGDIOBJ object)
+{
+    DeviceContext* dc = dcLocked(handle);
+    const GdiObject* selected = objectLocked(object);
+    if (!dc || !selected) {
+        fail(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    const auto swap = [object](HGDIOBJ& slot) { return std::exchange(slot, object); };
+    if (selected->as<BitmapObject>()) {
+        // A bitmap is drawn on through one memory DC at a time.
+        const bool elsewhere = std::any_of(m_dcs.begin(), m_dcs.end(), [&](const auto& entry) {
+            return &entry.second != dc && entry.second.bitmap == object;
+        });
+        if (dc->kind != DeviceContext::Kind::Memory || (elsewhere && object != m_defaultBitmap)) {
+            fail(ERROR_INVALID_PARAMETER);
+            return nullptr;
+        }
+        return swap(dc->bitmap);
+    }
+    if (selected->as<BrushObject>())
+        return swap(dc->brush);
+    if (selected->as<PenObject>())
+        return swap(dc->pen);
+    return swap(dc->font);
+}
+
+bool Gdi::deleteObjectLocked(HGDIOBJ object)
+{
+    const GdiObject* found = objectLocked(object);
+    if (!found) {
+        fail(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    if (found->stock)
+        return true;
+    if (isSelectedLocked(object)) {
+        fail(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    m_objects.erase(valueOf(object));
+    return true;
+}
+
+int Gdi::getObjectLocked(HGDIOBJ object, int size, void* out) const
+{
+    const GdiObject* found = objectLocked(object);
+    if (!found) {
+        fail(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    const auto copyOut = [&](const auto& record, std::size_t least, std::size_t partial) -> int {
+        if (!out)
+            return static_cast<int>(sizeof record);
+        if (size < 0 || static_cast<std::size_t>(size) < least) {
+            fail(ERROR_INSUFFICIENT_BUFFER);
+            return 0;
+        }
+        const std::size_t n = static_cast<std::size_t>(size) >= sizeof record
+                                  ? sizeof record
+                                  : std::min(static_cast<std::size_t>(size), partial);
+        std::memcpy(out, &record, n);
+        return static_cast<int>(n);
+    };
+    if (const auto* bitmap = found->as<BitmapObject>()) {
+        BITMAP bm{};
+        bm.bmWidth = bitmap->pixels.width();
+        bm.bmHeight = bitmap->pixels.height();
+        bm.bmWidthBytes = (bm.bmWidth * 24 + 15) / 16 * 2;
+        bm.bmPlanes = 1;
+        bm.bmBitsPixel = 24;
+        bm.bmBits = nullptr;
+        return copyOut(bm, offsetof(BITMAP, bmBitsPixel) + sizeof(WORD), offsetof(BITMAP, bmBits));
+    }
+    if (const auto* brush = found->as<BrushObject>()) {
+        const LOGBRUSH lb{brush->colour ? BS_SOLID : BS_NULL, brush->colour ? toColorRef(*brush->colour) : 0, 0};
+        return copyOut(lb, sizeof lb, sizeof lb);
+    }
+    fail(ERROR_INVALID_PARAMETER);
+    return 0;
+}
+
+const Surface* Gdi::bitmapPixelsLocked(HGDIOBJ bitmap) const
+{
+    const GdiObject* found = objectLocked(bitmap);
+    const auto* pixels = found ? found->as<BitmapObject>() : nullptr;
+    return pixels ? &pixels->pixels : nullptr;
+}
+
+std::size_t Gdi::liveObjectsLocked() const
+{
+    return static_cast<std::size_t>(
+        std::count_if(m_objects.begin(), m_objects.end(), [](const auto& entry) { return !entry.second.stock; }));
+}
+
+std::size_t Gdi::liveObjects() const
+{
+    std::lock_guard lock(m_kernel.mutex());
+    return liveObjectsLocked();
+}
+
+std::size_t Gdi::liveDCs() const
+{
+    std::lock_guard lock(m_kernel.mutex());
+    return liveDCsLocked();
+}
+
+void Gdi::freeProcessLocked(kernel::ProcessId pid)
+{
+    std::erase_if(m_dcs, [pid](const auto& entry) { return entry.second.owner == pid; });
+    std::erase_if(m_objects, [pid](const auto& entry) { return !entry.second.stock && entry.second.owner == pid; });
+    // A DC of another owner that still held one of them goes back to the defaults.
+    for (auto& [value, dc] : m_dcs) {
+        const auto reset = [this](HGDIOBJ& slot, HGDIOBJ fallback) {
+            if (slot && !objectLocked(slot))
+                slot = fallback;
+        };
+        reset(dc.brush, m_stock.at(WHITE_BRUSH));
+        reset(dc.pen, m_stock.at(BLACK_PEN));
+        reset(dc.font, m_stock.at(SYSTEM_FONT));
+        if (dc.kind == DeviceContext::Kind::Memory)
+            reset(dc.bitmap, m_defaultBitmap);
+    }
+}
+
+}  // namespace velorin::gdi

@@ -1,0 +1,34 @@
+// What a graphics object handle stands for.
+#pragma once
+
+#include "gdi/surface.hpp"
+#include "kernel/scheduler.hpp"
+
+#include <optional>
+#include <variant>
+
+namespace velorin::gdi {
+
+struct BitmapObject {
+    Surface pixels;
+};
+struct BrushObject {
+    std::optional<Rgb> colour;  // none: the hollow brush, which paints nothing
+};
+struct PenObject {
+    std::optional<Rgb> colour;  // none: the null pen
+    int width = 1;
+};
+// The device has one UI font; a font object only stands for it.
+struct FontObject {};
+
+struct GdiObject {
+    std::variant<BitmapObject, BrushObject, PenObject, FontObject> data;
+    bool stock = false;  // never deleted, not counted
+    kernel::ProcessId owner = kernel::kSystemProcess;
+
+    template <class T> T* as() { return std::get_if<T>(&data); }
+    template <class T> const T* as() const { return std::get_if<T>(&data); }
+};
+
+}  // namespace velorin::gdi

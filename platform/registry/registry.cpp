@@ -1,0 +1,137 @@
+#include "registry/registry.hpp"
+
+#include "registry/atomic_file.hpp"
+
+#include <stdexcept>
+
+namespace velorin::registry {
+
+namespace {
+std::string valueLine(const Key& key, const std::wstring& name)
+{
+    return key.tracePath() + " " + describeName(name);
+}
+}  // namespace
+
+Registry::Registry(kernel::Kernel& kernel) : m_kernel(kernel)
+{
+    m_kernel.addProcessExitHook([this](kernel::ProcessId pid) { m_handles.closeOwnedBy(pid); });
+}
+
+std::shared_ptr<Key> Registry::keyLocked(HKEY key, DWORD& error) const
+{
+    std::shared_ptr<Key> found;
+    if (key == HKEY_LOCAL_MACHINE)
+        found = m_hive.root(Root::LocalMachine);
+    else if (key == HKEY_CURRENT_USER)
+        found = m_hive.root(Root::CurrentUser);
+    else
+        found = m_handles.find(key);
+    error = !found ? ERROR_INVALID_HANDLE : found->deleted() ? ERROR_KEY_DELETED : ERROR_SUCCESS;
+    return error == ERROR_SUCCESS ? found : nullptr;
+}
+
+CreatedKey Registry::createLocked(const std::shared_ptr<Key>& from, const std::vector<std::wstring>& names)
+{
+    return createKey(from, names, [this](const Key& key) { m_kernel.effectLocked("reg.create", key.tracePath()); });
+}
+
+void Registry::setValueLocked(Key& key, Value value)
+{
+    const Value& stored = key.setValue(std::move(value));
+    m_kernel.effectLocked("reg.set", valueLine(key, stored.name) + " " + describeData(stored));
+}
+
+bool Registry::deleteValueLocked(Key& key, std::wstring_view name)
+{
+    const Value* value = key.value(name);
+    if (!value)
+        return false;
+    const std::string line = valueLine(key, value->name);
+    key.removeValue(name);
+    m_kernel.effectLocked("reg.delete", line);
+    return true;
+}
+
+bool Registry::deleteKeyLocked(const std::shared_ptr<Key>& from, const std::vector<std::wstring>& names)
+{
+    if (names.empty())
+        return false;
+    const auto parent = findKey(from, std::vector<std::wstring>(names.begin(), names.end() - 1));
+    const auto key = parent ? parent->child(names.back()) : nullptr;
+    if (!key)
+        return false;
+    const std::string path = key->tracePath();
+    parent->removeChild(names.back());
+    m_kernel.effectLocked("reg.delete", path);
+    return true;
+}
+
+std::vector<std::wstring> Registry::namesOf(std::wstring_view path) const
+{
+    auto names = splitKeyPath(path);
+    if (!names)
+        throw std::invalid_argument("registry key path has an empty name");
+    return std::move(*names);
+}
+
+std::shared_ptr<Key> Registry::findLocked(Root root, std::wstring_view path) const
+{
+    return findKey(m_hive.root(root), namesOf(path));
+}
+
+std::optional<Value> Registry::valueLocked(Root root, std::wstring_view path, std::wstring_view name) const
+{
+    const auto key = findLocked(root, path);
+    const Value* value = key ? key->value(name) : nullptr;
+    return value ? std::optional<Value>(*value) : std::nullopt;
+}
+
+void Registry::setValueLocked(Root root, std::wstring_view path, Value value)
+{
+    const CreatedKey key = createLocked(m_hive.root(root), namesOf(path));
+    setValueLocked(*key.key, std::move(value));
+}
+
+bool Registry::deleteValueLocked(Root root, std::wstring_view path, std::wstring_view name)
+{
+    const auto key = findLocked(root, path);
+    return key && deleteValueLocked(*key, name);
+}
+
+bool Registry::deleteKeyLocked(Root root, std::wstring_view path)
+{
+    return deleteKeyLocked(m_hive.root(root), namesOf(path));
+}
+
+void Registry::replaceHiveLocked(Hive hive)
+{
+    m_hive.retire();
+    m_hive = std::move(hive);
+}
+
+void Registry::loadLocked(std::string_view bytes, const std::string& fileName)
+{
+    RegFile file = parseRegFile(bytes, fileName);
+    replaceHiveLocked(std::move(file.hive));
+    m_encoding = file.encoding;
+}
+
+void Registry::saveLocked()
+{
+    if (m_file)
+        saveLocked(*m_file, m_encoding);
+}
+
+void Registry::saveLocked(const std::filesystem::path& file, RegFileEncoding encoding)
+{
+    replaceFileAtomically(file, formatRegFile(m_hive, encoding), [this](std::string_view step) {
+        const std::string name = "RegSave:" + std::string(step);
+        if (!m_kernel.faults().onCall(name).fail)
+            return false;
+        m_kernel.effectLocked("fault", name);
+        return true;
+    });
+}
+
+}  // namespace velorin::registry

@@ -1,0 +1,255 @@
+// Objects: what a new DC holds, SelectObject's previous object, stock objects, deletion rules,
+// GetObjectW, and the counts that prove a drawing leaves nothing behind.
+#include "gdi_test_support.hpp"
+
+#include <cstring>
+
+namespace velorin::test {
+namespace {
+
+using ObjectTest = GdiTest;
+
+TEST_F(ObjectTest, SelectObjectReturnsThePreviousObjectOfTheSameKind)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBRUSH red = CreateSolidBrush(kRed);
+    HBRUSH blue = CreateSolidBrush(kBlue);
+    HPEN pen = CreatePen(PS_SOLID, 1, kGreen);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 4, 4);
+
+    // A new DC holds the white brush, the black pen and a 1 x 1 default bitmap.
+    EXPECT_EQ(SelectObject(dc, red), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(SelectObject(dc, blue), red);
+    EXPECT_EQ(SelectObject(dc, pen), GetStockObject(BLACK_PEN));
+    HGDIOBJ defaultBitmap = SelectObject(dc, bitmap);
+    BITMAP bm{};
+    ASSERT_NE(GetObjectW(defaultBitmap, sizeof bm, &bm), 0);
+    EXPECT_EQ(bm.bmWidth, 1);
+    EXPECT_EQ(bm.bmHeight, 1);
+    // Putting each one back gives the one selected in its place.
+    EXPECT_EQ(SelectObject(dc, defaultBitmap), bitmap);
+    EXPECT_EQ(SelectObject(dc, GetStockObject(BLACK_PEN)), pen);
+    EXPECT_EQ(SelectObject(dc, GetStockObject(WHITE_BRUSH)), blue);
+    // A bad handle selects nothing.
+    EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(SelectObject(nullptr, red), nullptr);
+
+    // The same DC draws with what is selected now.
+    SelectObject(dc, bitmap);
+    SelectObject(dc, blue);
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    EXPECT_TRUE(Rectangle(dc, 0, 0, 5, 5));
+    EXPECT_EQ(GetPixel(dc, 3, 3), kBlue);
+    SelectObject(dc, defaultBitmap);
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    DeleteDC(dc);
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(red), static_cast<HGDIOBJ>(blue), static_cast<HGDIOBJ>(pen),
+                           static_cast<HGDIOBJ>(bitmap)})
+        EXPECT_TRUE(DeleteObject(object));
+    EXPECT_EQ(device.gdi().liveObjects(), 0u);
+    EXPECT_EQ(device.gdi().liveDCs(), 0u);
+}
+
+TEST_F(ObjectTest, StockObjectsAreFixedAndCannotBeDeleted)
+{
+    for (int index : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH, WHITE_PEN,
+                      BLACK_PEN, NULL_PEN, SYSTEM_FONT}) {
+        HGDIOBJ stock = GetStockObject(index);
+        ASSERT_NE(stock, nullptr) << index;
+        EXPECT_EQ(GetStockObject(index), stock);
+        EXPECT_TRUE(DeleteObject(stock));  // harmless
+        EXPECT_EQ(GetStockObject(index), stock);
+    }
+    EXPECT_EQ(GetStockObject(9), nullptr);
+    EXPECT_EQ(device.gdi().liveObjects(), 0u);
+
+    LOGBRUSH lb{};
+    EXPECT_EQ(GetObjectW(GetStockObject(GRAY_BRUSH), sizeof lb, &lb), static_cast<int>(sizeof lb));
+    EXPECT_EQ(lb.lbStyle, BS_SOLID);
+    EXPECT_EQ(lb.lbColor, RGB(128, 128, 128));
+    EXPECT_EQ(GetObjectW(GetStockObject(NULL_BRUSH), sizeof lb, &lb), static_cast<int>(sizeof lb));
+    EXPECT_EQ(lb.lbStyle, BS_NULL);
+
+    // The stock brush paints after a "delete" as before.
+    Canvas canvas(2, 2);
+    const RECT all{0, 0, 2, 2};
+    FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(GetPixel(canvas.dc(), 1, 1), kBlack);
+}
+
+TEST_F(ObjectTest, ObjectsInUseCannotBeDeletedAndDeletedHandlesAreDead)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HDC other = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 3);
+    HBRUSH brush = CreateSolidBrush(kRed);
+    HGDIOBJ defaultBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ whiteBrush = SelectObject(dc, brush);
+
+    EXPECT_FALSE(DeleteObject(bitmap));
+    EXPECT_FALSE(DeleteObject(brush));
+    EXPECT_EQ(device.gdi().liveObjects(), 2u);
+    // A bitmap is in one memory DC at a time, and never in a window's.
+    EXPECT_EQ(SelectObject(other, bitmap), nullptr);
+    windows[windowHandle(1)] = FakeWindow{gdi::Surface(4, 4), {0, 0}, {0, 0, 4, 4}};
+    HDC windowDC = GetDC(windowHandle(1));
+    EXPECT_EQ(SelectObject(windowDC, bitmap), nullptr);
+    ReleaseDC(windowHandle(1), windowDC);
+
+    SelectObject(dc, defaultBitmap);
+    SelectObject(dc, whiteBrush);
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_FALSE(DeleteObject(brush));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(SelectObject(dc, brush), nullptr);
+    BITMAP bm{};
+    EXPECT_EQ(GetObjectW(bitmap, sizeof bm, &bm), 0);
+
+    // A DC deleted with a bitmap in it lets the bitmap go.
+    HBITMAP kept = CreateCompatibleBitmap(other, 2, 2);
+    SelectObject(other, kept);
+    EXPECT_TRUE(DeleteDC(other));
+    EXPECT_TRUE(DeleteObject(kept));
+    EXPECT_FALSE(DeleteDC(other));
+    EXPECT_FALSE(Rectangle(other, 0, 0, 1, 1));
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_EQ(device.gdi().liveObjects(), 0u);
+    EXPECT_EQ(device.gdi().liveDCs(), 0u);
+}
+
+TEST_F(ObjectTest, GetObjectWFillsBitmapWithTheDeviceSizeOf24)
+{
+    HBITMAP bitmap = CreateBitmap(7, 3, 1, 24, nullptr);
+    BITMAP bm;
+    std::memset(&bm, 0xAB, sizeof bm);
+    EXPECT_EQ(GetObjectW(bitmap, 24, &bm), 24);
+    EXPECT_EQ(bm.bmType, 0);
+    EXPECT_EQ(bm.bmWidth, 7);
+    EXPECT_EQ(bm.bmHeight, 3);
+    EXPECT_EQ(bm.bmWidthBytes, 22);  // 21 bytes, rounded up to a whole word
+    EXPECT_EQ(bm.bmPlanes, 1);
+    EXPECT_EQ(bm.bmBitsPixel, 24);
+    // On this host bmBits lies beyond 24 bytes; it is left as it was.
+    unsigned char untouched[sizeof bm.bmBits];
+    std::memset(untouched, 0xAB, sizeof untouched);
+    EXPECT_EQ(std::memcmp(&bm.bmBits, untouched, sizeof untouched), 0);
+
+    EXPECT_EQ(GetObjectW(bitmap, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    EXPECT_EQ(bm.bmBits, nullptr);
+    EXPECT_EQ(GetObjectW(bitmap, 0, nullptr), static_cast<int>(sizeof(BITMAP)));
+    EXPECT_EQ(GetObjectW(bitmap, 19, &bm), 0);
+    EXPECT_EQ(GetObjectW(GetStockObject(BLACK_PEN), sizeof bm, &bm), 0);
+    DeleteObject(bitmap);
+}
+
+TEST_F(ObjectTest, CreateBitmapReadsBlueGreenRedRowsPaddedToWords)
+{
+    // 3 pixels make 9 bytes a row, padded to 10.
+    const unsigned char bits[] = {
+        0, 0, 255, 0, 255, 0, 255, 0, 0, 0xEE, 255, 255, 255, 0, 0, 0, 128, 128, 128, 0xEE,
+    };
+    HBITMAP bitmap = CreateBitmap(3, 2, 1, 24, bits);
+    ASSERT_NE(bitmap, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    EXPECT_EQ(picture(dc, 3, 2), (std::vector<std::string>{"rgb", "wk."}));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    EXPECT_EQ(CreateBitmap(3, 2, 1, 32, bits), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(CreateBitmap(0, 2, 1, 24, bits), nullptr);
+}
+
+// A frame as the charging screen draws one: window DC, memory DC, a black brush for the
+// erases, each picture selected in turn and selected back.
+void drawFrame(HWND window, HBITMAP battery, HBITMAP symbol)
+{
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    HGDIOBJ oldBrush = SelectObject(dc, black);
+    Rectangle(dc, 0, 0, 4, 2);
+    SelectObject(dc, oldBrush);
+    DeleteObject(black);
+    BITMAP bm{};
+    GetObjectW(battery, 24, &bm);
+    HGDIOBJ old = SelectObject(memory, battery);
+    BitBlt(dc, 0, 2, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    GetObjectW(symbol, 24, &bm);
+    old = SelectObject(memory, symbol);
+    TransparentImage(dc, 1, 2, bm.bmWidth, bm.bmHeight, memory, 0, 0, bm.bmWidth, bm.bmHeight, RGB(0, 0, 0));
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
+}
+
+TEST_F(ObjectTest, AFrameLeavesNothingBehindAndAProcessEndFreesWhatItLeft)
+{
+    const HWND window = windowHandle(1);
+    windows[window] = FakeWindow{gdi::Surface(6, 6, gdi::rgb(128, 128, 128)), {0, 0}, {0, 0, 6, 6}};
+    const unsigned char green[] = {0, 255, 0, 0, 255, 0, 0, 0};         // 2 x 1, padded
+    const unsigned char symbolBits[] = {0, 0, 0, 255, 255, 255, 0, 0};  // black, white
+    std::size_t objectsDuringFrame = 0;
+    runAsProgram(device, [&] {
+        HBITMAP battery = CreateBitmap(2, 1, 1, 24, green);
+        HBITMAP symbol = CreateBitmap(2, 1, 1, 24, symbolBits);
+        for (int frame = 0; frame < 3; ++frame) {
+            drawFrame(window, battery, symbol);
+            objectsDuringFrame = device.gdi().liveObjects();
+            EXPECT_EQ(device.gdi().liveDCs(), 0u);
+        }
+        DeleteObject(battery);
+        DeleteObject(symbol);
+        EXPECT_EQ(device.gdi().liveObjects(), 0u);
+    });
+    EXPECT_EQ(objectsDuringFrame, 2u);  // the two pictures only
+    EXPECT_EQ(surfacePicture(window), (std::vector<std::string>{
+                                          "kkkk..",
+                                          "kkkk..",
+                                          "ggw...",
+                                          "......",
+                                          "......",
+                                          "......",
+                                      }));
+
+    // A program that ends with objects and DCs still held leaves none of them behind.
+    runAsProgram(device, [&] {
+        HDC dc = GetDC(window);
+        HDC memory = CreateCompatibleDC(dc);
+        SelectObject(memory, CreateCompatibleBitmap(dc, 2, 2));
+        SelectObject(dc, CreateSolidBrush(kRed));
+        CreatePen(PS_SOLID, 1, kRed);
+        EXPECT_EQ(device.gdi().liveObjects(), 3u);
+        EXPECT_EQ(device.gdi().liveDCs(), 2u);
+    });
+    EXPECT_EQ(device.gdi().liveObjects(), 0u);
+    EXPECT_EQ(device.gdi().liveDCs(), 0u);
+}
+
+TEST(GdiHandles, AreTheSameSmallValuesInEveryRun)
+{
+    const auto handles = [] {
+        Device device;
+        std::vector<std::uintptr_t> values;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBRUSH brush = CreateSolidBrush(kRed);
+        DeleteObject(brush);
+        HBRUSH again = CreateSolidBrush(kRed);
+        for (const void* h : {static_cast<const void*>(dc), static_cast<const void*>(brush),
+                              static_cast<const void*>(again), static_cast<const void*>(GetStockObject(BLACK_PEN))})
+            values.push_back(reinterpret_cast<std::uintptr_t>(h));
+        return values;
+    };
+    const auto first = handles();
+    EXPECT_EQ(first, handles());
+    for (const auto value : first)
+        EXPECT_LE(value, 0xFFFFFFFFu);  // as on the 32-bit device
+    EXPECT_NE(first[1], first[2]);      // a deleted handle does not come back
+}
+
+}  // namespace
+}  // namespace velorin::test
