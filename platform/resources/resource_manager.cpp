@@ -51,10 +51,8 @@ const ResourceModule* ResourceManager::moduleLocked(HMODULE module)
     auto it = m_modules.find(module);
     if (it == m_modules.end()) {
         try {
-            it = m_modules
-                     .emplace(module,
-                              std::make_unique<ResourceModule>(ResourceModule::parse(*bytes, sourceName(module))))
-                     .first;
+            auto parsed = std::make_unique<ResourceModule>(ResourceModule::parse(*bytes, sourceName(module)));
+            it = m_modules.emplace(module, std::move(parsed)).first;
         } catch (const ResourceFormatError&) {
             kernel::setLastError(ERROR_BAD_EXE_FORMAT);
             return nullptr;
