@@ -6,7 +6,10 @@ CWinApp* g_pApp = nullptr;
 
 CWinApp::CWinApp()
 {
-    g_pApp = this;
+    // The program's one global object is made first, before anything runs; an application
+    // object made later (a test's) does not replace it.
+    if (!g_pApp)
+        g_pApp = this;
 }
 
 CWinApp::~CWinApp()

@@ -82,29 +82,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
                 setLastError(ERROR_INVALID_PARAMETER);
                 return nullptr;
             }
-            WindowManager& wm = windowManager();
-            Kernel& k = Kernel::current();
-            HDC dc = nullptr;
-            bool erase = false;
-            RECT area{};
-            {
-                std::lock_guard lock(k.mutex());
-                Window* w = wm.findLocked(hWnd);
-                if (!w) {
-                    setLastError(ERROR_INVALID_WINDOW_HANDLE);
-                    return nullptr;
-                }
-                area = w->invalid.value_or(RECT{});
-                erase = w->erasePending;
-                wm.paintFrameLocked(*w);
-                wm.validateLocked(*w);
-                dc = k.device().gdi().openWindowDCLocked(hWnd, area);
-            }
-            BOOL erased = FALSE;
-            if (erase && dc)
-                erased = wm.send(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) != 0 ? TRUE : FALSE;
-            *lpPaint = PAINTSTRUCT{dc, erase && !erased ? TRUE : FALSE, area, FALSE, FALSE, {}};
-            return dc;
+            return windowManager().beginPaint(hWnd, *lpPaint);
         },
         hWnd, lpPaint);
 }
@@ -113,14 +91,7 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
 {
     return platformCall(
         "EndPaint", FALSE, ERROR_INVALID_PARAMETER,
-        [&]() -> BOOL {
-            if (!lpPaint)
-                return FALSE;
-            Kernel& k = Kernel::current();
-            std::lock_guard lock(k.mutex());
-            return k.device().gdi().releaseWindowDCLocked(lpPaint->hdc) ? TRUE : FALSE;
-        },
-        hWnd, lpPaint);
+        [&]() -> BOOL { return lpPaint && windowManager().endPaint(*lpPaint) ? TRUE : FALSE; }, hWnd, lpPaint);
 }
 
 BOOL PtInRect(const RECT* lprc, POINT pt)

@@ -820,9 +820,9 @@ LRESULT WindowManager::defWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
             send(hwnd, WM_CLOSE, 0, 0);
         return 0;
     case WM_PAINT: {
-        std::lock_guard lock(m_kernel.mutex());
-        if (Window* w = findLocked(hwnd))
-            validateLocked(*w);
+        PAINTSTRUCT paint{};
+        if (beginPaint(hwnd, paint))
+            endPaint(paint);
         return 0;
     }
     case WM_ERASEBKGND: {
@@ -864,6 +864,35 @@ LRESULT WindowManager::defWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     default:
         return 0;
     }
+}
+
+HDC WindowManager::beginPaint(HWND hwnd, PAINTSTRUCT& paint)
+{
+    HDC dc = nullptr;
+    bool erase = false;
+    RECT area{};
+    {
+        std::lock_guard lock(m_kernel.mutex());
+        Window* w = findLocked(hwnd);
+        if (!w) {
+            kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return nullptr;
+        }
+        area = w->invalid.value_or(RECT{});
+        erase = w->erasePending;
+        paintFrameLocked(*w);
+        validateLocked(*w);
+        dc = m_kernel.device().gdi().openWindowDCLocked(hwnd, area);
+    }
+    const bool erased = erase && dc && send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) != 0;
+    paint = PAINTSTRUCT{dc, erase && !erased ? TRUE : FALSE, area, FALSE, FALSE, {}};
+    return dc;
+}
+
+bool WindowManager::endPaint(const PAINTSTRUCT& paint)
+{
+    std::lock_guard lock(m_kernel.mutex());
+    return m_kernel.device().gdi().releaseWindowDCLocked(paint.hdc);
 }
 
 Window* WindowManager::hitTestLocked(int x, int y, bool& inCloseBox)

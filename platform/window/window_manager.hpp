@@ -95,6 +95,10 @@ public:
     bool enableLocked(Window& window, bool enable);
     void invalidateLocked(Window& window, std::optional<RECT> rect, bool erase);
     void validateLocked(Window& window) { window.invalid.reset(), window.erasePending = false; }
+    // BeginPaint and EndPaint: the frame drawn, the background erased through WM_ERASEBKGND
+    // when asked for, the window validated; null without a device context.
+    HDC beginPaint(HWND hwnd, PAINTSTRUCT& paint);
+    bool endPaint(const PAINTSTRUCT& paint);
     // Everything on the screen is invalid again (a rotation, a change of brightness).
     void invalidateAllLocked();
 
