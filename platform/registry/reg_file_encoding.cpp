@@ -1,5 +1,7 @@
 #include "registry/reg_file_encoding.hpp"
 
+#include "trace/trace_recorder.hpp"
+
 #include <algorithm>
 #include <optional>
 
@@ -93,27 +95,6 @@ std::optional<std::wstring> decodeUtf8(std::string_view bytes, std::size_t& bad)
     return text;
 }
 
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c > 0x10FFFF || isSurrogate(c))
-        c = kReplacement;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 void appendUtf16Le(std::string& out, char32_t c)
 {
     const auto unit = [&](char32_t u) {
@@ -168,7 +149,7 @@ std::string encodeRegFile(std::wstring_view text, RegFileEncoding encoding)
     if (encoding == RegFileEncoding::Utf8Bom)
         out += kUtf8Bom;
     for (wchar_t c : text)
-        appendUtf8(out, static_cast<char32_t>(c));
+        trace::appendUtf8(out, static_cast<char32_t>(c));
     return out;
 }
 

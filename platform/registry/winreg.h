@@ -23,11 +23,6 @@ using PFILETIME = FILETIME*;
 inline const HKEY HKEY_CURRENT_USER = reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(0x80000001u)));
 inline const HKEY HKEY_LOCAL_MACHINE = reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(0x80000002u)));
 
-// Errors that only the registry reports.
-inline constexpr DWORD ERROR_BAD_PATHNAME = 161;
-inline constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
-inline constexpr DWORD ERROR_KEY_DELETED = 1018;
-
 // Value types.
 inline constexpr DWORD REG_NONE = 0;
 inline constexpr DWORD REG_SZ = 1;

@@ -50,8 +50,9 @@ private:
 // Quotes text for a trace line: `"` and `\` escaped, control characters as \xNN.
 std::string quoted(std::string_view text);
 std::string quoted(std::wstring_view text);
-// UTF-8 of a wide string.
+// UTF-8 of a wide string; a code point that is not one becomes U+FFFD.
 std::string narrow(std::wstring_view text);
+void appendUtf8(std::string& out, char32_t c);
 std::wstring widen(std::string_view utf8);
 
 }  // namespace velorin::trace
