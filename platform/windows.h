@@ -7,5 +7,6 @@
 #include "kernel/msgqueue.h"
 #include "registry/winreg.h"
 #include "gdi/wingdi.h"
+#include "display/windisplay.h"
 #include "window/winuser.h"
 #include "resources/winres.h"

@@ -7,7 +7,8 @@ Device::Device(const DeviceOptions& options)
       m_scheduler(kernel::SchedulerOptions{options.clock, options.run, options.seed}),
       m_kernel(m_scheduler, m_trace, m_faults), m_gdi(m_kernel),
       m_display(options.screenWidth, options.screenHeight), m_windows(m_kernel, m_display),
-      m_resources(m_kernel), m_registry(m_kernel)
+      m_resources(m_kernel), m_registry(m_kernel),
+      m_displayDriver(m_kernel, m_display, m_windows, m_registry)
 {
     m_kernel.setDevice(*this);
     m_gdi.setWindowResolver([this](HWND hwnd) { return m_windows.windowTargetLocked(hwnd); });

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "display/display.hpp"
+#include "display/display_driver.hpp"
 #include "gdi/gdi.hpp"
 #include "kernel/kernel.hpp"
 #include "kernel/scheduler.hpp"
@@ -47,6 +48,7 @@ public:
     const DeviceOptions& options() const { return m_options; }
     gdi::Gdi& gdi() { return m_gdi; }
     display::Display& display() { return m_display; }
+    display::DisplayDriver& displayDriver() { return m_displayDriver; }
     window::WindowManager& windows() { return m_windows; }
     resources::ResourceManager& resources() { return m_resources; }
     registry::Registry& registry() { return m_registry; }
@@ -88,6 +90,7 @@ private:
     window::WindowManager m_windows;
     resources::ResourceManager m_resources;
     registry::Registry m_registry;
+    display::DisplayDriver m_displayDriver;
 };
 
 }  // namespace velorin::platform

@@ -53,6 +53,8 @@ int run(SimOptions options)
     harnessOptions.device.clock = options.realtime ? kernel::ClockMode::Wall : kernel::ClockMode::Virtual;
     harnessOptions.device.run = options.free ? kernel::RunMode::Free : kernel::RunMode::Serial;
     harnessOptions.device.trace = options.trace.value_or(trace::TraceLevel::Effects);
+    harnessOptions.device.screenWidth = options.screenWidth;
+    harnessOptions.device.screenHeight = options.screenHeight;
     if (options.framesDir)
         harnessOptions.framesDir = *options.framesDir;
     if (options.traceFile)

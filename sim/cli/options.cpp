@@ -4,7 +4,45 @@
 
 #include <CLI/CLI.hpp>
 
+#include <charconv>
+#include <optional>
+#include <string_view>
+
 namespace velorin::sim {
+
+namespace {
+
+// The panel's sides that the device can drive, in pixels.
+constexpr int kMinimumSide = 16;
+constexpr int kMaximumSide = 4096;
+
+std::optional<int> side(std::string_view text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || end != text.data() + text.size())
+        return std::nullopt;
+    // Too many digits for an int is still a number, only far too large.
+    return error == std::errc() ? value : kMaximumSide + 1;
+}
+
+// "WxH", each side within the limits; the text of what is wrong otherwise.
+std::optional<std::string> parseScreen(std::string_view text, SimOptions& options)
+{
+    const auto x = text.find('x');
+    const auto width = x == std::string_view::npos ? std::nullopt : side(text.substr(0, x));
+    const auto height = x == std::string_view::npos ? std::nullopt : side(text.substr(x + 1));
+    if (!width || !height)
+        return "'" + std::string(text) + "' is not WIDTHxHEIGHT in pixels, such as 240x320";
+    if (*width < kMinimumSide || *width > kMaximumSide || *height < kMinimumSide || *height > kMaximumSide)
+        return "'" + std::string(text) + "': each side must be " + std::to_string(kMinimumSide) + " to " +
+               std::to_string(kMaximumSide) + " pixels";
+    options.screenWidth = *width;
+    options.screenHeight = *height;
+    return std::nullopt;
+}
+
+}  // namespace
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
 {
@@ -18,6 +56,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
     std::string traceFile;
     std::string registryFile;
     std::string framesDir;
+    std::string screen;
     app.add_option("--scenario", scenario, "Scenario file to play")->check(CLI::ExistingFile);
     app.add_option("--seed", options.seed, "Seed for the choice among runnable threads")->capture_default_str();
     app.add_option("--until", until, "Device time at which the run stops (e.g. 90s, 1h)");
@@ -30,6 +69,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
     app.add_option("--registry", registryFile,
                    "The device's persistent hive (.reg): loaded at boot, saved at the end; made from the "
                    "default hive when missing");
+    auto* screenOption =
+        app.add_option("--screen", screen, "The physical panel, WIDTHxHEIGHT in pixels (default 240x320)");
     app.add_flag("--realtime", options.realtime, "Run in wall-clock time instead of virtual time");
     app.add_flag("--free", options.free, "Let device threads run at the same time (race hunting)");
 
@@ -49,6 +90,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
         } catch (const std::invalid_argument& e) {
             return {std::nullopt, 2, std::string("velorin-sim: --until: ") + e.what()};
         }
+    }
+    if (screenOption->count() > 0) {
+        if (const auto problem = parseScreen(screen, options))
+            return {std::nullopt, 2, "velorin-sim: --screen: " + *problem};
     }
     if (trace->count() > 0 || !traceFile.empty())
         options.trace = traceLevel == "all" ? trace::TraceLevel::All : trace::TraceLevel::Effects;

@@ -18,6 +18,9 @@ struct SimOptions {
     std::optional<std::string> traceFile;
     std::optional<std::string> registryFile;  // --registry: the device's persistent hive
     std::optional<std::string> framesDir;  // --frames: a PNG for each new screen image
+    // --screen: the physical panel.
+    int screenWidth = platform::DeviceOptions{}.screenWidth;
+    int screenHeight = platform::DeviceOptions{}.screenHeight;
     bool realtime = false;
     bool free = false;
 };

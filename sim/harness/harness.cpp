@@ -3,6 +3,8 @@
 #include "sim/harness/default_hive.hpp"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 namespace velorin::sim {
 
@@ -47,6 +49,25 @@ bool Harness::windowVisible(HWND hwnd)
     std::lock_guard lock(m_device.kernel().mutex());
     const window::Window* w = m_device.windows().findLocked(hwnd);
     return w && w->visible;
+}
+
+void Harness::rotate(int degrees)
+{
+    const auto code = display::orientationCodeOf(degrees);
+    if (!code)
+        throw std::invalid_argument("cannot turn the display to " + std::to_string(degrees) + " degrees");
+    // A worker of the device turns it, so that the messages the rotation sends wait for their
+    // windows' threads in the device, and a window that never answers cannot stop the run.
+    display::DisplayDriver& driver = m_device.displayDriver();
+    m_device.kernel().spawnSystemThread(
+        "rotate", [&driver, code = *code] { driver.setOrientation(static_cast<std::uint32_t>(code)); });
+    settle();
+}
+
+int Harness::orientationDegrees()
+{
+    std::lock_guard lock(m_device.kernel().mutex());
+    return m_device.display().degrees();
 }
 
 ProcessId Harness::launch()

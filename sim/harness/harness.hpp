@@ -53,6 +53,10 @@ public:
     // The program's main window (by its title), and whether a window is shown.
     std::optional<HWND> mainWindow();
     bool windowVisible(HWND hwnd);
+    // Another program turns the display (0, 90, 180 or 270 degrees; anything else throws
+    // std::invalid_argument); the device then runs what that set off. And the angle it is at.
+    void rotate(int degrees);
+    int orientationDegrees();
 
     DeviceTime now() const { return m_device.now(); }
     void runUntil(DeviceTime time)

@@ -36,6 +36,10 @@ CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const KeyC
 CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ClickCommand& command);
 CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ExpectWindowCommand& command);
 
+// The display (display_commands.cpp).
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const RotateCommand& command);
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ExpectOrientationCommand& command);
+
 template <class T>
 concept PlayableCommand = requires(Harness& harness, const ScenarioLine& line, const T& command) {
     { runCommand(harness, line, command) } -> std::same_as<CommandOutcome>;

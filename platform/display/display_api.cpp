@@ -1,0 +1,65 @@
+// ChangeDisplaySettingsEx: turning the display, testing and querying its orientation.
+#include "boot/device.hpp"
+#include "display/display_driver.hpp"
+#include "display/windisplay.h"
+#include "kernel/api_call.hpp"
+
+#include <mutex>
+
+using namespace velorin;
+
+namespace {
+
+constexpr DWORD kKnownFlags = CDS_RESET | CDS_TEST | CDS_UPDATEREGISTRY;
+constexpr DWORD kSupportedOrientations = DMDO_0 | DMDO_90 | DMDO_180 | DMDO_270;
+
+// Whether the call asks to turn the display: those attempts are traced whatever their result.
+bool asksToTurn(const DEVMODEW* mode, DWORD flags)
+{
+    return mode && (mode->dmFields & DM_DISPLAYORIENTATION) && !(mode->dmFields & DM_DISPLAYQUERYORIENTATION) &&
+           !(flags & CDS_TEST);
+}
+
+LONG change(DEVMODEW* mode, DWORD flags, bool& driverTraced)
+{
+    kernel::Kernel& kernel = kernel::Kernel::current();
+    display::DisplayDriver& driver = kernel.device().displayDriver();
+    // The record's size is its version: one of another size is not read.
+    if (!mode || mode->dmSize != sizeof(DEVMODEW))
+        return DISP_CHANGE_BADPARAM;
+    if (flags & ~kKnownFlags)
+        return DISP_CHANGE_BADFLAGS;
+    if (mode->dmFields & DM_DISPLAYQUERYORIENTATION) {
+        mode->dmDisplayOrientation = kSupportedOrientations;
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    // Resolution, depth and frequency are the panel's own; only the orientation can change.
+    if (!(mode->dmFields & DM_DISPLAYORIENTATION))
+        return DISP_CHANGE_BADMODE;
+    if (flags & CDS_TEST) {
+        std::lock_guard lock(kernel.mutex());
+        mode->dmDisplayOrientation = static_cast<DWORD>(driver.orientationLocked());
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    driverTraced = true;
+    return driver.setOrientation(mode->dmDisplayOrientation);
+}
+
+}  // namespace
+
+LONG ChangeDisplaySettingsEx(LPCWSTR lpszDeviceName, DEVMODEW* lpDevMode, HWND hwnd, DWORD dwflags, LPVOID lParam)
+{
+    bool driverTraced = false;
+    const LONG result = kernel::platformCall(
+        "ChangeDisplaySettingsEx", DISP_CHANGE_FAILED, ERROR_GEN_FAILURE,
+        [&] { return change(lpDevMode, dwflags, driverTraced); }, lpszDeviceName, lpDevMode, hwnd, dwflags, lParam);
+    // Attempts refused before the driver, by the checks above or by the fault plan, are traced
+    // here; a thread of an ended process makes none.
+    if (!driverTraced && asksToTurn(lpDevMode, dwflags)) {
+        kernel::Kernel& kernel = kernel::Kernel::current();
+        std::lock_guard lock(kernel.mutex());
+        if (!kernel.scheduler().currentIsKilled())
+            kernel.device().displayDriver().traceAttemptLocked(lpDevMode->dmDisplayOrientation, result);
+    }
+    return result;
+}

@@ -1,0 +1,47 @@
+# Runs velorin-sim as a person would, with the display's options.
+#   SIM, STATUS; optional SCENARIO, SCREEN (--screen), STDERR_REGEX, and TRACE_REGEX with
+#   WORKDIR: the trace is written to a file there, which must match.
+#   MODE=bad-screen with SCREENS ("|" between values): each value of --screen must end the run
+#   with status 2 and a message that names the option and the value.
+
+if(MODE STREQUAL "bad-screen")
+  string(REPLACE "|" ";" screens "${SCREENS}")
+  foreach(screen IN LISTS screens)
+    execute_process(COMMAND ${SIM} --screen ${screen} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT status EQUAL 2)
+      message(FATAL_ERROR "--screen ${screen}: expected exit status 2, got ${status}\nstdout: ${out}\nstderr: ${err}")
+    endif()
+    string(FIND "${err}" "--screen: '${screen}'" named)
+    if(named EQUAL -1)
+      message(FATAL_ERROR "--screen ${screen}: the message does not name the option and the value:\n${err}")
+    endif()
+  endforeach()
+  return()
+endif()
+
+set(args)
+if(DEFINED SCENARIO)
+  list(APPEND args --scenario ${SCENARIO})
+endif()
+if(DEFINED SCREEN)
+  list(APPEND args --screen ${SCREEN})
+endif()
+if(DEFINED TRACE_REGEX)
+  set(trace_file ${WORKDIR}/display-trace.txt)
+  file(REMOVE ${trace_file})
+  list(APPEND args --trace-file ${trace_file})
+endif()
+
+execute_process(COMMAND ${SIM} ${args} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL STATUS)
+  message(FATAL_ERROR "expected exit status ${STATUS}, got ${status}\nstdout: ${out}\nstderr: ${err}")
+endif()
+if(DEFINED STDERR_REGEX AND NOT err MATCHES "${STDERR_REGEX}")
+  message(FATAL_ERROR "standard error does not match '${STDERR_REGEX}':\n${err}")
+endif()
+if(DEFINED TRACE_REGEX)
+  file(READ ${trace_file} trace)
+  if(NOT trace MATCHES "${TRACE_REGEX}")
+    message(FATAL_ERROR "the trace does not match '${TRACE_REGEX}':\n${trace}")
+  endif()
+endif()
