@@ -408,10 +408,10 @@ TEST(RcCompiler, IconsBecomeNumberedImagesAndAGroupDirectory)
 TEST(RcCompiler, BitmapsLoseTheirFileHeaderAndKeepLanguageAndMemoryOptions)
 {
     ScratchDir dir;
-    DibSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    const Bytes file = bmpFile(makeDib(spec));
+    DibSpec layout;
+    layout.width = 3;
+    layout.height = 2;
+    const Bytes file = bmpFile(makeDib(layout));
     dir.write("pics/a.bmp", file);
     const auto module = ResourceModule::parse(compileScript(dir, R"(#include <winresrc.h>
 130 BITMAP "pics/a.bmp"
@@ -594,8 +594,8 @@ std::string readText(const std::filesystem::path& file)
 TEST(RcCompiler, CommandLineWritesResAndDependenciesOrFailsLeavingNothing)
 {
     ScratchDir dir;
-    DibSpec spec;
-    dir.write("a.bmp", bmpFile(makeDib(spec)));
+    DibSpec layout;
+    dir.write("a.bmp", bmpFile(makeDib(layout)));
     const auto script = dir.write("main.rc", "#include <winresrc.h>\n130 BITMAP \"a.bmp\"\n");
     const auto out = dir.path() / "out.res";
     const auto dep = dir.path() / "out.res.d";

@@ -14,9 +14,9 @@ namespace velorin::rc {
 namespace {
 // An icon's images become RT_ICON resources numbered from 1 across the script, then the
 // RT_GROUP_ICON directory names them.
-void addIcon(ResWriter& out, const ResourceSpec& spec, std::uint16_t& nextImageId)
+void addIcon(ResWriter& out, const ResourceSpec& layout, std::uint16_t& nextImageId)
 {
-    const std::vector<IconFileImage> images = readIconFile(spec.file);
+    const std::vector<IconFileImage> images = readIconFile(layout.file);
     ByteSink group;
     group.u16(0);  // reserved
     group.u16(1);  // icons
@@ -24,7 +24,7 @@ void addIcon(ResWriter& out, const ResourceSpec& spec, std::uint16_t& nextImageI
     for (const IconFileImage& image : images) {
         const std::uint16_t id = nextImageId++;
         ResourceHeader header{
-            kRtIcon, id, kMemMoveable | kMemDiscardable, spec.language, 0, spec.version, spec.characteristics};
+            kRtIcon, id, kMemMoveable | kMemDiscardable, layout.language, 0, layout.version, layout.characteristics};
         out.add(header, image.data);
         group.u8(image.width);
         group.u8(image.height);
@@ -36,7 +36,7 @@ void addIcon(ResWriter& out, const ResourceSpec& spec, std::uint16_t& nextImageI
         group.u16(id);
     }
     out.add(
-        ResourceHeader{kRtGroupIcon, spec.name, spec.memoryFlags, spec.language, 0, spec.version, spec.characteristics},
+        ResourceHeader{kRtGroupIcon, layout.name, layout.memoryFlags, layout.language, 0, layout.version, layout.characteristics},
         group.data());
 }
 }  // namespace
@@ -45,27 +45,27 @@ std::vector<std::uint8_t> writeRes(const Script& script)
 {
     ResWriter out;
     std::uint16_t nextImageId = 1;
-    for (const ResourceSpec& spec : script.resources) {
+    for (const ResourceSpec& layout : script.resources) {
         try {
-            switch (spec.kind) {
+            switch (layout.kind) {
             case ResourceKind::Dialog:
-                out.add(ResourceHeader{kRtDialog, spec.name, spec.memoryFlags, spec.language, 0, spec.version,
-                                       spec.characteristics},
-                        encodeDialog(spec.dialog));
+                out.add(ResourceHeader{kRtDialog, layout.name, layout.memoryFlags, layout.language, 0, layout.version,
+                                       layout.characteristics},
+                        encodeDialog(layout.dialog));
                 break;
             case ResourceKind::Bitmap:
-                out.add(ResourceHeader{kRtBitmap, spec.name, spec.memoryFlags, spec.language, 0, spec.version,
-                                       spec.characteristics},
-                        readBitmapFile(spec.file));
+                out.add(ResourceHeader{kRtBitmap, layout.name, layout.memoryFlags, layout.language, 0, layout.version,
+                                       layout.characteristics},
+                        readBitmapFile(layout.file));
                 break;
             case ResourceKind::Icon:
-                addIcon(out, spec, nextImageId);
+                addIcon(out, layout, nextImageId);
                 break;
             }
         } catch (const RcError&) {
             throw;
         } catch (const std::runtime_error& e) {
-            throw RcError(spec.where, e.what());
+            throw RcError(layout.where, e.what());
         }
     }
     return out.take();
@@ -81,9 +81,9 @@ CompileResult compile(const std::filesystem::path& script, const CompileOptions&
     CompileResult result;
     result.res = writeRes(parsed);
     result.inputs = preprocessor.filesRead();
-    for (const ResourceSpec& spec : parsed.resources)
-        if (spec.kind != ResourceKind::Dialog)
-            result.inputs.push_back(spec.file);
+    for (const ResourceSpec& layout : parsed.resources)
+        if (layout.kind != ResourceKind::Dialog)
+            result.inputs.push_back(layout.file);
     return result;
 }
 

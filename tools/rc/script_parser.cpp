@@ -237,54 +237,54 @@ void ScriptParser::resource(Script& script)
         throw RcError(nameToken.where,
                       "resource number " + std::to_string(nameToken.number) + " is out of range (1 to 65535)");
 
-    ResourceSpec spec;
-    spec.name = static_cast<std::uint16_t>(nameToken.number);
-    spec.language = m_language;
-    spec.where = nameToken.where;
+    ResourceSpec layout;
+    layout.name = static_cast<std::uint16_t>(nameToken.number);
+    layout.language = m_language;
+    layout.where = nameToken.where;
     const Token typeToken = take();
     const std::string type = typeToken.kind == TokenKind::Identifier ? upper(typeToken.text) : std::string();
     if (type == "DIALOG" || type == "DIALOGEX") {
-        spec.kind = ResourceKind::Dialog;
-        spec.dialog.extended = type == "DIALOGEX";
-        spec.memoryFlags = kMemMoveable | kMemPure | kMemDiscardable;
-        memoryOptions(spec);
-        dialog(spec);
+        layout.kind = ResourceKind::Dialog;
+        layout.dialog.extended = type == "DIALOGEX";
+        layout.memoryFlags = kMemMoveable | kMemPure | kMemDiscardable;
+        memoryOptions(layout);
+        dialog(layout);
     } else if (type == "ICON" || type == "BITMAP") {
-        spec.kind = type == "ICON" ? ResourceKind::Icon : ResourceKind::Bitmap;
-        spec.memoryFlags = type == "ICON" ? kMemMoveable | kMemPure | kMemDiscardable : kMemMoveable | kMemPure;
-        memoryOptions(spec);
-        spec.file = fileName(type == "ICON" ? "icon" : "bitmap");
+        layout.kind = type == "ICON" ? ResourceKind::Icon : ResourceKind::Bitmap;
+        layout.memoryFlags = type == "ICON" ? kMemMoveable | kMemPure | kMemDiscardable : kMemMoveable | kMemPure;
+        memoryOptions(layout);
+        layout.file = fileName(type == "ICON" ? "icon" : "bitmap");
     } else if (typeToken.kind == TokenKind::End) {
-        throw RcError(typeToken.where, "resource " + std::to_string(spec.name) + " has no type");
+        throw RcError(typeToken.where, "resource " + std::to_string(layout.name) + " has no type");
     } else {
         throw RcError(typeToken.where, "unsupported resource type " + typeToken.text);
     }
     for (const ResourceSpec& other : script.resources) {
-        const bool sameType = other.kind == spec.kind;
-        if (sameType && other.name == spec.name && other.language == spec.language)
-            throw RcError(spec.where, type + " " + std::to_string(spec.name) + " is already defined at " +
+        const bool sameType = other.kind == layout.kind;
+        if (sameType && other.name == layout.name && other.language == layout.language)
+            throw RcError(layout.where, type + " " + std::to_string(layout.name) + " is already defined at " +
                                           other.where.file + ":" + std::to_string(other.where.line));
     }
-    script.resources.push_back(std::move(spec));
+    script.resources.push_back(std::move(layout));
 }
 
-void ScriptParser::memoryOptions(ResourceSpec& spec)
+void ScriptParser::memoryOptions(ResourceSpec& layout)
 {
     for (;;) {
         if (acceptKeyword("MOVEABLE"))
-            spec.memoryFlags |= kMemMoveable;
+            layout.memoryFlags |= kMemMoveable;
         else if (acceptKeyword("FIXED"))
-            spec.memoryFlags &= static_cast<std::uint16_t>(~kMemMoveable);
+            layout.memoryFlags &= static_cast<std::uint16_t>(~kMemMoveable);
         else if (acceptKeyword("PURE"))
-            spec.memoryFlags |= kMemPure;
+            layout.memoryFlags |= kMemPure;
         else if (acceptKeyword("IMPURE"))
-            spec.memoryFlags &= static_cast<std::uint16_t>(~kMemPure);
+            layout.memoryFlags &= static_cast<std::uint16_t>(~kMemPure);
         else if (acceptKeyword("PRELOAD"))
-            spec.memoryFlags |= kMemPreload;
+            layout.memoryFlags |= kMemPreload;
         else if (acceptKeyword("LOADONCALL"))
-            spec.memoryFlags &= static_cast<std::uint16_t>(~kMemPreload);
+            layout.memoryFlags &= static_cast<std::uint16_t>(~kMemPreload);
         else if (acceptKeyword("DISCARDABLE"))
-            spec.memoryFlags |= kMemDiscardable | kMemMoveable | kMemPure;
+            layout.memoryFlags |= kMemDiscardable | kMemMoveable | kMemPure;
         else
             return;
     }
@@ -306,9 +306,9 @@ fs::path ScriptParser::fileName(const char* kind)
     throw RcError(where, std::string("cannot find ") + kind + " file " + name);
 }
 
-void ScriptParser::dialog(ResourceSpec& spec)
+void ScriptParser::dialog(ResourceSpec& layout)
 {
-    DialogSpec& d = spec.dialog;
+    DialogSpec& d = layout.dialog;
     d.x = coordinate("dialog x");
     expectComma("the dialog's y");
     d.y = coordinate("dialog y");
@@ -354,11 +354,11 @@ void ScriptParser::dialog(ResourceSpec& spec)
                 fail("menu " + peek().text + " is not a defined number");
             d.menu = nameOrOrdinal("menu");
         } else if (acceptKeyword("LANGUAGE")) {
-            spec.language = languageStatement();
+            layout.language = languageStatement();
         } else if (acceptKeyword("CHARACTERISTICS")) {
-            spec.characteristics = number("characteristics");
+            layout.characteristics = number("characteristics");
         } else if (acceptKeyword("VERSION")) {
-            spec.version = number("version");
+            layout.version = number("version");
         } else {
             break;
         }
@@ -370,7 +370,7 @@ void ScriptParser::dialog(ResourceSpec& spec)
     }
     while (!acceptKeyword("END") && !acceptPunct('}')) {
         if (peek().kind == TokenKind::End)
-            fail("dialog " + std::to_string(spec.name) + " has no END");
+            fail("dialog " + std::to_string(layout.name) + " has no END");
         control(d);
     }
 

@@ -61,9 +61,9 @@ private:
     NameOrOrdinal nameOrOrdinal(const char* what);
 
     void resource(Script& script);
-    void memoryOptions(ResourceSpec& spec);
+    void memoryOptions(ResourceSpec& layout);
     std::uint16_t languageStatement();
-    void dialog(ResourceSpec& spec);
+    void dialog(ResourceSpec& layout);
     void control(DialogSpec& dialog);
     std::filesystem::path fileName(const char* kind);
 
