@@ -43,9 +43,7 @@ DialogTable& dialogs()
 
 const CRuntimeClass CDialog::classCDialog{"CDialog", &CWnd::classCWnd};
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
-{
-}
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
 CDialog::~CDialog()
 {

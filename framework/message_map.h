@@ -29,16 +29,13 @@ struct AFX_MSGMAP {
 
 namespace afx_detail {
 
-template <class T>
-struct MemberOf;
-template <class C, class F>
-struct MemberOf<F C::*> {
+template <class T> struct MemberOf;
+template <class C, class F> struct MemberOf<F C::*> {
     using Class = C;
 };
 
 // Calls a handler with the arguments its signature asks for, unpacked from the message.
-template <auto Handler>
-LRESULT invoke(CWnd& target, WPARAM wParam, LPARAM lParam)
+template <auto Handler> LRESULT invoke(CWnd& target, WPARAM wParam, LPARAM lParam)
 {
     using T = typename MemberOf<decltype(Handler)>::Class;
     T& self = static_cast<T&>(target);
@@ -66,15 +63,13 @@ LRESULT invoke(CWnd& target, WPARAM wParam, LPARAM lParam)
 
 // A message to a handler: void(), void(UINT_PTR) for WM_TIMER, void(UINT, CPoint) for mouse
 // messages, void(UINT, LPCWSTR) for WM_SETTINGCHANGE, LRESULT(WPARAM, LPARAM) for the rest.
-template <auto Handler>
-constexpr AFX_MSGMAP_ENTRY OnMessage(UINT message)
+template <auto Handler> constexpr AFX_MSGMAP_ENTRY OnMessage(UINT message)
 {
     return AFX_MSGMAP_ENTRY{message, 0, 0, &afx_detail::invoke<Handler>};
 }
 
 // A control's notification to a handler void().
-template <auto Handler>
-constexpr AFX_MSGMAP_ENTRY OnCommand(UINT id, UINT code)
+template <auto Handler> constexpr AFX_MSGMAP_ENTRY OnCommand(UINT id, UINT code)
 {
     return AFX_MSGMAP_ENTRY{WM_COMMAND, code, id, &afx_detail::invoke<Handler>};
 }

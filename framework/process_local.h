@@ -9,8 +9,7 @@
 #include <memory>
 #include <mutex>
 
-template <class T>
-class CProcessLocal {
+template <class T> class CProcessLocal {
 public:
     T& Get()
     {

@@ -40,6 +40,5 @@ INT_PTR DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndPa
             return windowManager().dialogBox(*dialogTemplate, hWndParent, lpDialogFunc, dwInitParam);
         },
         // The init parameter is most often a pointer, whose value differs from run to run.
-        hInstance, lpTemplateName, hWndParent, lpDialogFunc,
-        reinterpret_cast<const void*>(dwInitParam));
+        hInstance, lpTemplateName, hWndParent, lpDialogFunc, reinterpret_cast<const void*>(dwInitParam));
 }

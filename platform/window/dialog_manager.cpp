@@ -45,8 +45,8 @@ INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate
             const RECT ownerClient = clientInSurfaceLocked(*o);
             origin = POINT{o->rect.left + ownerClient.left, o->rect.top + ownerClient.top};
         }
-        where = RECT{origin.x + client.left, origin.y + client.top,
-                     origin.x + client.right + nc.left + nc.right, origin.y + client.bottom + nc.top + nc.bottom};
+        where = RECT{origin.x + client.left, origin.y + client.top, origin.x + client.right + nc.left + nc.right,
+                     origin.y + client.bottom + nc.top + nc.bottom};
     }
 
     const HWND dialog = create(dialogTemplate.exStyle, kDialogClass, dialogTemplate.caption,
@@ -141,8 +141,8 @@ bool WindowManager::isDialogMessage(HWND dialog, const MSG& message)
             return false;
         if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
             command = IDCANCEL;
-        const bool keyEvent = message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
-                              message.message == WM_CHAR;
+        const bool keyEvent =
+            message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;
         if (keyEvent && (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN) && message.message != WM_KEYDOWN)
             return true;  // the key's other messages are swallowed with it
     }
@@ -159,8 +159,7 @@ bool WindowManager::isDialogMessage(HWND dialog, const MSG& message)
                     control = child;
             }
         }
-        send(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), BN_CLICKED),
-             reinterpret_cast<LPARAM>(control));
+        send(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), BN_CLICKED), reinterpret_cast<LPARAM>(control));
         return true;
     }
     translate(message);

@@ -66,7 +66,8 @@ LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 
 void PostQuitMessage(int nExitCode)
 {
-    platformCallVoid("PostQuitMessage", [&] { windowManager().postQuit(nExitCode); }, nExitCode);
+    platformCallVoid(
+        "PostQuitMessage", [&] { windowManager().postQuit(nExitCode); }, nExitCode);
 }
 
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)

@@ -99,9 +99,8 @@ BOOL PtInRect(const RECT* lprc, POINT pt)
     return platformCall(
         "PtInRect", FALSE, ERROR_INVALID_PARAMETER,
         [&]() -> BOOL {
-            return lprc && pt.x >= lprc->left && pt.x < lprc->right && pt.y >= lprc->top && pt.y < lprc->bottom
-                       ? TRUE
-                       : FALSE;
+            return lprc && pt.x >= lprc->left && pt.x < lprc->right && pt.y >= lprc->top && pt.y < lprc->bottom ? TRUE
+                                                                                                                : FALSE;
         },
         lprc, pt);
 }
@@ -123,8 +122,7 @@ BOOL IsRectEmpty(const RECT* lprc)
 {
     return platformCall(
         "IsRectEmpty", TRUE, ERROR_INVALID_PARAMETER,
-        [&]() -> BOOL { return !lprc || lprc->right <= lprc->left || lprc->bottom <= lprc->top ? TRUE : FALSE; },
-        lprc);
+        [&]() -> BOOL { return !lprc || lprc->right <= lprc->left || lprc->bottom <= lprc->top ? TRUE : FALSE; }, lprc);
 }
 
 int GetSystemMetrics(int nIndex)

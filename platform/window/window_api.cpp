@@ -11,8 +11,7 @@ using velorin::window::windowManager;
 namespace {
 
 // Runs `body` on the window under the kernel lock; a bad handle fails with the window error.
-template <class R, class Body>
-R withWindow(HWND hwnd, R failResult, Body&& body)
+template <class R, class Body> R withWindow(HWND hwnd, R failResult, Body&& body)
 {
     WindowManager& wm = windowManager();
     std::lock_guard lock(Kernel::current().mutex());
@@ -22,6 +21,19 @@ R withWindow(HWND hwnd, R failResult, Body&& body)
         return failResult;
     }
     return body(wm, *w);
+}
+
+// Fills `out` with one of the window's rectangles.
+template <class Which> BOOL rectOf(HWND hwnd, LPRECT out, Which which)
+{
+    return withWindow(hwnd, FALSE, [&](WindowManager& wm, Window& w) {
+        if (!out) {
+            setLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+        }
+        *out = which(wm, w);
+        return TRUE;
+    });
 }
 
 std::wstring textOf(LPCWSTR text)
@@ -82,7 +94,9 @@ HWND GetParent(HWND hWnd)
 {
     return platformCall(
         "GetParent", HWND{}, ERROR_INVALID_WINDOW_HANDLE,
-        [&] { return withWindow(hWnd, HWND{}, [](WindowManager&, Window& w) { return w.isChild() ? w.parent : w.owner; }); },
+        [&] {
+            return withWindow(hWnd, HWND{}, [](WindowManager&, Window& w) { return w.isChild() ? w.parent : w.owner; });
+        },
         hWnd);
 }
 
@@ -111,8 +125,8 @@ HWND FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName)
             const std::wstring className = textOf(lpClassName);
             const std::wstring title = textOf(lpWindowName);
             std::lock_guard lock(Kernel::current().mutex());
-            HWND found = windowManager().findTopLevelLocked(lpClassName ? &className : nullptr,
-                                                            lpWindowName ? &title : nullptr);
+            HWND found =
+                windowManager().findTopLevelLocked(lpClassName ? &className : nullptr, lpWindowName ? &title : nullptr);
             if (!found)
                 setLastError(ERROR_FILE_NOT_FOUND);
             return found;
@@ -170,7 +184,10 @@ BOOL IsWindowVisible(HWND hWnd)
 {
     return platformCall(
         "IsWindowVisible", FALSE, ERROR_INVALID_WINDOW_HANDLE,
-        [&] { return withWindow(hWnd, FALSE, [](WindowManager& wm, Window& w) { return wm.isShownLocked(w) ? TRUE : FALSE; }); },
+        [&] {
+            return withWindow(hWnd, FALSE,
+                              [](WindowManager& wm, Window& w) { return wm.isShownLocked(w) ? TRUE : FALSE; });
+        },
         hWnd);
 }
 
@@ -185,7 +202,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
                     r = RECT{X, Y, X + (r.right - r.left), Y + (r.bottom - r.top)};
                 if (!(uFlags & SWP_NOSIZE))
                     r = RECT{r.left, r.top, r.left + cx, r.top + cy};
-                if (r.left != w.rect.left || r.top != w.rect.top || r.right != w.rect.right || r.bottom != w.rect.bottom)
+                if (r.left != w.rect.left || r.top != w.rect.top || r.right != w.rect.right ||
+                    r.bottom != w.rect.bottom)
                     wm.moveLocked(w, r, false);
                 if (!(uFlags & SWP_NOZORDER)) {
                     if (hWndInsertAfter == HWND_TOPMOST)
@@ -276,34 +294,16 @@ BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
 {
     return platformCall(
         "GetWindowRect", FALSE, ERROR_INVALID_WINDOW_HANDLE,
-        [&] {
-            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
-                if (!lpRect) {
-                    setLastError(ERROR_INVALID_PARAMETER);
-                    return FALSE;
-                }
-                *lpRect = wm.screenRectLocked(w);
-                return TRUE;
-            });
-        },
-        hWnd, lpRect);
+        [&] { return rectOf(hWnd, lpRect, [](WindowManager& wm, Window& w) { return wm.screenRectLocked(w); }); }, hWnd,
+        lpRect);
 }
 
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
 {
     return platformCall(
         "GetClientRect", FALSE, ERROR_INVALID_WINDOW_HANDLE,
-        [&] {
-            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
-                if (!lpRect) {
-                    setLastError(ERROR_INVALID_PARAMETER);
-                    return FALSE;
-                }
-                *lpRect = wm.clientRectLocked(w);
-                return TRUE;
-            });
-        },
-        hWnd, lpRect);
+        [&] { return rectOf(hWnd, lpRect, [](WindowManager& wm, Window& w) { return wm.clientRectLocked(w); }); }, hWnd,
+        lpRect);
 }
 
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint)

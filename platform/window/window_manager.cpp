@@ -250,9 +250,18 @@ HWND WindowManager::create(DWORD exStyle, const std::wstring& className, const s
                 traceLocked("window.title", w, trace::quoted(title));
         }
     }
-    CREATESTRUCTW cs{createParam, nullptr, nullptr, parent, static_cast<int>(rect.bottom - rect.top),
-                     static_cast<int>(rect.right - rect.left), static_cast<int>(rect.top),
-                     static_cast<int>(rect.left), static_cast<LONG>(style), title.c_str(), className.c_str(), exStyle};
+    CREATESTRUCTW cs{createParam,
+                     nullptr,
+                     nullptr,
+                     parent,
+                     static_cast<int>(rect.bottom - rect.top),
+                     static_cast<int>(rect.right - rect.left),
+                     static_cast<int>(rect.top),
+                     static_cast<int>(rect.left),
+                     static_cast<LONG>(style),
+                     title.c_str(),
+                     className.c_str(),
+                     exStyle};
     if (callProcedure(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         destroy(hwnd);
         kernel::setLastError(ERROR_INVALID_PARAMETER);
@@ -740,7 +749,8 @@ LRESULT WindowManager::dispatch(const MSG& message)
         std::lock_guard lock(m_kernel.mutex());
         if (m_kernel.trace().wantsCalls()) {
             std::string args = "hwnd=" + hex(message.hwnd) + " " + messageName(message.message) +
-                               " wparam=" + std::to_string(message.wParam) + " lparam=" + std::to_string(message.lParam);
+                               " wparam=" + std::to_string(message.wParam) +
+                               " lparam=" + std::to_string(message.lParam);
             m_kernel.trace().detail(m_kernel.scheduler().nowLocked(), "dispatch", args);
         }
         const bool threadTimer = message.message == WM_TIMER && message.lParam != 0;
@@ -950,7 +960,12 @@ void WindowManager::tap(int x, int y)
     setForegroundLocked(top.hwnd);
     const auto now = static_cast<DWORD>(m_kernel.scheduler().nowLocked());
     if (inCloseBox) {
-        postToThreadLocked(top.thread, MSG{top.hwnd, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)), now, {x, y}});
+        postToThreadLocked(top.thread, MSG{top.hwnd,
+                                           WM_SYSCOMMAND,
+                                           SC_CLOSE,
+                                           MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)),
+                                           now,
+                                           {x, y}});
         return;
     }
     const RECT client = clientInSurfaceLocked(*target);
@@ -972,7 +987,8 @@ void WindowManager::key(UINT virtualKey)
         target = focus;
     const auto now = static_cast<DWORD>(m_kernel.scheduler().nowLocked());
     postToThreadLocked(target->thread, MSG{target->hwnd, WM_KEYDOWN, virtualKey, 1, now, {}});
-    postToThreadLocked(target->thread, MSG{target->hwnd, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u), now, {}});
+    postToThreadLocked(target->thread,
+                       MSG{target->hwnd, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u), now, {}});
 }
 
 std::optional<POINT> WindowManager::buttonCentre(const std::wstring& text)

@@ -172,8 +172,14 @@ struct PAINTSTRUCT {
 };
 using LPPAINTSTRUCT = PAINTSTRUCT*;
 
-constexpr WORD LOWORD(DWORD_PTR v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(DWORD_PTR v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(DWORD_PTR v)
+{
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(DWORD_PTR v)
+{
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi)
 {
     return static_cast<WPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
@@ -182,10 +188,22 @@ constexpr LPARAM MAKELPARAM(WORD lo, WORD hi)
 {
     return static_cast<LPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
 }
-constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lp))); }
-constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lp))); }
-inline LPCWSTR MAKEINTRESOURCEW(WORD id) { return reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(id)); }
-inline bool IS_INTRESOURCE(LPCWSTR name) { return (reinterpret_cast<ULONG_PTR>(name) >> 16) == 0; }
+constexpr int GET_X_LPARAM(LPARAM lp)
+{
+    return static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lp)));
+}
+constexpr int GET_Y_LPARAM(LPARAM lp)
+{
+    return static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lp)));
+}
+inline LPCWSTR MAKEINTRESOURCEW(WORD id)
+{
+    return reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(id));
+}
+inline bool IS_INTRESOURCE(LPCWSTR name)
+{
+    return (reinterpret_cast<ULONG_PTR>(name) >> 16) == 0;
+}
 
 ATOM RegisterClassW(const WNDCLASSW* lpWndClass);
 HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,

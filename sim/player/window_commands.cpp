@@ -37,7 +37,8 @@ CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const Expe
     const std::string title = trace::narrow(harness.program().mainWindowTitle);
     return locationOf(line) + std::string(commandName(line.command)) + " " + names[static_cast<int>(command.state)] +
            " failed: the window " + trace::quoted(title) +
-           (actual == State::None ? std::string(" does not exist") : std::string(" is ") + names[static_cast<int>(actual)]);
+           (actual == State::None ? std::string(" does not exist")
+                                  : std::string(" is ") + names[static_cast<int>(actual)]);
 }
 
 }  // namespace velorin::sim

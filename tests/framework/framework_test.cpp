@@ -87,10 +87,13 @@ TEST(Framework, TablesRouteToTheMostDerivedHandlerAndCommandsFallBackToOkAndCanc
 {
     g_calls.clear();
     Device device;
-    const auto pid = device.launch("framework", [] {
-        CTestApp app;
-        return app.InitInstance() ? app.Run() : app.ExitInstance();
-    }, velorin::sample::sampleResources());
+    const auto pid = device.launch(
+        "framework",
+        [] {
+            CTestApp app;
+            return app.InitInstance() ? app.Run() : app.ExitInstance();
+        },
+        velorin::sample::sampleResources());
     device.runUntil(50);
     const auto add = device.windows().buttonCentre(L"Add");
     ASSERT_TRUE(add);
@@ -98,8 +101,8 @@ TEST(Framework, TablesRouteToTheMostDerivedHandlerAndCommandsFallBackToOkAndCanc
     device.runUntil(150);
     device.windows().key(VK_RETURN);
     device.runUntil(300);
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"owner none", "base ping 3", "derived add", "timer 9", "ok",
-                                                 "ended 1"}));
+    EXPECT_EQ(g_calls,
+              (std::vector<std::string>{"owner none", "base ping 3", "derived add", "timer 9", "ok", "ended 1"}));
     EXPECT_EQ(device.exitCode(pid), 41);
 }
 
@@ -143,10 +146,13 @@ TEST(Framework, ADialogWithoutAParentIsOwnedByTheActiveWindowWhichWaitsDisabled)
             return 0;
         }
     };
-    device.launch("nested", [] {
-        COuterDlg outer;
-        return static_cast<int>(outer.DoModal());
-    }, velorin::sample::sampleResources());
+    device.launch(
+        "nested",
+        [] {
+            COuterDlg outer;
+            return static_cast<int>(outer.DoModal());
+        },
+        velorin::sample::sampleResources());
     device.runFor(100);
     EXPECT_EQ(g_calls, (std::vector<std::string>{"inner owner outer", "inner ended 2", "outer enabled yes"}));
     EXPECT_FALSE(s_outerEnabledDuringInner);
@@ -179,10 +185,13 @@ TEST(Framework, DrawingWrappersGiveBackEveryObjectAndContext)
             return TRUE;
         }
     };
-    device.launch("painting", [] {
-        CPaintingDlg dialog;
-        return static_cast<int>(dialog.DoModal());
-    }, velorin::sample::sampleResources());
+    device.launch(
+        "painting",
+        [] {
+            CPaintingDlg dialog;
+            return static_cast<int>(dialog.DoModal());
+        },
+        velorin::sample::sampleResources());
     device.runFor(100);
     EXPECT_GE(s_objectsDuring, 1u);
     EXPECT_EQ(s_dcsDuring, 2u);

@@ -68,9 +68,7 @@ DWORD WINAPI relay(LPVOID param)
 
 }  // namespace
 
-CSampleDlg::CSampleDlg() : CDialog(IDD_SAMPLE)
-{
-}
+CSampleDlg::CSampleDlg() : CDialog(IDD_SAMPLE) {}
 
 const AFX_MSGMAP* CSampleDlg::GetMessageMap() const
 {

@@ -14,11 +14,14 @@ TEST(WindowFreeMode, UserDataWrittenByOneThreadIsReadByAnother)
     static std::atomic<LONG> s_last{0};
     launch(device, [] {
         s_window = createRecorder();
-        HANDLE writer = CreateThread(nullptr, 0, [](LPVOID) -> DWORD {
-            for (LONG i = 1; i <= 2000; ++i)
-                SetWindowLongW(s_window, GWL_USERDATA, i);
-            return 0;
-        }, nullptr, 0, nullptr);
+        HANDLE writer = CreateThread(
+            nullptr, 0,
+            [](LPVOID) -> DWORD {
+                for (LONG i = 1; i <= 2000; ++i)
+                    SetWindowLongW(s_window, GWL_USERDATA, i);
+                return 0;
+            },
+            nullptr, 0, nullptr);
         LONG previous = 0;
         while (previous < 2000) {
             const LONG now = GetWindowLongW(s_window, GWL_USERDATA);
@@ -42,14 +45,17 @@ TEST(WindowFreeMode, PostsAndSendsFromAnotherThreadAllArrive)
     launch(device, [] {
         s_window = createRecorder();
         ValidateRect(s_window, nullptr);
-        CreateThread(nullptr, 0, [](LPVOID) -> DWORD {
-            for (int i = 0; i < 100; ++i) {
-                PostMessageW(s_window, WM_USER + 1, i, 0);
-                s_doubledSum += static_cast<int>(SendMessageW(s_window, kDoubleMessage, i, 0));
-            }
-            PostMessageW(s_window, kQuitMessage, 0, 0);
-            return 0;
-        }, nullptr, 0, nullptr);
+        CreateThread(
+            nullptr, 0,
+            [](LPVOID) -> DWORD {
+                for (int i = 0; i < 100; ++i) {
+                    PostMessageW(s_window, WM_USER + 1, i, 0);
+                    s_doubledSum += static_cast<int>(SendMessageW(s_window, kDoubleMessage, i, 0));
+                }
+                PostMessageW(s_window, kQuitMessage, 0, 0);
+                return 0;
+            },
+            nullptr, 0, nullptr);
         pump();
     });
     device.runFor(1000);

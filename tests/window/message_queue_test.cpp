@@ -15,23 +15,26 @@ TEST(MessageQueue, GivesSentThenPostedAndInputThenPaintThenTimer)
         s_window = createRecorder();
         SetTimer(s_window, 7, 100, nullptr);
         PostMessageW(s_window, WM_USER + 1, 0, 0);
-        CreateThread(nullptr, 0, [](LPVOID) -> DWORD {
-            Sleep(100);
-            SendMessageW(s_window, WM_USER + 2, 0, 0);
-            Sleep(150);
-            PostMessageW(s_window, kQuitMessage, 0, 0);
-            return 0;
-        }, nullptr, 0, nullptr);
+        CreateThread(
+            nullptr, 0,
+            [](LPVOID) -> DWORD {
+                Sleep(100);
+                SendMessageW(s_window, WM_USER + 2, 0, 0);
+                Sleep(150);
+                PostMessageW(s_window, kQuitMessage, 0, 0);
+                return 0;
+            },
+            nullptr, 0, nullptr);
         Sleep(500);
         pump();
     });
     device.runUntil(200);
     device.windows().tap(10, 20);
     device.runUntil(1000);
-    EXPECT_EQ(MessageLog::instance().take(),
-              (Lines{"500 WM_USER+2 0", "500 WM_USER+1 0", "500 WM_LBUTTONDOWN 1 (10,20)", "500 WM_LBUTTONUP 0 (10,20)",
-                     "500 WM_PAINT 0", "500 WM_ERASEBKGND hdc", "500 WM_TIMER 7", "600 WM_TIMER 7",
-                     "650 WM_USER+99 0"}));
+    EXPECT_EQ(
+        MessageLog::instance().take(),
+        (Lines{"500 WM_USER+2 0", "500 WM_USER+1 0", "500 WM_LBUTTONDOWN 1 (10,20)", "500 WM_LBUTTONUP 0 (10,20)",
+               "500 WM_PAINT 0", "500 WM_ERASEBKGND hdc", "500 WM_TIMER 7", "600 WM_TIMER 7", "650 WM_USER+99 0"}));
 }
 
 TEST(MessageQueue, PostsFromSeveralThreadsArriveInTheOrderTheyWereMade)
@@ -111,12 +114,15 @@ TEST(MessageQueue, SendMessageAcrossThreadsWaitsForTheAnswer)
     launch(device, [] {
         s_window = createRecorder();
         ValidateRect(s_window, nullptr);
-        CreateThread(nullptr, 0, [](LPVOID) -> DWORD {
-            s_answer = SendMessageW(s_window, kDoubleMessage, 21, 0);
-            s_answeredAt = GetTickCount();
-            PostMessageW(s_window, kQuitMessage, 0, 0);
-            return 0;
-        }, nullptr, 0, nullptr);
+        CreateThread(
+            nullptr, 0,
+            [](LPVOID) -> DWORD {
+                s_answer = SendMessageW(s_window, kDoubleMessage, 21, 0);
+                s_answeredAt = GetTickCount();
+                PostMessageW(s_window, kQuitMessage, 0, 0);
+                return 0;
+            },
+            nullptr, 0, nullptr);
         Sleep(300);  // the sender waits until this thread looks at its queue again
         pump();
     });

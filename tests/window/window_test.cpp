@@ -49,9 +49,8 @@ TEST(Window, ATapReachesTheTopmostEnabledWindowInClientPixelsAndADisabledOneNoth
     device.windows().tap(200, 300);  // only the lower window there; the tap brings it to the front
     device.windows().tap(25, 40);
     device.runFor(10);
-    EXPECT_EQ(MessageLog::instance().take(),
-              (Lines{"30 WM_LBUTTONDOWN 1 (200,300)", "30 WM_LBUTTONUP 0 (200,300)", "30 WM_LBUTTONDOWN 1 (25,40)",
-                     "30 WM_LBUTTONUP 0 (25,40)"}));
+    EXPECT_EQ(MessageLog::instance().take(), (Lines{"30 WM_LBUTTONDOWN 1 (200,300)", "30 WM_LBUTTONUP 0 (200,300)",
+                                                    "30 WM_LBUTTONDOWN 1 (25,40)", "30 WM_LBUTTONUP 0 (25,40)"}));
 }
 
 TEST(Window, InvalidationErasesThenPaintsAndWaitsWhileHidden)

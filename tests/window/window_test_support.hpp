@@ -63,16 +63,26 @@ inline bool recorded(UINT message)
 inline std::string messageText(UINT message)
 {
     switch (message) {
-    case WM_TIMER: return "WM_TIMER";
-    case WM_PAINT: return "WM_PAINT";
-    case WM_ERASEBKGND: return "WM_ERASEBKGND";
-    case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-    case WM_LBUTTONUP: return "WM_LBUTTONUP";
-    case WM_KEYDOWN: return "WM_KEYDOWN";
-    case WM_COMMAND: return "WM_COMMAND";
-    case WM_SETTINGCHANGE: return "WM_SETTINGCHANGE";
-    case WM_CLOSE: return "WM_CLOSE";
-    default: return "WM_USER+" + std::to_string(message - WM_USER);
+    case WM_TIMER:
+        return "WM_TIMER";
+    case WM_PAINT:
+        return "WM_PAINT";
+    case WM_ERASEBKGND:
+        return "WM_ERASEBKGND";
+    case WM_LBUTTONDOWN:
+        return "WM_LBUTTONDOWN";
+    case WM_LBUTTONUP:
+        return "WM_LBUTTONUP";
+    case WM_KEYDOWN:
+        return "WM_KEYDOWN";
+    case WM_COMMAND:
+        return "WM_COMMAND";
+    case WM_SETTINGCHANGE:
+        return "WM_SETTINGCHANGE";
+    case WM_CLOSE:
+        return "WM_CLOSE";
+    default:
+        return "WM_USER+" + std::to_string(message - WM_USER);
     }
 }
 
@@ -107,7 +117,8 @@ inline void registerRecorder()
     RegisterClassW(&cls);
 }
 
-inline HWND createRecorder(const wchar_t* title = L"Recorder", RECT r = {0, 0, 100, 100}, DWORD style = WS_POPUP | WS_VISIBLE)
+inline HWND createRecorder(const wchar_t* title = L"Recorder", RECT r = {0, 0, 100, 100},
+                           DWORD style = WS_POPUP | WS_VISIBLE)
 {
     registerRecorder();
     return CreateWindowExW(0, L"Recorder", title, style, r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr,
