@@ -2,6 +2,7 @@
 
 namespace {
 CWinApp* g_pApp = nullptr;
+CProcessLocal<CWinApp*> g_processApp;
 }
 
 CWinApp::CWinApp()
@@ -57,7 +58,8 @@ std::wstring CWinApp::GetRegistryKey()
 
 CWinApp* AfxGetApp()
 {
-    return g_pApp;
+    CWinApp* running = g_processApp.Get();
+    return running ? running : g_pApp;
 }
 
 HINSTANCE AfxGetResourceHandle()
@@ -65,12 +67,10 @@ HINSTANCE AfxGetResourceHandle()
     return GetModuleHandleW(nullptr);
 }
 
-int AfxWinMain()
+int AfxWinMain(CWinApp& app)
 {
-    CWinApp* app = AfxGetApp();
-    if (!app)
-        return -1;
-    if (!app->InitInstance())
-        return app->ExitInstance();
-    return app->Run();
+    g_processApp.Get() = &app;
+    if (!app.InitInstance())
+        return app.ExitInstance();
+    return app.Run();
 }

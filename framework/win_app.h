@@ -38,9 +38,11 @@ private:
     CProcessLocal<ProcessState> m_state;
 };
 
-// The one application object of the program.
+// The application object of the calling process: the one its entry runs, otherwise the first
+// one made.
 CWinApp* AfxGetApp();
 // The module the program's resources are loaded from.
 HINSTANCE AfxGetResourceHandle();
-// The process entry: runs the application object and returns the exit code.
-int AfxWinMain();
+// The process entry: runs the program's application object and returns the exit code. Several
+// programs may be linked together (a test's and the utility), so the entry names its own.
+int AfxWinMain(CWinApp& app);

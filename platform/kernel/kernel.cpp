@@ -152,6 +152,7 @@ void Kernel::endProcessLocked(ProcessId pid, int code)
         hook(pid);
     m_handles.closeOwnedBy(pid);
     m_modules.unloadAll(pid);
+    m_localHeap.releaseAll(pid);
     signalLocked();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "kernel/handle_table.hpp"
+#include "kernel/local_heap.hpp"
 #include "kernel/kernel_object.hpp"
 #include "kernel/module_table.hpp"
 #include "kernel/scheduler.hpp"
@@ -65,6 +66,7 @@ public:
     std::mutex& mutex() { return m_scheduler.mutex(); }
     HandleTable& handlesLocked() { return m_handles; }
     ModuleTable& modulesLocked() { return m_modules; }
+    LocalHeap& localHeapLocked() { return m_localHeap; }
 
     void effectLocked(std::string_view event, std::string_view args);
     void effect(std::string_view event, std::string_view args);
@@ -122,6 +124,7 @@ private:
     trace::FaultPlan& m_faults;
     HandleTable m_handles;
     ModuleTable m_modules;
+    LocalHeap m_localHeap;
     std::map<ProcessId, Process> m_processes;
     ProcessId m_nextPid = 1;
     std::vector<std::function<void(ProcessId)>> m_exitHooks;

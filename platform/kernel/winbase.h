@@ -44,6 +44,15 @@ DWORD GetTickCount();
 DWORD GetLastError();
 void SetLastError(DWORD dwErrCode);
 
+// LocalAlloc flags.
+inline constexpr UINT LMEM_FIXED = 0x0000;
+inline constexpr UINT LMEM_ZEROINIT = 0x0040;
+inline constexpr UINT LPTR = LMEM_FIXED | LMEM_ZEROINIT;
+
+HLOCAL LocalAlloc(UINT uFlags, UINT uBytes);
+// Null when freed; the block itself when it is not one of the caller's.
+HLOCAL LocalFree(HLOCAL hMem);
+
 HMODULE LoadLibraryW(LPCWSTR lpLibFileName);
 FARPROC GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
 BOOL FreeLibrary(HMODULE hLibModule);

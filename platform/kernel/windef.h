@@ -47,6 +47,11 @@ struct HINSTANCE__ {
 };
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
+// A local heap block: its address, so it is not a handle of the handle table.
+struct HLOCAL__ {
+    int unused;
+};
+using HLOCAL = HLOCAL__*;
 
 // Window manager and graphics handles. The graphics objects derive from HGDIOBJ__ so that a
 // brush or a bitmap passes where any object is asked for, as in the system's headers, while

@@ -4,20 +4,23 @@ namespace velorin::sim {
 
 std::string_view builtinDemoScenario()
 {
-    return R"(# The sample dialog app starts at 0: a worker thread sends 1 to 5 through a message
-# queue, one every 500 ms, and the dialog adds them up; its Add button adds 1.
-1s      expect window visible
-2s      click Add
-3s      expect running
-3s      key esc
-+100ms  expect exited
-+100ms  expect window none
-# A second run, ended with its Done button.
-+500ms  launch
-+1s     expect window visible
-+0ms    click Done
-+100ms  expect exited
-+100ms  end
+    return R"(# Velorin starts on the default device, on battery: its window covers the screen, captures
+# the user's settings, and 80 ms later, with no charger known, hides itself.
+0       expect reg HKLM\Drivers\BuiltIn\Battery Velorin dword:1
++50ms   expect window visible
++0ms    expect pixel 120 160 #000000
++50ms   expect window hidden
+# A second start finds the first one's window and ends at once.
+1s      launch
++100ms  expect running
+# Another program turns the display; the utility keeps running, hidden.
+2s      rotate 90
++100ms  expect orientation 90
++0ms    expect window hidden
+# The user's settings are as they were.
+3s      expect reg HKCU\ControlPanel\BackLight UseDim dword:1
++0ms    expect reg HKCU\ControlPanel\BackLight AcBacklightLevel dword:8
++0ms    end
 )";
 }
 

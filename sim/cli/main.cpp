@@ -104,8 +104,10 @@ int run(SimOptions options)
     }
 
     std::cerr << "velorin-sim: " << scenario.file << ": " << scenario.lines.size() << " lines, "
-              << result.expectsChecked - static_cast<int>(result.failures.size()) << " of " << result.expectsChecked
-              << " expectations held; the run ended at " << formatDeviceTime(result.endedAt) << " device time";
+              << result.expectsChecked - result.expectsFailed << " of " << result.expectsChecked << " expectations held";
+    if (const auto commandsFailed = result.failures.size() - static_cast<std::size_t>(result.expectsFailed))
+        std::cerr << ", " << commandsFailed << (commandsFailed == 1 ? " command" : " commands") << " failed";
+    std::cerr << "; the run ended at " << formatDeviceTime(result.endedAt) << " device time";
     if (demo)
         std::cerr << "; trace in " << (kDemoOutput / "trace.txt").string();
     std::cerr << '\n';

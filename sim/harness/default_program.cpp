@@ -1,12 +1,14 @@
 #include "sim/harness/program.hpp"
 
-#include "tests/sample/sample_app.h"
+#include "app/charge_screen_app.h"
+#include "app/process_globals.h"
+#include "res/velorin_resources.hpp"
 
 namespace velorin::sim {
 
 Program defaultProgram()
 {
-    return Program{"sample", &sample::sampleMain, sample::sampleResources(), L"Sample"};
+    return Program{"velorin", &VelorinMain, res::resourceModule(), L"Velorin", &ResetProcessGlobals};
 }
 
 }  // namespace velorin::sim

@@ -72,6 +72,8 @@ int Harness::orientationDegrees()
 
 ProcessId Harness::launch()
 {
+    if (!programRunning() && m_options.program.resetGlobals)
+        m_options.program.resetGlobals();
     const ProcessId pid = m_device.launch(m_options.program.name, m_options.program.entry, m_options.program.resources);
     m_instances.push_back(pid);
     return pid;

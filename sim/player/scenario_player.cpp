@@ -48,9 +48,12 @@ PlayResult ScenarioPlayer::play(const Scenario& scenario, std::optional<DeviceTi
     checkSupported(scenario);
     PlayResult result;
     const auto record = [&](const ScenarioLine& line) {
-        if (isExpectation(line.command))
+        const bool expectation = isExpectation(line.command);
+        if (expectation)
             ++result.expectsChecked;
         if (auto failure = run(line)) {
+            if (expectation)
+                ++result.expectsFailed;
             result.failures.push_back(*failure);
             if (report)
                 *report << *failure << '\n';

@@ -14,7 +14,8 @@ namespace velorin::sim {
 
 struct PlayResult {
     int expectsChecked = 0;
-    std::vector<std::string> failures;  // "file:line: expect ... failed: why"
+    int expectsFailed = 0;
+    std::vector<std::string> failures;  // "file:line: expect ... failed: why", and commands that could not run
     DeviceTime endedAt = 0;
 };
 

@@ -137,7 +137,7 @@ int CSampleApp::ExitInstance()
 
 int sampleMain()
 {
-    return AfxWinMain();
+    return AfxWinMain(theApp);
 }
 
 std::span<const std::uint8_t> sampleResources()

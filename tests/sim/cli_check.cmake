@@ -1,12 +1,15 @@
 # Runs velorin-sim as a person would and checks its exit status and what it says.
-#   SIM, STATUS; optional SCENARIO, SEED, STDERR_REGEX; MODE=determinism runs twice with a
-#   trace file each time and requires identical files.
+#   SIM, STATUS; optional SCENARIO, SEED, STDERR_REGEX, STDOUT_REGEX (the trace, which it turns
+#   on); MODE=determinism runs twice with a trace file each time and requires identical files.
 set(args)
 if(DEFINED SCENARIO)
   list(APPEND args --scenario ${SCENARIO})
 endif()
 if(DEFINED SEED)
   list(APPEND args --seed ${SEED})
+endif()
+if(DEFINED STDOUT_REGEX)
+  list(APPEND args --trace)
 endif()
 
 if(MODE STREQUAL "determinism")
@@ -28,6 +31,9 @@ endif()
 execute_process(COMMAND ${SIM} ${args} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL STATUS)
   message(FATAL_ERROR "expected exit status ${STATUS}, got ${status}\nstdout: ${out}\nstderr: ${err}")
+endif()
+if(DEFINED STDOUT_REGEX AND NOT out MATCHES "${STDOUT_REGEX}")
+  message(FATAL_ERROR "the trace does not match '${STDOUT_REGEX}':\n${out}")
 endif()
 if(DEFINED STDERR_REGEX AND NOT err MATCHES "${STDERR_REGEX}")
   message(FATAL_ERROR "standard error does not match '${STDERR_REGEX}':\n${err}")

@@ -1,0 +1,67 @@
+#include "device/reg_key_holder.h"
+
+void RegKeyHolder::OpenForRead(HKEY root, LPCWSTR path)
+{
+    // Reopening would otherwise lose the key already held.
+    Close();
+    RegOpenKeyExW(root, path, 0, KEY_READ, &m_hKey);
+}
+
+bool RegKeyHolder::OpenOrCreate(HKEY root, LPCWSTR path)
+{
+    Close();
+    DWORD disposition = 0;
+    return RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_hKey, &disposition) == ERROR_SUCCESS;
+}
+
+DWORD RegKeyHolder::ReadDword(LPCWSTR name, DWORD defaultValue)
+{
+    if (!m_hKey)
+        return 0;
+    DWORD value = defaultValue;
+    DWORD size = sizeof value;
+    // A value of another length would leave part of the default in place, or none of it.
+    if (RegQueryValueExW(m_hKey, name, nullptr, nullptr, reinterpret_cast<LPBYTE>(&value), &size) != ERROR_SUCCESS ||
+        size != sizeof value)
+        return defaultValue;
+    return value;
+}
+
+bool RegKeyHolder::ReadString(LPCWSTR name, WCHAR* buffer, DWORD capacity)
+{
+    if (!m_hKey)
+        return false;
+    DWORD type = REG_NONE;
+    DWORD size = capacity * sizeof(WCHAR);
+    const bool read =
+        RegQueryValueExW(m_hKey, name, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size) == ERROR_SUCCESS;
+    // Bytes of another type, or text without its NUL inside the buffer, must not pass for text.
+    const DWORD chars = size / sizeof(WCHAR);
+    bool terminated = false;
+    for (DWORD i = 0; read && i < chars && i < capacity; ++i)
+        terminated = terminated || buffer[i] == L'\0';
+    if (read && (type == REG_SZ || type == REG_EXPAND_SZ) && terminated)
+        return true;
+    if (capacity > 0)
+        buffer[0] = L'\0';
+    return false;
+}
+
+bool RegKeyHolder::WriteDword(LPCWSTR name, DWORD value)
+{
+    if (!m_hKey)
+        return false;
+    return RegSetValueExW(m_hKey, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
+           ERROR_SUCCESS;
+}
+
+void RegKeyHolder::Close()
+{
+    if (m_hKey)
+        RegCloseKey(m_hKey);
+    if (m_pBuffer)
+        LocalFree(m_pBuffer);
+    m_hKey = nullptr;
+    m_reserved = 0;
+    m_pBuffer = nullptr;
+}

@@ -1,0 +1,31 @@
+// The scoped holder of one open registry key; every registry access of the utility goes
+// through one, and the key is closed on every path out of the operation that declares it.
+#pragma once
+
+#include <windows.h>
+
+class RegKeyHolder {
+public:
+    RegKeyHolder() = default;
+    ~RegKeyHolder() { Close(); }
+    RegKeyHolder(const RegKeyHolder&) = delete;
+    RegKeyHolder& operator=(const RegKeyHolder&) = delete;
+
+    // The outcome is not reported: on failure no key is open.
+    void OpenForRead(HKEY root, LPCWSTR path);
+    // Creates a missing key; true when the key is open.
+    bool OpenOrCreate(HKEY root, LPCWSTR path);
+
+    // 0 with no key open; `defaultValue` when the value is missing or not 4 bytes long.
+    DWORD ReadDword(LPCWSTR name, DWORD defaultValue);
+    // A string value whole, within `capacity` characters with its NUL. On failure (no key, no
+    // value, not a string, too long) the buffer holds empty text.
+    bool ReadString(LPCWSTR name, WCHAR* buffer, DWORD capacity);
+    bool WriteDword(LPCWSTR name, DWORD value);
+
+    void Close();
+
+    HKEY m_hKey = nullptr;
+    LONG m_reserved = 0;
+    HLOCAL m_pBuffer = nullptr;
+};

@@ -1,0 +1,66 @@
+#include "device/saved_settings.h"
+
+#include "device/reg_key_holder.h"
+
+LONG g_savedBatteryBacklightLevel = 0;
+LONG g_savedAcBacklightLevel = 0;
+DWORD g_savedUseDim = 0;
+DWORD g_savedAutoRotate = 0;
+DWORD g_savedAngle = 0;
+
+namespace {
+
+constexpr DWORD kDefaultBacklightLevel = 10;
+constexpr DWORD kDefaultUseDim = 0;
+constexpr DWORD kDefaultAutoRotate = 0;
+constexpr DWORD kDefaultAngle = 90;
+
+}  // namespace
+
+void LoadBacklightSettings()
+{
+    RegKeyHolder key;
+    key.OpenOrCreate(HKEY_CURRENT_USER, kBacklightKey);
+    g_savedBatteryBacklightLevel = static_cast<LONG>(key.ReadDword(kBatteryBacklightLevel, kDefaultBacklightLevel));
+    g_savedAcBacklightLevel = static_cast<LONG>(key.ReadDword(kAcBacklightLevel, kDefaultBacklightLevel));
+    g_savedUseDim = key.ReadDword(kUseDim, kDefaultUseDim);
+}
+
+void SaveBacklightSettings()
+{
+    RegKeyHolder key;
+    key.OpenOrCreate(HKEY_CURRENT_USER, kBacklightKey);
+    key.WriteDword(kBatteryBacklightLevel, static_cast<DWORD>(g_savedBatteryBacklightLevel));
+    key.WriteDword(kAcBacklightLevel, static_cast<DWORD>(g_savedAcBacklightLevel));
+    key.WriteDword(kUseDim, g_savedUseDim);
+}
+
+void LoadRotationSettings()
+{
+    RegKeyHolder key;
+    key.OpenForRead(HKEY_LOCAL_MACHINE, kRotationKey);
+    g_savedAutoRotate = key.ReadDword(kAutoRotate, kDefaultAutoRotate);
+    g_savedAngle = key.ReadDword(kAngle, kDefaultAngle);
+}
+
+void RestoreRotationSettings()
+{
+    // The device's registry does not enforce access masks, so the read handle takes the writes.
+    RegKeyHolder key;
+    key.OpenForRead(HKEY_LOCAL_MACHINE, kRotationKey);
+    const DWORD angle = key.ReadDword(kAngle, kDefaultAngle);
+    const DWORD autoRotate = key.ReadDword(kAutoRotate, kDefaultAutoRotate);
+    if (angle != g_savedAngle || autoRotate != g_savedAutoRotate) {
+        key.WriteDword(kAutoRotate, g_savedAutoRotate);
+        key.WriteDword(kAngle, g_savedAngle);
+    }
+}
+
+void ResetSavedSettings()
+{
+    g_savedBatteryBacklightLevel = 0;
+    g_savedAcBacklightLevel = 0;
+    g_savedUseDim = 0;
+    g_savedAutoRotate = 0;
+    g_savedAngle = 0;
+}

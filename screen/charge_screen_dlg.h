@@ -1,0 +1,77 @@
+// The charging screen: the utility's one main window, a topmost popup dialog that covers the
+// screen while the device charges. Its record holds the renderer's and the sequencer's state.
+#pragma once
+
+#include "framework/dialog.h"
+#include "framework/gdi_objects.h"
+
+#include <windows.h>
+
+// Set once, when the user chooses Close; never cleared.
+extern LONG g_closeRequested;
+
+class CChargeScreenDlg : public CDialog {
+public:
+    explicit CChargeScreenDlg(CWnd* pParent = nullptr);
+    ~CChargeScreenDlg() override;
+
+    const AFX_MSGMAP* GetMessageMap() const override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    // Standard messages.
+    void OnSettingChange(UINT uFlags, LPCWSTR lpszSection);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnPaint();
+    void OnLButtonDown(UINT nFlags, CPoint point);
+
+    // The utility's own messages.
+    LRESULT OnKeepAwake(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRestoreAndExit(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSeqAdvance(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepBacklightOn(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepBacklightOff(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepSetBatteryBacklight(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepSetAcBacklight(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepWriteAutoRotate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepDisableDim(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepRotateForCharging(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepShow(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepHide(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepForeground(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepPowerOn(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepReloadSettings(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepRestoreRotation(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepFinish(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepPause(WPARAM wParam, LPARAM lParam);
+
+    HICON m_hIcon;
+    LONG m_fillStep = 0;
+    LONG m_levelTenths = 0;
+    BYTE m_lastPercentDrawn = 255;
+    BOOL m_drawingEnabled = TRUE;
+    BOOL m_blinkOn = FALSE;
+    RECT m_symbolRect{};
+    RECT m_percentRect{};
+    BOOL m_fullDrawn = FALSE;
+    CBitmap m_bmpBatteryFull;
+    CBitmap m_bmpBatteryEmpty;
+    CBitmap m_bmpChargeSymbol;
+    CBitmap m_bmpGauge;
+    CBitmap m_bmpDigits;
+    LONG m_platformKind = 0;
+    LONG m_pendingRuns = 0;
+    UINT m_currentStep;
+    BOOL m_firstRun = TRUE;
+    BOOL m_settingsReloadAllowed = TRUE;
+
+private:
+    // One tick of each of the window's timers.
+    void OnAnimationTimer();
+    void OnKeepAwakeTimer();
+    void OnBacklightRampTimer();
+    void OnInitialHideTimer();
+};
+
+void ResetChargeScreenGlobals();

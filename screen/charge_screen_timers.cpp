@@ -1,0 +1,47 @@
+// The charging screen's timers: each tick goes to its own handler, then to the default handling.
+#include "device/power_source.h"
+#include "screen/charge_screen_dlg.h"
+#include "screen/charge_screen_messages.h"
+
+void CChargeScreenDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    switch (nIDEvent) {
+    case TIMER_ANIMATION:
+        OnAnimationTimer();
+        break;
+    case TIMER_KEEP_AWAKE:
+        OnKeepAwakeTimer();
+        break;
+    case TIMER_BACKLIGHT_RAMP:
+        OnBacklightRampTimer();
+        break;
+    case TIMER_INITIAL_HIDE:
+        OnInitialHideTimer();
+        break;
+    default:
+        break;
+    }
+    Default();
+}
+
+void CChargeScreenDlg::OnAnimationTimer()
+{
+    if (m_drawingEnabled && IsWindowVisible(m_hWnd))
+        SetForegroundWindow(m_hWnd);
+}
+
+void CChargeScreenDlg::OnKeepAwakeTimer()
+{
+    // The device is kept awake only while the screen shows.
+    if (IsWindowVisible(m_hWnd))
+        PostMessageW(m_hWnd, WM_KEEP_AWAKE, 0, 0);
+}
+
+void CChargeScreenDlg::OnBacklightRampTimer() {}
+
+void CChargeScreenDlg::OnInitialHideTimer()
+{
+    KillTimer(m_hWnd, TIMER_INITIAL_HIDE);
+    if (g_powerSource.load(std::memory_order_acquire) != POWER_SOURCE_AC)
+        ShowWindow(m_hWnd, SW_HIDE);
+}
