@@ -2,45 +2,6 @@
 
 #include "framework/win_app.h"
 
-#include <map>
-#include <mutex>
-
-namespace {
-
-// Which dialog object a dialog window belongs to. Window handles are unique on the device, so
-// one table serves every process.
-class DialogTable {
-public:
-    void add(HWND hwnd, CDialog* dialog)
-    {
-        std::lock_guard lock(m_mutex);
-        m_dialogs[hwnd] = dialog;
-    }
-    void remove(HWND hwnd)
-    {
-        std::lock_guard lock(m_mutex);
-        m_dialogs.erase(hwnd);
-    }
-    CDialog* find(HWND hwnd)
-    {
-        std::lock_guard lock(m_mutex);
-        const auto it = m_dialogs.find(hwnd);
-        return it == m_dialogs.end() ? nullptr : it->second;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::map<HWND, CDialog*> m_dialogs;
-};
-
-DialogTable& dialogs()
-{
-    static DialogTable table;
-    return table;
-}
-
-}  // namespace
-
 const CRuntimeClass CDialog::classCDialog{"CDialog", &CWnd::classCWnd};
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
@@ -48,7 +9,7 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate
 CDialog::~CDialog()
 {
     if (m_hWnd)
-        dialogs().remove(m_hWnd);
+        CWnd::RemovePermanent(m_hWnd);
 }
 
 const CRuntimeClass* CDialog::GetRuntimeClass() const
@@ -110,14 +71,14 @@ BOOL CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         dialog->m_hWnd = hwnd;
-        dialogs().add(hwnd, dialog);
+        CWnd::AddPermanent(hwnd, dialog);
         return dialog->OnInitDialog();
     }
-    CDialog* dialog = dialogs().find(hwnd);
+    auto* dialog = static_cast<CDialog*>(CWnd::FromHandlePermanent(hwnd));
     if (!dialog)
         return FALSE;
     if (message == WM_DESTROY) {
-        dialogs().remove(hwnd);
+        CWnd::RemovePermanent(hwnd);
         dialog->m_hWnd = nullptr;
         return FALSE;
     }

@@ -3,7 +3,7 @@
 namespace {
 CWinApp* g_pApp = nullptr;
 CProcessLocal<CWinApp*> g_processApp;
-}
+}  // namespace
 
 CWinApp::CWinApp()
 {

@@ -1,5 +1,57 @@
 #include "framework/wnd.h"
 
+#include <map>
+#include <mutex>
+
+namespace {
+
+class HandleMap {
+public:
+    void add(HWND hwnd, CWnd* wnd)
+    {
+        std::lock_guard lock(m_mutex);
+        m_windows[hwnd] = wnd;
+    }
+    void remove(HWND hwnd)
+    {
+        std::lock_guard lock(m_mutex);
+        m_windows.erase(hwnd);
+    }
+    CWnd* find(HWND hwnd)
+    {
+        std::lock_guard lock(m_mutex);
+        const auto it = m_windows.find(hwnd);
+        return it == m_windows.end() ? nullptr : it->second;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::map<HWND, CWnd*> m_windows;
+};
+
+HandleMap& permanentMap()
+{
+    static HandleMap map;
+    return map;
+}
+
+}  // namespace
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    return permanentMap().find(hWnd);
+}
+
+void CWnd::AddPermanent(HWND hWnd, CWnd* pWnd)
+{
+    permanentMap().add(hWnd, pWnd);
+}
+
+void CWnd::RemovePermanent(HWND hWnd)
+{
+    permanentMap().remove(hWnd);
+}
+
 const CRuntimeClass CWnd::classCWnd{"CWnd", nullptr};
 
 const CRuntimeClass* CWnd::GetRuntimeClass() const

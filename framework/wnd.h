@@ -20,6 +20,12 @@ public:
 
     HWND GetSafeHwnd() const { return this ? m_hWnd : nullptr; }
 
+    // The window object attached to a window handle, or null. Window handles are unique on the
+    // device, so one map serves every process.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+    static void AddPermanent(HWND hWnd, CWnd* pWnd);
+    static void RemovePermanent(HWND hWnd);
+
     // Runs the table handler for a message; false when no handler takes it.
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // The default handling of the message being handled now.

@@ -38,8 +38,7 @@ constexpr BitmapToLoad kBitmaps[] = {
 }  // namespace
 
 CChargeScreenDlg::CChargeScreenDlg(CWnd* pParent)
-    : CDialog(IDD_CHARGE_SCREEN, pParent),
-      m_hIcon(LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_VELORIN))),
+    : CDialog(IDD_CHARGE_SCREEN, pParent), m_hIcon(LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_VELORIN))),
       m_currentStep(SEQ_IDLE)
 {
 }
@@ -140,7 +139,9 @@ void CChargeScreenDlg::OnPaint()
     black.CreateSolidBrush(kBlack);
     const HGDIOBJ previous = dc.SelectObject(black);
     // The screen-sized rectangle, clipped to the window.
-    Rectangle(dc, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    Rectangle(dc, 0, 0, width, height);
     dc.SelectObject(previous);
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace velorin::gdi {
@@ -362,8 +363,13 @@ std::size_t Gdi::liveDCs() const
 
 void Gdi::freeProcessLocked(kernel::ProcessId pid)
 {
-    std::erase_if(m_dcs, [pid](const auto& entry) { return entry.second.owner == pid; });
-    std::erase_if(m_objects, [pid](const auto& entry) { return !entry.second.stock && entry.second.owner == pid; });
+    const auto dcs = std::erase_if(m_dcs, [pid](const auto& entry) { return entry.second.owner == pid; });
+    const auto objects =
+        std::erase_if(m_objects, [pid](const auto& entry) { return !entry.second.stock && entry.second.owner == pid; });
+    // What a program forgot to free is reclaimed, and said, so a leak shows in any run.
+    if (dcs || objects)
+        m_kernel.effectLocked("gdi.leak", "pid=" + std::to_string(pid) + " objects=" + std::to_string(objects) +
+                                              " dcs=" + std::to_string(dcs));
     // A DC of another owner that still held one of them goes back to the defaults.
     for (auto& [value, dc] : m_dcs) {
         const auto reset = [this](HGDIOBJ& slot, HGDIOBJ fallback) {

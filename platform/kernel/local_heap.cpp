@@ -31,8 +31,8 @@ void LocalHeap::releaseAll(ProcessId pid)
 
 std::size_t LocalHeap::liveBlocks(ProcessId pid) const
 {
-    return static_cast<std::size_t>(
-        std::count_if(m_blocks.begin(), m_blocks.end(), [pid](const auto& entry) { return entry.second.owner == pid; }));
+    return static_cast<std::size_t>(std::count_if(m_blocks.begin(), m_blocks.end(),
+                                                  [pid](const auto& entry) { return entry.second.owner == pid; }));
 }
 
 }  // namespace velorin::kernel

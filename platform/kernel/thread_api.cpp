@@ -49,8 +49,9 @@ DWORD GetCurrentThreadId()
 
 DWORD GetCurrentProcessId()
 {
-    return platformCall("GetCurrentProcessId", DWORD{0}, ERROR_SUCCESS,
-                        [] { return Kernel::current().scheduler().currentProcess(); });
+    // Not traced and never failed: it cannot fail on the device, and the framework asks it for
+    // its per-process bookkeeping, which is not the program's own doing.
+    return Kernel::current().scheduler().currentProcess();
 }
 
 BOOL CloseHandle(HANDLE hObject)

@@ -16,6 +16,8 @@ Harness::Harness(HarnessOptions options) : m_options(std::move(options)), m_devi
         m_frames.emplace(*m_options.framesDir);
     if (m_options.defaultRegistry)
         loadRegistry(defaultHiveText(), std::string(kDefaultHiveName));
+    for (const auto& [message, name] : m_options.program.messageNames)
+        m_device.windows().nameMessage(message, name);
 }
 
 void Harness::afterStep()

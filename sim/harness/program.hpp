@@ -7,6 +7,8 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace velorin::sim {
 
@@ -23,6 +25,8 @@ struct Program {
     // no instance is running (a second instance shares the running one's, as it would its
     // window and registry).
     std::function<void()> resetGlobals = {};
+    // Names of the program's own messages, for the trace's dispatch lines.
+    std::vector<std::pair<UINT, std::string>> messageNames = {};
 };
 
 // The utility, which velorin-sim and scenarios launch.
