@@ -1,5 +1,6 @@
 #include "app/process_globals.h"
 
+#include "device/backlight_ramp.h"
 #include "device/power_source.h"
 #include "device/saved_settings.h"
 #include "screen/charge_screen_dlg.h"
@@ -9,4 +10,5 @@ void ResetProcessGlobals()
     ResetSavedSettings();
     ResetPowerSourceState();
     ResetChargeScreenGlobals();
+    ResetBacklightRamp();
 }

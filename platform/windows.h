@@ -8,5 +8,7 @@
 #include "registry/winreg.h"
 #include "gdi/wingdi.h"
 #include "display/windisplay.h"
+#include "power/pm.h"
+#include "power/winbase_power.h"
 #include "window/winuser.h"
 #include "resources/winres.h"

@@ -1,14 +1,17 @@
 #include "screen/charge_screen_dlg.h"
 
 #include "device/platform_kind.h"
+#include "device/power_monitor.h"
 #include "device/power_source.h"
 #include "device/saved_settings.h"
 #include "framework/win_app.h"
 #include "res/resource.h"
 #include "screen/charge_screen_messages.h"
+#include "screen/close_notify_dlg.h"
 #include "screen/program_name.h"
 
 #include <iterator>
+#include <memory>
 
 LONG g_closeRequested = 0;
 
@@ -87,6 +90,7 @@ BOOL CChargeScreenDlg::OnInitDialog()
     // The identity key stays open until the initialisation ends.
     RegKeyHolder identKey;
     ReadPlatformKind(identKey, m_platformKind);
+    LookUpBatteryStatusFunction();
 
     const HINSTANCE resources = AfxGetResourceHandle();
     for (const BitmapToLoad& bitmap : kBitmaps) {
@@ -104,7 +108,10 @@ BOOL CChargeScreenDlg::OnInitDialog()
     LoadRotationSettings();
     LoadBacklightSettings();
 
+    // The event exists before the monitor builds its wait set; nobody joins the monitor.
     g_stopEvent.store(CreateEventW(nullptr, FALSE, FALSE, nullptr), std::memory_order_release);
+    if (HANDLE monitor = CreateThread(nullptr, 0, PowerMonitorThread, m_hWnd, 0, nullptr))
+        CloseHandle(monitor);
 
     SetTimer(m_hWnd, TIMER_ANIMATION, kAnimationPeriodMs, nullptr);
     SetTimer(m_hWnd, TIMER_KEEP_AWAKE, kKeepAwakePeriodMs, nullptr);
@@ -145,7 +152,27 @@ void CChargeScreenDlg::OnPaint()
     dc.SelectObject(previous);
 }
 
-void CChargeScreenDlg::OnLButtonDown(UINT, CPoint)
+void CChargeScreenDlg::OnLButtonDown(UINT, CPoint point)
 {
+    if (PtInRect(&m_symbolRect, point) && !g_closeRequested) {
+        // The prompt shows over a blank screen.
+        m_drawingEnabled = FALSE;
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        auto prompt = std::make_unique<CCloseNotifyDlg>();
+        prompt->DoModal();
+        if (prompt->m_choice == CHOICE_DISMISS) {
+            g_powerSource.store(POWER_SOURCE_DISMISSED, std::memory_order_release);
+            PostMessageW(m_hWnd, WM_SEQ_ADVANCE, 0, 1);
+        } else if (prompt->m_choice == CHOICE_CLOSE) {
+            g_closeRequested = 1;
+            PostMessageW(m_hWnd, WM_SEQ_ADVANCE, 0, 1);
+        }
+        // The next frame redraws everything, digits included.
+        m_drawingEnabled = TRUE;
+        m_fullDrawn = FALSE;
+        m_lastPercentDrawn = 255;
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        prompt.reset();
+    }
     Default();
 }

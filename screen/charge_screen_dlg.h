@@ -67,11 +67,19 @@ public:
     BOOL m_settingsReloadAllowed = TRUE;
 
 private:
+    // The sequencer's dispatch of the current step, and a step's request for the next.
+    void DispatchStep();
+    void PostAdvance();
     // One tick of each of the window's timers.
     void OnAnimationTimer();
     void OnKeepAwakeTimer();
     void OnBacklightRampTimer();
     void OnInitialHideTimer();
+
+    // The renderer: one frame of the animation, the percentage and the digit strip's cells.
+    void DrawAnimationFrame(BYTE percent);
+    void DrawPercentage(CDC* pDC, UINT percent, CDC* pGlyphDC);
+    void GetGlyphRect(int index, RECT* rect) const;
 };
 
 void ResetChargeScreenGlobals();

@@ -1,82 +1,271 @@
-// The transition sequencer and its steps, each a message of the charging screen.
+// The transition sequencer: a request starts the sequence of the current power source, and
+// each step, a message of its own, does one thing and asks for the next.
+#include "device/backlight_ramp.h"
+#include "device/device_controls.h"
+#include "device/platform_kind.h"
+#include "device/power_source.h"
+#include "device/saved_settings.h"
 #include "screen/charge_screen_dlg.h"
+#include "screen/charge_screen_messages.h"
 
-LRESULT CChargeScreenDlg::OnSeqAdvance(WPARAM, LPARAM)
+#include <optional>
+
+namespace {
+
+// The level the two backlight steps write: one above the ramp's highest.
+constexpr LPARAM kStepBacklightLevel = 11;
+
+struct NextStep {
+    UINT message;
+    LPARAM lParam;
+};
+
+// The AC table, without its last row (the finish ends the run).
+std::optional<NextStep> AcNextStep(UINT current)
 {
+    switch (current) {
+    case SEQ_START_AC:
+        return NextStep{WM_STEP_RELOAD_SETTINGS, 0};
+    case WM_STEP_RELOAD_SETTINGS:
+        return NextStep{WM_STEP_BACKLIGHT_OFF, 0};
+    case WM_STEP_BACKLIGHT_OFF:
+        return NextStep{WM_STEP_SET_AC_BACKLIGHT, kStepBacklightLevel};
+    case WM_STEP_SET_AC_BACKLIGHT:
+        return NextStep{WM_STEP_WRITE_AUTOROTATE, 0};
+    case WM_STEP_WRITE_AUTOROTATE:
+        return NextStep{WM_STEP_DISABLE_DIM, 0};
+    case WM_STEP_DISABLE_DIM:
+        return NextStep{WM_STEP_PAUSE, 0};
+    case WM_STEP_PAUSE:
+        return NextStep{WM_STEP_ROTATE_FOR_CHARGING, 0};
+    case WM_STEP_ROTATE_FOR_CHARGING:
+        return NextStep{WM_STEP_SHOW, 0};
+    case WM_STEP_SHOW:
+        return NextStep{WM_STEP_FOREGROUND, 0};
+    case WM_STEP_FOREGROUND:
+        return NextStep{WM_STEP_POWER_ON, 0};
+    case WM_STEP_POWER_ON:
+        return NextStep{WM_STEP_FINISH, 0};
+    default:
+        return std::nullopt;
+    }
+}
+
+// The battery table after its start, for battery (0) or dismissed (3).
+std::optional<NextStep> BatteryNextStep(UINT current, BYTE source)
+{
+    switch (current) {
+    case SEQ_START_BATTERY:
+        return NextStep{WM_STEP_BACKLIGHT_OFF, 0};
+    case WM_STEP_BACKLIGHT_OFF:
+        return NextStep{source == POWER_SOURCE_DISMISSED ? WM_STEP_SET_AC_BACKLIGHT : WM_STEP_SET_BATTERY_BACKLIGHT,
+                        kStepBacklightLevel};
+    case WM_STEP_SET_BATTERY_BACKLIGHT:
+    case WM_STEP_SET_AC_BACKLIGHT:
+        return NextStep{WM_STEP_HIDE, 0};
+    case WM_STEP_HIDE:
+        return NextStep{WM_STEP_RESTORE_ROTATION, 0};
+    case WM_STEP_RESTORE_ROTATION:
+        return NextStep{WM_STEP_FINISH, 0};
+    default:
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+LRESULT CChargeScreenDlg::OnSeqAdvance(WPARAM, LPARAM lParam)
+{
+    // Sent, so the user's settings are back and the run is ending before anything else.
+    if (g_closeRequested)
+        SendMessageW(m_hWnd, WM_RESTORE_AND_EXIT, 0, 0);
+
+    if (lParam == 1) {
+        const BYTE source = g_powerSource.load(std::memory_order_acquire);
+        if (source == POWER_SOURCE_BATTERY || source == POWER_SOURCE_DISMISSED)
+            m_currentStep = SEQ_START_BATTERY;
+        else if (source == POWER_SOURCE_AC)
+            m_currentStep = SEQ_START_AC;
+        else
+            m_currentStep = SEQ_IDLE;
+        ++m_pendingRuns;
+    }
+    if (m_pendingRuns <= 0)
+        return 0;
+    if (m_pendingRuns > 1) {
+        // A run is under way; its next advance dispatches the new start.
+        --m_pendingRuns;
+        return 0;
+    }
+    DispatchStep();
     return 0;
+}
+
+void CChargeScreenDlg::DispatchStep()
+{
+    const BYTE source = g_powerSource.load(std::memory_order_acquire);
+    const bool ac = source == POWER_SOURCE_AC;
+    if (!ac && source != POWER_SOURCE_BATTERY && source != POWER_SOURCE_DISMISSED) {
+        // No sequence for this source: the run ends, so the next request starts afresh.
+        m_pendingRuns = 0;
+        return;
+    }
+    if (m_currentStep == WM_STEP_FINISH) {
+        m_pendingRuns = 0;
+        return;
+    }
+    std::optional<NextStep> next = ac ? AcNextStep(m_currentStep) : BatteryNextStep(m_currentStep, source);
+    if (!next) {
+        // A step of the other source's sequence: the device is brought to this source's whole
+        // state from its start, rather than left half-way.
+        m_currentStep = ac ? SEQ_START_AC : SEQ_START_BATTERY;
+        next = ac ? AcNextStep(m_currentStep) : BatteryNextStep(m_currentStep, source);
+    }
+    if (m_currentStep == SEQ_START_AC) {
+        m_firstRun = FALSE;
+    } else if (m_currentStep == SEQ_START_BATTERY && m_firstRun) {
+        // The first run on battery only hides the window.
+        ShowWindow(m_hWnd, SW_HIDE);
+        m_firstRun = FALSE;
+        --m_pendingRuns;
+        return;
+    }
+    PostMessageW(m_hWnd, next->message, 0, next->lParam);
+}
+
+void CChargeScreenDlg::PostAdvance()
+{
+    PostMessageW(m_hWnd, WM_SEQ_ADVANCE, 0, 0);
 }
 
 LRESULT CChargeScreenDlg::OnStepBacklightOn(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_BACKLIGHT_ON;
+    RequestBacklightPower(D0);
+    PostAdvance();
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepBacklightOff(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_BACKLIGHT_OFF;
+    RequestBacklightPower(D4);
+    PostAdvance();
     return 0;
 }
 
-LRESULT CChargeScreenDlg::OnStepSetBatteryBacklight(WPARAM, LPARAM)
+LRESULT CChargeScreenDlg::OnStepSetBatteryBacklight(WPARAM, LPARAM lParam)
 {
+    m_currentStep = WM_STEP_SET_BATTERY_BACKLIGHT;
+    WriteBacklightLevel(kBatteryBacklightLevel, static_cast<LONG>(lParam));
+    PostAdvance();
     return 0;
 }
 
-LRESULT CChargeScreenDlg::OnStepSetAcBacklight(WPARAM, LPARAM)
+LRESULT CChargeScreenDlg::OnStepSetAcBacklight(WPARAM, LPARAM lParam)
 {
+    m_currentStep = WM_STEP_SET_AC_BACKLIGHT;
+    WriteBacklightLevel(kAcBacklightLevel, static_cast<LONG>(lParam));
+    PostAdvance();
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepWriteAutoRotate(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_WRITE_AUTOROTATE;
+    WriteAutoRotateMasked();
+    PostAdvance();
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepDisableDim(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_DISABLE_DIM;
+    DisableDimSetting();
+    PostAdvance();
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepRotateForCharging(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_ROTATE_FOR_CHARGING;
+    SetDisplayOrientation(m_platformKind == kPlatformKind511 ? DMDO_270 : DMDO_90);
+    PostAdvance();
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepShow(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_SHOW;
+    ShowWindow(m_hWnd, SW_SHOW);
+    PostAdvance();
+    // The next frame draws the percentage.
+    m_lastPercentDrawn = 255;
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepHide(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_HIDE;
+    ShowWindow(m_hWnd, SW_HIDE);
+    PostAdvance();
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepForeground(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_FOREGROUND;
+    SetForegroundWindow(m_hWnd);
+    PostAdvance();
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepPowerOn(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_POWER_ON;
+    ForceSystemPowerOn();
+    PostAdvance();
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepReloadSettings(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_RELOAD_SETTINGS;
+    // Not while a ramp still runs: the registry then holds the ramp's levels, not the user's.
+    if (m_settingsReloadAllowed) {
+        LoadBacklightSettings();
+        LoadRotationSettings();
+        m_settingsReloadAllowed = FALSE;
+    }
+    PostAdvance();
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepRestoreRotation(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_RESTORE_ROTATION;
+    RestoreOrientation();
+    RestoreRotationSettings();
+    // The charging sequence turned dimming off; without this the user's setting would be lost.
+    RestoreDimSetting();
+    PostAdvance();
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepFinish(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_FINISH;
+    PostAdvance();
+    StartBacklightRamp();
+    m_lastPercentDrawn = 255;
+    m_fullDrawn = FALSE;
     return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepPause(WPARAM, LPARAM)
 {
+    m_currentStep = WM_STEP_PAUSE;
+    Sleep(1000);
+    PostAdvance();
     return 0;
 }

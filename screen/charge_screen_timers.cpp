@@ -1,4 +1,5 @@
 // The charging screen's timers: each tick goes to its own handler, then to the default handling.
+#include "device/backlight_ramp.h"
 #include "device/power_source.h"
 #include "screen/charge_screen_dlg.h"
 #include "screen/charge_screen_messages.h"
@@ -24,12 +25,6 @@ void CChargeScreenDlg::OnTimer(UINT_PTR nIDEvent)
     Default();
 }
 
-void CChargeScreenDlg::OnAnimationTimer()
-{
-    if (m_drawingEnabled && IsWindowVisible(m_hWnd))
-        SetForegroundWindow(m_hWnd);
-}
-
 void CChargeScreenDlg::OnKeepAwakeTimer()
 {
     // The device is kept awake only while the screen shows.
@@ -37,7 +32,12 @@ void CChargeScreenDlg::OnKeepAwakeTimer()
         PostMessageW(m_hWnd, WM_KEEP_AWAKE, 0, 0);
 }
 
-void CChargeScreenDlg::OnBacklightRampTimer() {}
+void CChargeScreenDlg::OnBacklightRampTimer()
+{
+    // The settings may be captured again once the backlight is back.
+    if (BacklightRampTick())
+        m_settingsReloadAllowed = TRUE;
+}
 
 void CChargeScreenDlg::OnInitialHideTimer()
 {

@@ -8,7 +8,8 @@ Device::Device(const DeviceOptions& options)
       m_kernel(m_scheduler, m_trace, m_faults), m_gdi(m_kernel),
       m_display(options.screenWidth, options.screenHeight), m_windows(m_kernel, m_display),
       m_resources(m_kernel), m_registry(m_kernel),
-      m_displayDriver(m_kernel, m_display, m_windows, m_registry)
+      m_displayDriver(m_kernel, m_display, m_windows, m_registry), m_battery(m_kernel),
+      m_backlight(m_kernel, m_registry, m_battery), m_powerManager(m_kernel, m_registry, m_battery, m_backlight)
 {
     m_kernel.setDevice(*this);
     m_gdi.setWindowResolver([this](HWND hwnd) { return m_windows.windowTargetLocked(hwnd); });
@@ -23,6 +24,7 @@ Device::~Device()
 ProcessId Device::launch(std::string name, kernel::ProcessEntry entry, std::span<const std::uint8_t> resources)
 {
     m_kernel.enterAsController();
+    m_powerManager.start();
     return m_kernel.launch(std::move(name), std::move(entry), resources);
 }
 

@@ -7,6 +7,9 @@
 #include "gdi/gdi.hpp"
 #include "kernel/kernel.hpp"
 #include "kernel/scheduler.hpp"
+#include "power/backlight_driver.hpp"
+#include "power/battery_driver.hpp"
+#include "power/power_manager.hpp"
 #include "resources/resource_manager.hpp"
 #include "registry/registry.hpp"
 #include "trace/fault_plan.hpp"
@@ -52,6 +55,9 @@ public:
     window::WindowManager& windows() { return m_windows; }
     resources::ResourceManager& resources() { return m_resources; }
     registry::Registry& registry() { return m_registry; }
+    power::BatteryDriver& battery() { return m_battery; }
+    power::BacklightDriver& backlight() { return m_backlight; }
+    power::PowerManager& powerManager() { return m_powerManager; }
 
     // `resources`: the bytes of the program's resource module (a .res file), empty for none.
     ProcessId launch(std::string name, kernel::ProcessEntry entry, std::span<const std::uint8_t> resources = {});
@@ -63,6 +69,10 @@ public:
     void runUntil(DeviceTime time)
     {
         m_kernel.enterAsController();
+        // Set-up at the boot moment (the hive, the scenario's first lines) comes before the
+        // power manager starts, at the first move of time or the first launch.
+        if (time > m_scheduler.now())
+            m_powerManager.start();
         m_scheduler.runUntil(time);
     }
     void runFor(DeviceTime duration) { runUntil(now() + duration); }
@@ -91,6 +101,9 @@ private:
     resources::ResourceManager m_resources;
     registry::Registry m_registry;
     display::DisplayDriver m_displayDriver;
+    power::BatteryDriver m_battery;
+    power::BacklightDriver m_backlight;
+    power::PowerManager m_powerManager;
 };
 
 }  // namespace velorin::platform

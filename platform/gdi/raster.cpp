@@ -1,24 +1,11 @@
 #include "gdi/raster.hpp"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
+#include <vector>
 
 namespace velorin::gdi {
-
-RECT intersect(const RECT& a, const RECT& b)
-{
-    return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                std::min(a.bottom, b.bottom)};
-}
-
-RECT offsetBy(RECT r, POINT by)
-{
-    return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y};
-}
-
-RECT boundsOf(const Surface& surface)
-{
-    return RECT{0, 0, surface.width(), surface.height()};
-}
 
 RECT normalised(RECT r)
 {
@@ -31,10 +18,101 @@ RECT normalised(RECT r)
 
 void fillArea(Surface& surface, const RECT& clip, const RECT& area, Rgb colour)
 {
-    const RECT r = intersect(area, clip);
-    if (!isEmpty(r))
-        surface.fill(r.left, r.top, r.right, r.bottom, colour);
+    const RECT r = intersect(intersect(area, clip), boundsOf(surface));
+    if (isEmpty(r))
+        return;
+    // Whole blocks from a local pattern become vector stores; the rest of a row one by one.
+    constexpr LONG kBlock = 8;
+    std::array<Rgb, kBlock> pattern;
+    pattern.fill(colour);
+    const LONG width = r.right - r.left;
+    for (LONG y = r.top; y < r.bottom; ++y) {
+        Rgb* row = surface.pixels().data() + static_cast<std::ptrdiff_t>(y) * surface.width() + r.left;
+        LONG x = 0;
+        for (; x + kBlock <= width; x += kBlock)
+            std::copy_n(pattern.begin(), kBlock, row + x);
+        for (; x < width; ++x)
+            row[x] = colour;
+    }
 }
+
+namespace {
+
+// Pixels a keyed row is worked in: a fixed count, in local arrays that cannot overlap, so that
+// the compiler turns each block into a few vector operations.
+constexpr LONG kKeyedBlock = 8;
+
+// One row of an unscaled copy: opaque, or leaving the key colour out.
+void copyRow(const Rgb* from, Rgb* to, LONG count, std::optional<Rgb> key)
+{
+    if (!key) {
+        std::copy_n(from, count, to);
+        return;
+    }
+    const Rgb transparent = *key;
+    LONG i = 0;
+    for (; i + kKeyedBlock <= count; i += kKeyedBlock) {
+        std::array<Rgb, kKeyedBlock> in;
+        std::copy_n(from + i, kKeyedBlock, in.begin());
+        Rgb* out = to + i;
+        for (LONG k = 0; k < kKeyedBlock; ++k)
+            out[k] = in[k] == transparent ? out[k] : in[k];
+    }
+    for (; i < count; ++i)
+        to[i] = from[i] == transparent ? to[i] : from[i];
+}
+
+Rgb* rowOf(Surface& surface, LONG x, LONG y)
+{
+    return surface.pixels().data() + static_cast<std::ptrdiff_t>(y) * surface.width() + x;
+}
+
+const Rgb* rowOf(const Surface& surface, LONG x, LONG y)
+{
+    return surface.pixels().data() + static_cast<std::ptrdiff_t>(y) * surface.width() + x;
+}
+
+// Same sizes: every destination pixel has the source pixel at the same offset, so whole rows
+// are copied. `area` is already inside the destination's clip and bounds.
+void blitUnscaled(Surface& dst, RECT area, const RECT& to, const Surface& source, const RECT& readable,
+                  const RECT& from, std::optional<Rgb> key)
+{
+    const POINT shift{to.left - from.left, to.top - from.top};
+    area = intersect(area, offsetBy(readable, shift));
+    if (isEmpty(area))
+        return;
+    const LONG width = area.right - area.left;
+    for (LONG y = area.top; y < area.bottom; ++y)
+        copyRow(rowOf(source, area.left - shift.x, y - shift.y), rowOf(dst, area.left, y), width, key);
+}
+
+// Other sizes: the source pixel under the centre of each destination pixel.
+void blitScaled(Surface& dst, const RECT& area, const RECT& to, const Surface& source, const RECT& readable,
+                const RECT& from, std::optional<Rgb> key)
+{
+    const long long toW = to.right - to.left, toH = to.bottom - to.top;
+    const long long fromW = from.right - from.left, fromH = from.bottom - from.top;
+    std::vector<LONG> columns;
+    columns.reserve(static_cast<std::size_t>(area.right - area.left));
+    for (LONG x = area.left; x < area.right; ++x)
+        columns.push_back(static_cast<LONG>(from.left + ((2LL * (x - to.left) + 1) * fromW) / (2 * toW)));
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        const auto sy = static_cast<LONG>(from.top + ((2LL * (y - to.top) + 1) * fromH) / (2 * toH));
+        if (sy < readable.top || sy >= readable.bottom)
+            continue;
+        Rgb* row = rowOf(dst, area.left, y);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const LONG sx = columns[i];
+            if (sx < readable.left || sx >= readable.right)
+                continue;
+            const Rgb colour = *rowOf(source, sx, sy);
+            if (!key || colour != *key)
+                row[i] = colour;
+        }
+    }
+}
+
+}  // namespace
 
 void blit(Surface& dst, const RECT& dstClip, const RECT& to, const Surface& src, const RECT& srcClip, const RECT& from,
           std::optional<Rgb> key)
@@ -46,23 +124,10 @@ void blit(Surface& dst, const RECT& dstClip, const RECT& to, const Surface& src,
     const Surface snapshot = &src == &dst ? src : Surface();
     const Surface& source = &src == &dst ? snapshot : src;
     const RECT readable = intersect(srcClip, boundsOf(source));
-    const long long toW = to.right - to.left, toH = to.bottom - to.top;
-    const long long fromW = from.right - from.left, fromH = from.bottom - from.top;
-    for (LONG y = area.top; y < area.bottom; ++y) {
-        // The source pixel under the centre of the destination pixel.
-        const auto sy = static_cast<LONG>(from.top + ((2LL * (y - to.top) + 1) * fromH) / (2 * toH));
-        if (sy < readable.top || sy >= readable.bottom)
-            continue;
-        for (LONG x = area.left; x < area.right; ++x) {
-            const auto sx = static_cast<LONG>(from.left + ((2LL * (x - to.left) + 1) * fromW) / (2 * toW));
-            if (sx < readable.left || sx >= readable.right)
-                continue;
-            const Rgb colour = source.pixel(sx, sy);
-            if (key && colour == *key)
-                continue;
-            dst.setPixel(x, y, colour);
-        }
-    }
+    if (to.right - to.left == from.right - from.left && to.bottom - to.top == from.bottom - from.top)
+        blitUnscaled(dst, area, to, source, readable, from, key);
+    else
+        blitScaled(dst, area, to, source, readable, from, key);
 }
 
 Rgb blend(Rgb below, Rgb over, int coverage)

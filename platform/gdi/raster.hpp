@@ -5,6 +5,7 @@
 #include "gdi/surface.hpp"
 #include "kernel/windef.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace velorin::gdi {
@@ -22,9 +23,20 @@ constexpr bool isEmpty(const RECT& r)
 {
     return r.right <= r.left || r.bottom <= r.top;
 }
-RECT intersect(const RECT& a, const RECT& b);
-RECT offsetBy(RECT r, POINT by);
-RECT boundsOf(const Surface& surface);
+// Inline: every drawing call clips through these several times.
+constexpr RECT intersect(const RECT& a, const RECT& b)
+{
+    return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
+}
+constexpr RECT offsetBy(RECT r, POINT by)
+{
+    return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y};
+}
+inline RECT boundsOf(const Surface& surface)
+{
+    return RECT{0, 0, surface.width(), surface.height()};
+}
 // Left above right and top above bottom, as the drawing calls take them either way round.
 RECT normalised(RECT r);
 

@@ -201,6 +201,16 @@ HWND WindowManager::findTopLevelLocked(const std::wstring* className, const std:
     return nullptr;
 }
 
+HWND WindowManager::findUnownedLocked(const std::wstring& title) const
+{
+    for (HWND hwnd : m_zOrder) {
+        const Window* w = findLocked(hwnd);
+        if (w && !w->owner && sameTextNoCase(w->text, title))
+            return hwnd;
+    }
+    return nullptr;
+}
+
 HWND WindowManager::create(DWORD exStyle, const std::wstring& className, const std::wstring& title, DWORD style,
                            RECT rect, HWND parent, int id, LPVOID createParam)
 {

@@ -64,6 +64,9 @@ public:
     RECT screenRectLocked(const Window& window);
     bool isShownLocked(const Window& window);
     HWND findTopLevelLocked(const std::wstring* className, const std::wstring* title) const;
+    // The topmost top-level window with this title that has no owner: a program's main window,
+    // not one of its dialogs.
+    HWND findUnownedLocked(const std::wstring& title) const;
 
     // Messages.
     bool post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

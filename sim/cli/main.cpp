@@ -30,7 +30,6 @@ int run(SimOptions options)
     Scenario scenario;
     try {
         scenario = loadScenario(options);
-        ScenarioPlayer::checkSupported(scenario);
     } catch (const ScenarioError& e) {
         std::cerr << e.what() << '\n';
         return kBadInput;
@@ -104,7 +103,8 @@ int run(SimOptions options)
     }
 
     std::cerr << "velorin-sim: " << scenario.file << ": " << scenario.lines.size() << " lines, "
-              << result.expectsChecked - result.expectsFailed << " of " << result.expectsChecked << " expectations held";
+              << result.expectsChecked - result.expectsFailed << " of " << result.expectsChecked
+              << " expectations held";
     if (const auto commandsFailed = result.failures.size() - static_cast<std::size_t>(result.expectsFailed))
         std::cerr << ", " << commandsFailed << (commandsFailed == 1 ? " command" : " commands") << " failed";
     std::cerr << "; the run ended at " << formatDeviceTime(result.endedAt) << " device time";

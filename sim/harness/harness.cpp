@@ -23,18 +23,20 @@ Harness::Harness(HarnessOptions options) : m_options(std::move(options)), m_devi
 void Harness::afterStep()
 {
     if (m_frames && screenSource)
-        m_frames->offer(now(), screen());
+        m_frames->offer(now(), screenAsSeen());
 }
 
 void Harness::tap(int x, int y)
 {
-    m_device.windows().tap(x, y);
+    if (m_device.powerManager().userInput())
+        m_device.windows().tap(x, y);
     settle();
 }
 
 void Harness::key(UINT virtualKey)
 {
-    m_device.windows().key(virtualKey);
+    if (m_device.powerManager().userInput())
+        m_device.windows().key(virtualKey);
     settle();
 }
 
@@ -42,7 +44,7 @@ std::optional<HWND> Harness::mainWindow()
 {
     std::lock_guard lock(m_device.kernel().mutex());
     const std::wstring& title = m_options.program.mainWindowTitle;
-    HWND hwnd = m_device.windows().findTopLevelLocked(nullptr, &title);
+    HWND hwnd = m_device.windows().findUnownedLocked(title);
     return hwnd ? std::optional<HWND>(hwnd) : std::nullopt;
 }
 

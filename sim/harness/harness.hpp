@@ -48,8 +48,16 @@ public:
     std::optional<kernel::ProcessInfo> lastEnded() const;
 
     // Input, in logical screen pixels; the device then runs what it set off at this moment.
+    // Input is activity for the power manager; the input that wakes it from Suspend goes no
+    // further.
     void tap(int x, int y);
     void key(UINT virtualKey);
+    // A report of the battery driver (harness_power.cpp): the line status (0, 1, 2 or 255) and
+    // the percentage (0 to 255) that are given change, and every subscribed queue hears of it;
+    // values out of range throw std::invalid_argument. The device then runs what that set off.
+    void power(std::optional<int> acLineStatus, std::optional<int> percent);
+    // The backlight as the user sees it.
+    power::Backlight backlight();
     // The program's main window (by its title), and whether a window is shown.
     std::optional<HWND> mainWindow();
     bool windowVisible(HWND hwnd);
@@ -80,6 +88,9 @@ public:
     // `screenSource`; until it does, the screen is empty (0 x 0).
     std::function<gdi::Surface()> screenSource;
     gdi::Surface screen() const { return screenSource ? screenSource() : gdi::Surface(); }
+    // The screen as the user sees it, the backlight's brightness applied: what snapshots and
+    // frames show (harness_power.cpp).
+    gdi::Surface screenAsSeen();
     // The `--frames` recorder, when one was asked for.
     const FrameRecorder* frames() const { return m_frames ? &*m_frames : nullptr; }
 

@@ -40,6 +40,10 @@ CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const Expe
 CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const RotateCommand& command);
 CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ExpectOrientationCommand& command);
 
+// The battery and the backlight (power_commands.cpp).
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const PowerCommand& command);
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ExpectBacklightCommand& command);
+
 template <class T>
 concept PlayableCommand = requires(Harness& harness, const ScenarioLine& line, const T& command) {
     { runCommand(harness, line, command) } -> std::same_as<CommandOutcome>;

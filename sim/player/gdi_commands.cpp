@@ -26,7 +26,8 @@ CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const Snap
     const auto failed = [&](const std::string& why) {
         return locationOf(line) + "snapshot " + command.file + " failed: " + why;
     };
-    const gdi::Surface screen = harness.screen();
+    // The picture is what the user sees, the backlight's brightness applied.
+    const gdi::Surface screen = harness.screenAsSeen();
     if (screen.width() == 0 || screen.height() == 0)
         return failed("the device has no screen to take a picture of");
     // A relative name is taken from the working directory; missing folders are made.

@@ -23,10 +23,6 @@ class ScenarioPlayer {
 public:
     explicit ScenarioPlayer(Harness& harness) : m_harness(harness) {}
 
-    // Throws ScenarioError for the first line whose command this device cannot carry out yet,
-    // so that a run never starts with a scenario it cannot finish.
-    static void checkSupported(const Scenario& scenario);
-
     // Plays the whole scenario, or up to `until` when given (the run then also lasts until
     // then). Failed expectations are collected, and reported to `report` as they happen.
     PlayResult play(const Scenario& scenario, std::optional<DeviceTime> until = std::nullopt,

@@ -10,7 +10,7 @@ namespace {
 
 class ChargeScreenStart : public ::testing::Test {
 protected:
-    ChargeScreenStart() : harness(utilityOptions()) {}
+    ChargeScreenStart() : harness(utilityOptions()) { refusePowerNews(harness); }
 
     // Launches the utility and lets it run `ms` of device time.
     HWND start(sim::DeviceTime ms = 10)

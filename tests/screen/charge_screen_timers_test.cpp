@@ -31,6 +31,7 @@ TEST(ChargeScreenTimers, TheFirstHideTickHidesUnlessThePowerSourceIsAc)
 {
     for (const BYTE source : {POWER_SOURCE_UNKNOWN, POWER_SOURCE_BATTERY, POWER_SOURCE_DISMISSED, POWER_SOURCE_AC}) {
         Harness harness(utilityOptions());
+        refusePowerNews(harness);
         harness.launch();
         harness.runUntil(50);
         g_powerSource = source;
@@ -62,6 +63,7 @@ TEST(ChargeScreenTimers, KeepAwakeIsPostedOnlyWhileTheWindowShows)
 TEST(ChargeScreenTimers, TheAnimationTickBringsTheShownWindowToTheFront)
 {
     Harness harness(utilityOptions());
+    refusePowerNews(harness);
     harness.launch();
     harness.runUntil(50);
     g_powerSource = POWER_SOURCE_AC;  // stays shown

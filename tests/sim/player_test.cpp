@@ -109,19 +109,6 @@ TEST(ScenarioPlayer, EndAndUntilBoundTheRun)
     EXPECT_EQ(ScenarioPlayer(stretched).play(scenario("1s expect running\n"), 60'000).endedAt, 60'000);
 }
 
-TEST(ScenarioPlayer, RefusesCommandsTheDeviceCannotCarryOutYetBeforeRunning)
-{
-    Harness harness(sleeperOptions());
-    try {
-        ScenarioPlayer(harness).play(scenario("0 expect running\n2s plug\n"));
-        FAIL() << "a scenario with plug was played";
-    } catch (const ScenarioError& e) {
-        EXPECT_STREQ(e.what(), "test.scn:2: 'plug' is not yet available on this device");
-    }
-    EXPECT_TRUE(harness.instances().empty());
-    EXPECT_TRUE(harness.trace().lines().empty());
-}
-
 TEST(ScenarioPlayer, SameScenarioAndSeedGiveTheSameTraceByteForByte)
 {
     const auto first = traceOf(7, defaultProgram(), builtinDemoScenario());

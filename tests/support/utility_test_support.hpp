@@ -30,6 +30,13 @@ inline HarnessOptions utilityOptions()
     return options;
 }
 
+// The power manager refuses the utility its notifications: the power source stays unknown, so
+// only start-up and the timers move the window, and the sequencer never runs.
+inline void refusePowerNews(Harness& harness)
+{
+    harness.faults().failAlways("RequestPowerNotifications");
+}
+
 inline Lines traceLines(Harness& harness)
 {
     std::lock_guard lock(harness.device().kernel().mutex());

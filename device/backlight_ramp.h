@@ -1,0 +1,17 @@
+// The backlight ramp: after each sequence the backlight comes back level by level, one tick of
+// the window's 100 ms timer at a time.
+#pragma once
+
+#include <windows.h>
+
+// The ramp's counter: -15 or less is idle; a sequence's end sets it to kRampStart.
+extern LONG g_rampCounter;
+
+inline constexpr LONG kRampStart = 10;
+inline constexpr LONG kRampIdle = -15;
+
+void StartBacklightRamp();
+// One tick; true on the tick that ends the ramp.
+bool BacklightRampTick();
+
+void ResetBacklightRamp();

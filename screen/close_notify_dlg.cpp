@@ -1,0 +1,63 @@
+#include "screen/close_notify_dlg.h"
+
+#include "res/resource.h"
+
+#include <iterator>
+
+const CRuntimeClass CCloseNotifyDlg::classCCloseNotifyDlg{"CCloseNotifyDlg", &CDialog::classCDialog};
+
+CCloseNotifyDlg::CCloseNotifyDlg(CWnd* pParent) : CDialog(IDD_CLOSE_NOTIFY, pParent) {}
+
+const CRuntimeClass* CCloseNotifyDlg::GetRuntimeClass() const
+{
+    return &classCCloseNotifyDlg;
+}
+
+const AFX_MSGMAP* CCloseNotifyDlg::GetMessageMap() const
+{
+    using D = CCloseNotifyDlg;
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        OnCommand<&D::OnBnClickedDismiss>(IDC_DISMISS, BN_CLICKED),
+        OnCommand<&D::OnBnClickedClose>(IDC_CLOSE, BN_CLICKED),
+        OnMessage<&D::OnSettingChange>(WM_SETTINGCHANGE),
+    };
+    static const AFX_MSGMAP map{CDialog::GetMessageMap(), entries, std::size(entries)};
+    return &map;
+}
+
+BOOL CCloseNotifyDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    CenterOnScreen();
+    return TRUE;
+}
+
+void CCloseNotifyDlg::OnBnClickedDismiss()
+{
+    m_choice = CHOICE_DISMISS;
+    OnCancel();
+}
+
+void CCloseNotifyDlg::OnBnClickedClose()
+{
+    m_choice = CHOICE_CLOSE;
+    OnCancel();
+}
+
+void CCloseNotifyDlg::OnSettingChange(UINT, LPCWSTR)
+{
+    // The screen may have turned: centre on its new size.
+    Default();
+    CenterOnScreen();
+}
+
+void CCloseNotifyDlg::CenterOnScreen()
+{
+    RECT rect{};
+    GetWindowRect(m_hWnd, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    MoveWindow(m_hWnd, (screenWidth - width) / 2, (screenHeight - height) / 2, width, height, TRUE);
+}

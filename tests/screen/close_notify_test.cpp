@@ -1,0 +1,218 @@
+// The tap on the charge symbol and the close confirmation: every way the prompt ends, its
+// centring, what goes on while it is up, and the taps that open nothing.
+#include "device/power_source.h"
+#include "gdi/png_file.hpp"
+#include "tests/support/utility_test_support.hpp"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace velorin::test {
+namespace {
+
+class ClosePrompt : public ::testing::Test {
+protected:
+    explicit ClosePrompt(HarnessOptions options = utilityOptions()) : harness(std::move(options))
+    {
+        harness.power(1, 60);
+        harness.launch();
+        harness.runUntil(3000);  // charging, the screen drawn turned to landscape
+    }
+    ~ClosePrompt() override { ResetChargeScreenGlobals(); }
+
+    POINT symbolCentre()
+    {
+        const RECT r = chargeScreen(harness)->m_symbolRect;
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // Taps the charge symbol; the prompt is then up.
+    HWND openPrompt()
+    {
+        const POINT at = symbolCentre();
+        harness.tap(at.x, at.y);
+        const HWND prompt = GetForegroundWindow();
+        EXPECT_NE(prompt, *harness.mainWindow()) << "the prompt is up";
+        return prompt;
+    }
+    RECT rectOf(HWND hwnd)
+    {
+        RECT rect{};
+        GetWindowRect(hwnd, &rect);
+        return rect;
+    }
+    std::string promptEnd()
+    {
+        return linesWith(harness, ", #135, ").back().substr(linesWith(harness, ", #135, ").back().rfind('='));
+    }
+
+    Harness harness;
+};
+
+TEST_F(ClosePrompt, DismissPutsTheScreenAwayForThisCharge)
+{
+    openPrompt();
+    EXPECT_FALSE(chargeScreen(harness)->m_drawingEnabled) << "drawing is off while the prompt is up";
+    const auto button = harness.device().windows().buttonCentre(L"Dismiss");
+    ASSERT_TRUE(button);
+    harness.tap(button->x, button->y);
+    EXPECT_EQ(promptEnd(), "= 2");
+    EXPECT_EQ(g_powerSource.load(), POWER_SOURCE_DISMISSED);
+    EXPECT_TRUE(chargeScreen(harness)->m_drawingEnabled);
+    EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));
+    harness.power(1, 61);
+    harness.runFor(3000);
+    EXPECT_FALSE(harness.windowVisible(*harness.mainWindow())) << "no screen on further AC news";
+    harness.power(0, 61);
+    harness.power(1, 61);
+    harness.runFor(3000);
+    EXPECT_TRUE(harness.windowVisible(*harness.mainWindow())) << "back on the next plug";
+}
+
+TEST_F(ClosePrompt, ClosePutsEverySettingBackAndEndsTheUtility)
+{
+    openPrompt();
+    const auto button = harness.device().windows().buttonCentre(L"Close");
+    ASSERT_TRUE(button);
+    harness.tap(button->x, button->y);
+    EXPECT_EQ(promptEnd(), "= 2");
+    EXPECT_FALSE(harness.programRunning());
+    EXPECT_EQ(dword(harness, Root::CurrentUser, L"ControlPanel\\BackLight", L"UseDim"), 1u);
+    EXPECT_EQ(dword(harness, Root::CurrentUser, L"ControlPanel\\BackLight", L"AcBacklightLevel"), 8u);
+    EXPECT_EQ(dword(harness, Root::LocalMachine, L"System\\GDI\\Rotation", L"AutoRotate"), 0x80000001u);
+    EXPECT_EQ(harness.orientationDegrees(), 0);
+    const auto lines = traceLines(harness).size();
+    harness.power(0, 61);
+    harness.tap(120, 160);
+    EXPECT_EQ(linesWith(harness, " window.").size(), linesWith(harness, " window.").size());
+    EXPECT_EQ(traceLines(harness).size(), lines + 1) << "only the battery's report: nobody listens";
+}
+
+TEST_F(ClosePrompt, EscTheCaptionsCloseBoxAndAnOkCommandEndItWithoutAChoice)
+{
+    const auto expectNothingChosen = [&](const char* how) {
+        EXPECT_EQ(g_powerSource.load(), POWER_SOURCE_AC) << how;
+        EXPECT_EQ(g_closeRequested, 0) << how;
+        EXPECT_TRUE(harness.windowVisible(*harness.mainWindow())) << how;
+        EXPECT_TRUE(chargeScreen(harness)->m_drawingEnabled) << how;
+        EXPECT_EQ(chargeScreen(harness)->m_lastPercentDrawn, 60) << how << ": the next frame redrew the digits";
+    };
+    openPrompt();
+    harness.key(VK_ESCAPE);
+    EXPECT_EQ(promptEnd(), "= 2");
+    harness.runFor(1000);
+    expectNothingChosen("Esc");
+
+    const RECT rect = rectOf(openPrompt());
+    harness.tap(rect.right - 12, rect.top + 11);  // the caption's close box
+    EXPECT_EQ(linesWith(harness, ", #135, ").size(), 2u);
+    EXPECT_EQ(promptEnd(), "= 2");
+    harness.runFor(1000);
+    expectNothingChosen("close box");
+
+    const HWND prompt = openPrompt();
+    PostMessageW(prompt, WM_COMMAND, IDOK, 0);
+    harness.settle();
+    EXPECT_EQ(promptEnd(), "= 1");
+    harness.runFor(1000);
+    expectNothingChosen("IDOK");
+}
+
+TEST_F(ClosePrompt, WhileThePromptIsUpTimersAndNotificationsGoOn)
+{
+    const HWND prompt = openPrompt();
+    const auto ticksBefore = linesWith(harness, "WM_TIMER wparam=1 ").size();
+    harness.power(1, 64);
+    harness.runFor(2000);
+    EXPECT_EQ(GetWindowLongW(*harness.mainWindow(), GWL_USERDATA), 64);
+    EXPECT_GE(linesWith(harness, "WM_TIMER wparam=1 ").size(), ticksBefore + 2);
+    EXPECT_EQ(GetForegroundWindow(), prompt) << "the animation brings nothing forward while drawing is off";
+    EXPECT_FALSE(IsWindowEnabled(*harness.mainWindow())) << "the screen takes no input meanwhile";
+    harness.key(VK_ESCAPE);
+    EXPECT_TRUE(IsWindowEnabled(*harness.mainWindow()));
+}
+
+TEST_F(ClosePrompt, StaysCentredWhenTheScreenTurns)
+{
+    const HWND prompt = openPrompt();
+    RECT rect = rectOf(prompt);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    EXPECT_EQ(rect.left, (320 - width) / 2);
+    EXPECT_EQ(rect.top, (240 - height) / 2);
+    harness.rotate(0);
+    rect = rectOf(prompt);
+    EXPECT_EQ(rect.left, (240 - width) / 2);
+    EXPECT_EQ(rect.top, (320 - height) / 2);
+    EXPECT_EQ(rect.right - rect.left, width);
+}
+
+TEST_F(ClosePrompt, TapsOutsideTheSymbolOrAfterCloseOpenNothing)
+{
+    const RECT symbol = chargeScreen(harness)->m_symbolRect;
+    harness.tap(symbol.right, symbol.bottom);  // right and bottom lie outside
+    harness.tap(5, 5);
+    EXPECT_TRUE(linesWith(harness, ", #135, ").empty());
+    EXPECT_EQ(GetForegroundWindow(), *harness.mainWindow());
+
+    g_closeRequested = 1;
+    const POINT at = symbolCentre();
+    harness.tap(at.x, at.y);
+    EXPECT_TRUE(linesWith(harness, ", #135, ").empty());
+}
+
+TEST(ClosePromptStart, ATapBeforeTheFirstFrameOpensNothing)
+{
+    Harness harness(utilityOptions());
+    refusePowerNews(harness);
+    harness.launch();
+    harness.runFor(10);
+    ASSERT_TRUE(IsRectEmpty(&chargeScreen(harness)->m_symbolRect));
+    harness.tap(0, 0);
+    harness.tap(160, 120);
+    EXPECT_TRUE(linesWith(harness, ", #135, ").empty());
+}
+
+TEST(ClosePromptWide, ADialogWiderThanTheScreenIsCentredTowardZero)
+{
+    HarnessOptions options = utilityOptions();
+    options.device.screenWidth = 187;  // 3 pixels narrower than the prompt
+    options.device.screenHeight = 320;
+    Harness harness(options);
+    refusePowerNews(harness);
+    harness.launch();
+    harness.runFor(10);
+    chargeScreen(harness)->m_symbolRect = RECT{0, 0, 50, 50};
+    harness.tap(10, 10);
+    RECT rect{};
+    GetWindowRect(GetForegroundWindow(), &rect);
+    EXPECT_EQ(rect.right - rect.left, 190);
+    EXPECT_EQ(rect.left, -1);
+    harness.key(VK_ESCAPE);
+}
+
+TEST_F(ClosePrompt, LooksAsAPersonHasSeenIt)
+{
+    const std::filesystem::path golden = std::filesystem::path(VELORIN_TEST_SOURCE_DIR) / "golden" / "close_prompt.png";
+    openPrompt();
+    const gdi::Surface screen = harness.screen();
+    if (std::getenv("VELORIN_UPDATE_GOLDEN")) {
+        gdi::writePng(golden, screen);
+        GTEST_SKIP() << "wrote " << golden;
+    }
+    const gdi::Surface expected = gdi::readPng(golden);
+    ASSERT_EQ(screen.width(), expected.width());
+    ASSERT_EQ(screen.height(), expected.height());
+    int differing = 0;
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x)
+            differing += screen.pixel(x, y) != expected.pixel(x, y);
+    if (differing != 0) {
+        const auto actual = std::filesystem::temp_directory_path() / "close_prompt.actual.png";
+        gdi::writePng(actual, screen);
+        ADD_FAILURE() << differing << " pixels differ from " << golden << "; the screen is in " << actual;
+    }
+    harness.key(VK_ESCAPE);
+}
+
+}  // namespace
+}  // namespace velorin::test
