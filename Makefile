@@ -6,6 +6,7 @@ CTEST ?= ctest
 SIM   := build/release/sim/velorin-sim
 BENCH := build/release/bench/velorin-bench
 ARGS  ?=
+IDLE  ?= 1m
 
 # GCC 12's ThreadSanitizer dies with "unexpected memory mapping" on kernels with high ASLR
 # entropy, so the TSan steps run without address randomisation wherever setarch allows it
@@ -27,8 +28,9 @@ build: setup
 demo: build
 	$(SIM)
 
+# The live window (SDL2); ARGS adds options, e.g. make run ARGS="--scenario examples/plug.scn".
 run: build
-	$(SIM) $(ARGS)
+	$(SIM) --window $(ARGS)
 
 test: setup
 	@$(call configure,release)
@@ -41,8 +43,9 @@ test: setup
 	$(TSAN_WRAP) $(CMAKE) --build --preset tsan
 	$(TSAN_WRAP) $(CTEST) --preset tsan
 
+# Every figure of BENCHMARKS.md beside its target; IDLE=10m measures the idle cost as recorded there.
 bench: build
-	$(BENCH)
+	IDLE=$(IDLE) tools/bench.sh build/release
 
 clean:
 	rm -rf build out

@@ -9,7 +9,7 @@ namespace {
 
 constexpr DWORD kMessageBytes = sizeof(POWER_BROADCAST) + sizeof(POWER_BROADCAST_POWER_INFO);
 constexpr std::size_t kPayloadOffset = offsetof(POWER_BROADCAST, SystemPowerState);
-// A wait that fails waits again only after this, so the loop never spins.
+// A wait or a read that fails is tried again only after this, so the loop never spins.
 constexpr DWORD kFailedWaitPauseMs = 1000;
 
 BYTE BatteryPercent()
@@ -53,11 +53,15 @@ void UpdatePowerSource(HWND window, BYTE lineStatus)
         g_lastReportedSource.store(POWER_SOURCE_BATTERY, std::memory_order_release);
         return;
     }
-    if (g_lastReportedSource.load(std::memory_order_relaxed) == lineStatus)
+    const BYTE reported = g_lastReportedSource.load(std::memory_order_relaxed);
+    if (reported == lineStatus)
         return;
     // Both bytes are stored before the post, so its handler sees them.
     g_lastReportedSource.store(lineStatus, std::memory_order_release);
-    PostMessageW(window, WM_SEQ_ADVANCE, 0, 1);
+    // A request that cannot be posted is asked again at the next reading of this source;
+    // otherwise the change would wait for the next change of the line.
+    if (!PostMessageW(window, WM_SEQ_ADVANCE, 0, 1))
+        g_lastReportedSource.store(reported, std::memory_order_release);
 }
 
 DWORD WINAPI PowerMonitorThread(LPVOID param)
@@ -95,8 +99,12 @@ DWORD WINAPI PowerMonitorThread(LPVOID param)
         BYTE message[kMessageBytes];
         DWORD bytesRead = 0;
         DWORD flags = 0;
-        if (!ReadMsgQueue(queue, message, sizeof message, &bytesRead, 0, &flags))
+        if (!ReadMsgQueue(queue, message, sizeof message, &bytesRead, 0, &flags)) {
+            // The message may still be there, and the queue still signalled: without a pause a
+            // read that keeps failing would spin as a failing wait would.
+            Sleep(kFailedWaitPauseMs);
             continue;
+        }
         POWER_BROADCAST_POWER_INFO info;
         std::memcpy(&info, message + kPayloadOffset, sizeof info);
         const BYTE percent = BatteryPercent();

@@ -130,12 +130,17 @@ void CChargeScreenDlg::DispatchStep()
         --m_pendingRuns;
         return;
     }
-    PostMessageW(m_hWnd, next->message, 0, next->lParam);
+    // A step that cannot be posted would leave the run pending with nothing of it queued, and
+    // every later request absorbed: the run ends instead, so the next request starts afresh.
+    if (!PostMessageW(m_hWnd, next->message, 0, next->lParam))
+        m_pendingRuns = 0;
 }
 
 void CChargeScreenDlg::PostAdvance()
 {
-    PostMessageW(m_hWnd, WM_SEQ_ADVANCE, 0, 0);
+    // As for a step that cannot be posted: a lost advance ends the run.
+    if (!PostMessageW(m_hWnd, WM_SEQ_ADVANCE, 0, 0))
+        m_pendingRuns = 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepBacklightOn(WPARAM, LPARAM)
@@ -257,6 +262,9 @@ LRESULT CChargeScreenDlg::OnStepFinish(WPARAM, LPARAM)
     m_currentStep = WM_STEP_FINISH;
     PostAdvance();
     StartBacklightRamp();
+    // Until this ramp has put the levels back, the registry holds the sequence's levels, not the
+    // user's: a reload before then would capture those (after a battery run, the step's 11).
+    m_settingsReloadAllowed = FALSE;
     m_lastPercentDrawn = 255;
     m_fullDrawn = FALSE;
     return 0;

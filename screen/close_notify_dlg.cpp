@@ -54,7 +54,10 @@ void CCloseNotifyDlg::OnSettingChange(UINT, LPCWSTR)
 void CCloseNotifyDlg::CenterOnScreen()
 {
     RECT rect{};
-    GetWindowRect(m_hWnd, &rect);
+    // Without its rectangle the dialog would be moved to a size of nothing, its buttons out of
+    // reach; it stays where it is instead.
+    if (!GetWindowRect(m_hWnd, &rect))
+        return;
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);

@@ -18,6 +18,7 @@ struct Scheduler::Thread {
     DeviceTime deadline = kForever;
     bool killed = false;
     bool unwinding = false;
+    std::uint64_t wakeups = 0;
     std::condition_variable turn;
     std::function<void()> body;
     std::function<void(ThreadId)> onExit;
@@ -149,6 +150,7 @@ void Scheduler::runThread(Thread& t)
         std::unique_lock lock(m_mutex);
         if (m_options.run == RunMode::Serial)
             waitForTurnLocked(lock, t);
+        catchUpWithWallLocked();
         start = !t.killed;
     }
     if (start) {
@@ -252,6 +254,17 @@ void Scheduler::advanceClockLocked(std::unique_lock<std::mutex>& lock)
         m_freeWake.notify_all();
 }
 
+void Scheduler::catchUpWithWallLocked()
+{
+    // A thread that the host lets run late (a loaded machine) must not find the device's time
+    // where it was due: what it starts from now, such as a one-second Sleep, would end early.
+    if (m_options.clock != ClockMode::Wall)
+        return;
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_wallOrigin);
+    m_now = std::max(m_now, static_cast<DeviceTime>(elapsed.count()));
+}
+
 void Scheduler::dispatchNextLocked(std::unique_lock<std::mutex>& lock)
 {
     for (;;) {
@@ -304,11 +317,21 @@ WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::funct
         }
         t->state = State::Running;
     }
+    ++t->wakeups;
+    catchUpWithWallLocked();
     t->ready = nullptr;
     t->deadline = kForever;
     if (t->killed)
         unwindCurrent();
     return ready() ? WakeReason::Ready : WakeReason::TimedOut;
+}
+
+std::vector<Scheduler::ThreadActivity> Scheduler::activityLocked() const
+{
+    std::vector<ThreadActivity> out;
+    for (const auto& t : m_threads)
+        out.push_back(ThreadActivity{t->id, t->name, t->pid, t->controller, t->wakeups});
+    return out;
 }
 
 void Scheduler::runUntil(DeviceTime until)

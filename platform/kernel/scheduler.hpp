@@ -96,6 +96,17 @@ public:
     // Stops every thread (kills all processes and system workers) and joins them; controller only.
     void shutdown();
 
+    // How often each device thread has given up the CPU and been woken again: what the device's
+    // activity costs its host, counted exactly in either clock.
+    struct ThreadActivity {
+        ThreadId id = 0;
+        std::string name;
+        ProcessId pid = kSystemProcess;
+        bool controller = false;
+        std::uint64_t wakeups = 0;
+    };
+    std::vector<ThreadActivity> activityLocked() const;
+
 private:
     enum class State { Runnable, Running, Blocked, Done };
 
@@ -104,6 +115,7 @@ private:
     bool othersBusyLocked(const Thread& self) const;
     Thread* pickLocked();
     void advanceClockLocked(std::unique_lock<std::mutex>& lock);
+    void catchUpWithWallLocked();
     void dispatchNextLocked(std::unique_lock<std::mutex>& lock);
     void waitForTurnLocked(std::unique_lock<std::mutex>& lock, Thread& t);
     void finishLocked(std::unique_lock<std::mutex>& lock, Thread& t);

@@ -17,6 +17,8 @@ void TraceRecorder::detail(kernel::DeviceTime at, std::string_view event, std::s
 
 void TraceRecorder::record(kernel::DeviceTime at, std::string_view event, std::string_view args)
 {
+    if (!m_sink && !m_keepLines)
+        return;
     std::string line = std::to_string(at);
     line += ' ';
     line += event;
@@ -26,7 +28,8 @@ void TraceRecorder::record(kernel::DeviceTime at, std::string_view event, std::s
     }
     if (m_sink)
         *m_sink << line << '\n';
-    m_lines.push_back(std::move(line));
+    if (m_keepLines)
+        m_lines.push_back(std::move(line));
 }
 
 std::vector<std::string> TraceRecorder::linesOf(std::string_view event) const

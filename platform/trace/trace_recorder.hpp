@@ -28,6 +28,8 @@ public:
     TraceLevel level() const { return m_level; }
     bool wantsCalls() const { return m_level == TraceLevel::All; }
     void setSink(std::ostream* sink) { m_sink = sink; }
+    // Off: lines go only to the sink, so that a run of days does not hold all of them.
+    void setKeepLines(bool keep) { m_keepLines = keep; }
 
     void effect(kernel::DeviceTime at, std::string_view event, std::string_view args);
     // Call and dispatch lines; dropped unless the level is All.
@@ -45,6 +47,7 @@ private:
     TraceLevel m_level;
     std::ostream* m_sink = nullptr;
     std::vector<std::string> m_lines;
+    bool m_keepLines = true;
 };
 
 // Quotes text for a trace line: `"` and `\` escaped, control characters as \xNN.

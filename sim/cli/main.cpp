@@ -2,12 +2,24 @@
 #include "sim/cli/builtin_demo.hpp"
 #include "sim/cli/options.hpp"
 #include "sim/harness/harness.hpp"
+#include "sim/live/live_window.hpp"
+#include "sim/output/contact_sheet.hpp"
+#include "sim/output/gif_recorder.hpp"
+#include "sim/output/progress_meter.hpp"
+#include "sim/output/sheet_moments.hpp"
+#include "sim/output/trace_tap.hpp"
 #include "sim/player/scenario_player.hpp"
 #include "sim/scenario/scenario.hpp"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 
 namespace {
 
@@ -17,12 +29,47 @@ using namespace velorin::sim;
 constexpr int kExpectFailed = 1;
 constexpr int kBadInput = 2;
 const std::filesystem::path kDemoOutput = "out";
+constexpr std::string_view kLiveName = "<live window>";
+// How often a run stops to look at the screen when pictures are made: the GIF's resolution.
+constexpr DeviceTime kPictureStep = 10;
+// How often a long run without pictures stops to update the progress line.
+constexpr DeviceTime kProgressStep = 100;
 
 Scenario loadScenario(const SimOptions& options)
 {
     if (options.scenarioFile)
         return loadScenarioFile(*options.scenarioFile);
+    if (options.window)
+        return parseScenario("", std::string(kLiveName));
     return parseScenario(builtinDemoScenario(), std::string(kBuiltinDemoName));
+}
+
+std::string reason()
+{
+    return errno != 0 ? std::string(": ") + std::strerror(errno) : std::string();
+}
+
+// A file that the run writes at its end must be writable before the run starts.
+std::optional<std::string> checkWritable(const std::string& file, const std::string& what)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+        return file + ": cannot write the " + what + " there: it is a directory";
+    const std::filesystem::path parent = std::filesystem::path(file).parent_path();
+    if (!parent.empty() && !std::filesystem::is_directory(parent, error))
+        return file + ": cannot write the " + what + " there: there is no directory " + parent.string();
+    return std::nullopt;
+}
+
+// The registry file's problems that its reader would misreport: a directory, nowhere to save.
+std::optional<std::string> checkRegistryFile(const std::string& file)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+        return file + ": is a directory, not a .reg file";
+    if (auto problem = checkWritable(file, "registry"))
+        return problem;
+    return std::nullopt;
 }
 
 int run(SimOptions options)
@@ -34,32 +81,76 @@ int run(SimOptions options)
         std::cerr << e.what() << '\n';
         return kBadInput;
     }
+    if (options.window && !LiveWindow::available()) {
+        std::cerr << "velorin-sim: --window: this velorin-sim was built without SDL2\n";
+        return kBadInput;
+    }
+    const auto problem =
+        options.sheetFile ? checkWritable(*options.sheetFile, "contact sheet") : std::optional<std::string>();
+    const auto registryProblem =
+        options.registryFile ? checkRegistryFile(*options.registryFile) : std::optional<std::string>();
+    if (problem || registryProblem) {
+        std::cerr << problem.value_or(registryProblem.value_or("")) << '\n';
+        return kBadInput;
+    }
 
-    const bool demo = !options.scenarioFile;
+    const bool demo = !options.scenarioFile && !options.window;
     if (demo && !options.trace)
         options.trace = trace::TraceLevel::All;
     std::ofstream traceFile;
-    if (options.traceFile) {
+    std::ostream* traceOut = nullptr;
+    if (options.traceFile && *options.traceFile == "-") {
+        traceOut = &std::cout;
+    } else if (options.traceFile) {
+        errno = 0;
         traceFile.open(*options.traceFile);
         if (!traceFile) {
-            std::cerr << *options.traceFile << ": cannot write the trace there\n";
+            std::cerr << *options.traceFile << ": cannot write the trace there" << reason() << '\n';
+            return kBadInput;
+        }
+        traceOut = &traceFile;
+    } else if (options.trace) {
+        traceOut = &std::cout;
+    }
+    const trace::TraceLevel traceLevel = options.trace.value_or(trace::TraceLevel::Effects);
+
+    const int side = std::max(options.screenWidth, options.screenHeight);
+    std::optional<GifRecorder> gif;
+    if (options.gifFile) {
+        gif.emplace(*options.gifFile, side);
+        if (gif->error()) {
+            std::cerr << *gif->error() << '\n';
             return kBadInput;
         }
     }
 
+    // The sheet watches the trace for the ends of sequences, which needs every dispatch; the
+    // lines still reach the person at the level asked for.
+    std::optional<ContactSheet> sheet;
+    std::optional<SheetMoments> moments;
+    std::optional<TraceTap> tap;
+    if (options.sheetFile) {
+        sheet.emplace("velorin-sim  " + std::filesystem::path(scenario.file).filename().string());
+        tap.emplace(traceOut, traceLevel, [&moments](std::string_view line) {
+            if (moments)
+                moments->traceLine(line);
+        });
+    }
+
+    const bool pictures = options.gifFile || options.sheetFile || options.framesDir;
+    const bool progress = !options.window && isatty(STDERR_FILENO);
     HarnessOptions harnessOptions;
     harnessOptions.device.seed = options.seed;
-    harnessOptions.device.clock = options.realtime ? kernel::ClockMode::Wall : kernel::ClockMode::Virtual;
+    harnessOptions.device.clock =
+        options.realtime || options.window ? kernel::ClockMode::Wall : kernel::ClockMode::Virtual;
     harnessOptions.device.run = options.free ? kernel::RunMode::Free : kernel::RunMode::Serial;
-    harnessOptions.device.trace = options.trace.value_or(trace::TraceLevel::Effects);
+    harnessOptions.device.trace = tap ? trace::TraceLevel::All : traceLevel;
     harnessOptions.device.screenWidth = options.screenWidth;
     harnessOptions.device.screenHeight = options.screenHeight;
+    harnessOptions.sampleEvery = pictures || options.window ? kPictureStep : progress ? kProgressStep : 0;
     if (options.framesDir)
         harnessOptions.framesDir = *options.framesDir;
-    if (options.traceFile)
-        harnessOptions.traceSink = &traceFile;
-    else if (options.trace)
-        harnessOptions.traceSink = &std::cout;
+    harnessOptions.traceSink = tap ? &*tap : traceOut;
 
     Harness harness(harnessOptions);
     if (options.registryFile) {
@@ -78,19 +169,71 @@ int run(SimOptions options)
     };
     if (framesFailed())
         return kBadInput;
+    if (gif)
+        harness.addFrameSink(*gif);
+
+    std::unique_ptr<LiveWindow> window;
+    if (options.window) {
+        try {
+            window = std::make_unique<LiveWindow>(harness);
+        } catch (const LiveWindowError& e) {
+            std::cerr << "velorin-sim: " << e.what() << '\n';
+            return kBadInput;
+        }
+        harness.addStepListener([&window] { window->afterStep(); });
+    }
+    std::optional<ProgressMeter> meter;
+    if (progress) {
+        meter.emplace(std::cerr, harness.now());
+        harness.addStepListener([&meter, &harness] { meter->update(harness.now()); });
+    }
+
     ScenarioPlayer player(harness);
-    const PlayResult result = player.play(scenario, options.until, &std::cerr);
+    if (sheet) {
+        moments.emplace(harness, *sheet);
+        harness.addStepListener([&moments] { moments->afterStep(); });
+        player.beforeLine = [&moments](const ScenarioLine& line) { moments->beforeLine(line); };
+        player.afterLine = [&moments](const ScenarioLine& line, const std::optional<std::string>& failure) {
+            moments->afterLine(line, failure);
+        };
+    }
+    PlayResult result = player.play(scenario, options.until, &std::cerr);
+    if (window) {
+        window->runUntilClosed(options.until);
+        result.endedAt = harness.now();
+    }
+    if (meter)
+        meter->finish();
+    if (moments)
+        moments->finish();
+    if (gif)
+        gif->finish(result.endedAt);
     harness.powerOff();
+    window.reset();
+
+    int status = result.failures.empty() ? 0 : kExpectFailed;
     if (options.registryFile) {
         try {
             harness.saveRegistry();
         } catch (const registry::FileSaveError& e) {
             std::cerr << "velorin-sim: " << e.what() << '\n';
-            return kBadInput;
+            status = kBadInput;
         }
     }
     if (framesFailed())
-        return kBadInput;
+        status = kBadInput;
+    if (gif && gif->error()) {
+        std::cerr << *gif->error() << '\n';
+        status = kBadInput;
+    }
+    if (sheet) {
+        try {
+            sheet->write(*options.sheetFile);
+        } catch (const std::runtime_error& e) {
+            std::cerr << e.what() << '\n';
+            status = kBadInput;
+        }
+    }
 
     if (demo) {
         std::error_code error;
@@ -110,8 +253,12 @@ int run(SimOptions options)
     std::cerr << "; the run ended at " << formatDeviceTime(result.endedAt) << " device time";
     if (demo)
         std::cerr << "; trace in " << (kDemoOutput / "trace.txt").string();
+    if (gif && !gif->error())
+        std::cerr << "; GIF in " << *options.gifFile;
+    if (sheet)
+        std::cerr << "; sheet in " << *options.sheetFile << " (" << sheet->cells().size() << " pictures)";
     std::cerr << '\n';
-    return result.failures.empty() ? 0 : kExpectFailed;
+    return status;
 }
 
 }  // namespace

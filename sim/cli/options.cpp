@@ -49,6 +49,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
     CLI::App app{"velorin-sim: boots a simulated handheld, runs the program on it through a scenario, and "
                  "shows what happened. With no arguments it plays the built-in demo.",
                  "velorin-sim"};
+    app.get_formatter()->column_width(26);
     SimOptions options;
     std::string scenario;
     std::string until;
@@ -56,23 +57,59 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
     std::string traceFile;
     std::string registryFile;
     std::string framesDir;
+    std::string gifFile;
+    std::string sheetFile;
     std::string screen;
-    app.add_option("--scenario", scenario, "Scenario file to play")->check(CLI::ExistingFile);
-    app.add_option("--seed", options.seed, "Seed for the choice among runnable threads")->capture_default_str();
-    app.add_option("--until", until, "Device time at which the run stops (e.g. 90s, 1h)");
-    auto* trace = app.add_option("--trace", traceLevel, "Print the trace; --trace=all adds calls and messages")
+    app.add_option("--scenario", scenario, "Scenario file to play; e.g. --scenario examples/plug.scn")
+        ->check(CLI::Validator(CLI::ExistingFile).description(""))
+        ->type_name("FILE");
+    app.add_option("--seed", options.seed, "Seed for the choice among runnable threads; e.g. --seed 7")
+        ->capture_default_str()
+        ->type_name("N");
+    app.add_option("--until", until, "Device time at which the run stops; e.g. --until 90s, --until 1h")
+        ->type_name("TIME");
+    auto* trace = app.add_option("--trace", traceLevel,
+                                 "Print the trace of effects; --trace=all adds calls and messages; e.g. --trace=all")
                       ->expected(0, 1)
-                      ->check(CLI::IsMember({"", "all"}));
-    app.add_option("--trace-file", traceFile, "Write the trace to FILE instead of the terminal");
+                      ->check(CLI::Validator(CLI::IsMember({"", "all"})).description(""))
+                      ->type_name("[=all]");
+    app.add_option("--trace-file", traceFile,
+                   "Write the trace to FILE instead of the terminal, '-' for standard output; e.g. --trace-file "
+                   "out/trace.txt")
+        ->type_name("FILE");
+    app.add_option("--gif", gifFile,
+                   "Write the screen as the user sees it as an animated GIF, a frame for each new picture; e.g. "
+                   "--gif out/run.gif")
+        ->type_name("FILE");
+    app.add_option("--sheet", sheetFile,
+                   "Write a contact sheet (PNG) of the screen after each command and at the end of each sequence; "
+                   "e.g. --sheet out/sheet.png")
+        ->type_name("FILE");
     app.add_option("--frames", framesDir,
-                   "Write a PNG of the screen to DIR each time it changes, named by device time");
+                   "Write a PNG of the screen to DIR each time it changes, named by device time; e.g. --frames "
+                   "out/frames")
+        ->type_name("DIR");
     app.add_option("--registry", registryFile,
-                   "The device's persistent hive (.reg): loaded at boot, saved at the end; made from the "
-                   "default hive when missing");
+                   "The device's persistent hive (.reg): loaded at boot, saved at the end; made from the default "
+                   "hive when missing; e.g. --registry out/device.reg")
+        ->type_name("FILE");
     auto* screenOption =
-        app.add_option("--screen", screen, "The physical panel, WIDTHxHEIGHT in pixels (default 240x320)");
-    app.add_flag("--realtime", options.realtime, "Run in wall-clock time instead of virtual time");
-    app.add_flag("--free", options.free, "Let device threads run at the same time (race hunting)");
+        app.add_option("--screen", screen, "The physical panel in pixels (default 240x320); e.g. --screen 480x640")
+            ->type_name("WxH");
+    app.add_flag("--window", options.window,
+                 "Show the device live in a window, in wall-clock time: click to tap, Esc and Enter, p plugs or "
+                 "unplugs, + and - change the percentage, r rotates, q quits; e.g. --window --scenario "
+                 "examples/plug.scn");
+    app.add_flag("--realtime", options.realtime,
+                 "Run in wall-clock time instead of virtual time; e.g. --realtime --trace");
+    app.add_flag("--free", options.free,
+                 "Let device threads run at the same time (race hunting); e.g. --free --seed 3");
+    app.footer("Examples:\n"
+               "  velorin-sim                                   the built-in demo; files under out/\n"
+               "  velorin-sim --scenario s.scn --trace          a scenario, its trace on the terminal\n"
+               "  velorin-sim --scenario s.scn --gif s.gif --sheet s.png\n"
+               "  velorin-sim --window                          the live device (make run)\n"
+               "Exit status: 0 when every expect held, 1 when one failed, 2 for bad input.");
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -103,6 +140,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
         options.registryFile = registryFile;
     if (!framesDir.empty())
         options.framesDir = framesDir;
+    if (!gifFile.empty())
+        options.gifFile = gifFile;
+    if (!sheetFile.empty())
+        options.sheetFile = sheetFile;
     return {options, 0, {}};
 }
 

@@ -14,10 +14,13 @@ struct SimOptions {
     std::optional<std::string> scenarioFile;  // none: the built-in demo
     std::uint64_t seed = 1;
     std::optional<DeviceTime> until;
-    std::optional<trace::TraceLevel> trace;  // none: no trace on the terminal
-    std::optional<std::string> traceFile;
+    std::optional<trace::TraceLevel> trace;   // none: no trace on the terminal
+    std::optional<std::string> traceFile;     // "-": standard output
     std::optional<std::string> registryFile;  // --registry: the device's persistent hive
-    std::optional<std::string> framesDir;  // --frames: a PNG for each new screen image
+    std::optional<std::string> framesDir;     // --frames: a PNG for each new screen image
+    std::optional<std::string> gifFile;       // --gif: the screen as an animated GIF
+    std::optional<std::string> sheetFile;     // --sheet: a contact sheet of the moments that matter
+    bool window = false;                      // --window: the live window, in wall time
     // --screen: the physical panel.
     int screenWidth = platform::DeviceOptions{}.screenWidth;
     int screenHeight = platform::DeviceOptions{}.screenHeight;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "gdi/surface.hpp"
+#include "sim/harness/frame_sink.hpp"
 #include "sim/scenario/device_time.hpp"
 
 #include <filesystem>
@@ -11,20 +12,20 @@
 
 namespace velorin::sim {
 
-class FrameRecorder {
+class FrameRecorder : public FrameSink {
 public:
     // Creates the directory; a failure is kept in error().
     explicit FrameRecorder(std::filesystem::path directory);
 
     // Writes `screen` when it differs from the last frame written. An empty screen (no window
     // system yet) is not a frame. After the first failure nothing more is written.
-    void offer(DeviceTime at, const gdi::Surface& screen);
+    void offer(DeviceTime at, const gdi::Surface& screen) override;
 
     static std::string fileName(DeviceTime at);
     const std::filesystem::path& directory() const { return m_directory; }
     int written() const { return m_written; }
     // The first failure, naming the file or directory.
-    const std::optional<std::string>& error() const { return m_error; }
+    const std::optional<std::string>& error() const override { return m_error; }
 
 private:
     std::filesystem::path m_directory;

@@ -8,22 +8,66 @@
 
 namespace velorin::sim {
 
+namespace {
+
+// The window manager's screen, told apart from a source that a test puts in its place.
+struct WindowManagerScreen {
+    platform::Device* device;
+    gdi::Surface operator()() const { return device->windows().composeScreen(); }
+};
+
+}  // namespace
+
 Harness::Harness(HarnessOptions options) : m_options(std::move(options)), m_device(m_options.device)
 {
     m_device.trace().setSink(m_options.traceSink);
-    screenSource = [this] { return m_device.windows().composeScreen(); };
-    if (m_options.framesDir)
+    screenSource = WindowManagerScreen{&m_device};
+    if (m_options.framesDir) {
         m_frames.emplace(*m_options.framesDir);
+        m_sinks.push_back(&*m_frames);
+    }
     if (m_options.defaultRegistry)
         loadRegistry(defaultHiveText(), std::string(kDefaultHiveName));
     for (const auto& [message, name] : m_options.program.messageNames)
         m_device.windows().nameMessage(message, name);
 }
 
+void Harness::advanceTo(DeviceTime time)
+{
+    if (m_stopRequested)
+        return;
+    const DeviceTime every = m_options.sampleEvery;
+    for (DeviceTime from = now();;) {
+        // Stops on the grid of multiples, so where a run starts does not move the samples.
+        const DeviceTime next = every > 0 ? std::min(time, (from / every + 1) * every) : time;
+        m_device.runUntil(next);
+        afterStep();
+        if (next >= time || m_stopRequested)
+            return;
+        from = next;
+    }
+}
+
 void Harness::afterStep()
 {
-    if (m_frames && screenSource)
-        m_frames->offer(now(), screenAsSeen());
+    if (!m_sinks.empty() && screenSource) {
+        // Only the window manager's own screen can be watched cheaply; any other is looked at.
+        const bool ownScreen = screenSource.target<WindowManagerScreen>() != nullptr;
+        if (!ownScreen || m_watch.changed(m_device)) {
+            const gdi::Surface seen = screenAsSeen();
+            for (FrameSink* sink : m_sinks)
+                sink->offer(now(), seen);
+        }
+    }
+    if (m_inListener)
+        return;
+    struct Busy {
+        bool& flag;
+        explicit Busy(bool& f) : flag(f) { flag = true; }
+        ~Busy() { flag = false; }
+    } busy(m_inListener);
+    for (const auto& listener : m_listeners)
+        listener();
 }
 
 void Harness::tap(int x, int y)

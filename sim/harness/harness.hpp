@@ -5,7 +5,9 @@
 #include "boot/device.hpp"
 #include "gdi/surface.hpp"
 #include "sim/harness/frame_recorder.hpp"
+#include "sim/harness/frame_sink.hpp"
 #include "sim/harness/program.hpp"
+#include "sim/harness/screen_watch.hpp"
 #include "registry/registry.hpp"
 #include "sim/scenario/device_time.hpp"
 
@@ -24,10 +26,13 @@ using platform::ProcessId;
 struct HarnessOptions {
     platform::DeviceOptions device;
     Program program = defaultProgram();
-    std::ostream* traceSink = nullptr;  // receives each trace line as it is made
+    std::ostream* traceSink = nullptr;               // receives each trace line as it is made
     std::optional<std::filesystem::path> framesDir;  // a PNG there for each new screen image
     // Boot with the default hive (sim/default.reg), or with an empty registry.
     bool defaultRegistry = true;
+    // Above 0, every move of time also stops at each multiple of this many milliseconds, so
+    // that frame sinks and step listeners see the device between one command and the next.
+    DeviceTime sampleEvery = 0;
 };
 
 class Harness {
@@ -67,22 +72,23 @@ public:
     int orientationDegrees();
 
     DeviceTime now() const { return m_device.now(); }
-    void runUntil(DeviceTime time)
-    {
-        m_device.runUntil(time);
-        afterStep();
-    }
-    void runFor(DeviceTime duration)
-    {
-        m_device.runFor(duration);
-        afterStep();
-    }
+    // Once a stop is requested, time no longer moves (a live window closed).
+    void runUntil(DeviceTime time) { advanceTo(time); }
+    void runFor(DeviceTime duration) { advanceTo(now() + duration); }
     void settle()
     {
         m_device.settle();
         afterStep();
     }
     void powerOff() { m_device.powerOff(); }
+    void requestStop() { m_stopRequested = true; }
+    bool stopRequested() const { return m_stopRequested; }
+
+    // Offered the screen as seen after each step when it may have changed; not owned.
+    void addFrameSink(FrameSink& sink) { m_sinks.push_back(&sink); }
+    // Called after each step, with the device at rest, on the controller's thread. A listener
+    // may drive the harness itself (tap, key, ...); the steps that makes call no listener.
+    void addStepListener(std::function<void()> listener) { m_listeners.push_back(std::move(listener)); }
 
     // The composed screen: logical orientation, before brightness. The window manager fills
     // `screenSource`; until it does, the screen is empty (0 x 0).
@@ -115,13 +121,20 @@ public:
     void saveRegistry();
 
 private:
-    // After each move of time and each settle: offers the screen to the frame recorder.
+    void advanceTo(DeviceTime time);
+    // After each move of time and each settle: offers the screen to the frame sinks when it
+    // may have changed, then calls the step listeners.
     void afterStep();
 
     HarnessOptions m_options;
     platform::Device m_device;
     std::vector<ProcessId> m_instances;
     std::optional<FrameRecorder> m_frames;
+    std::vector<FrameSink*> m_sinks;
+    std::vector<std::function<void()>> m_listeners;
+    bool m_inListener = false;
+    bool m_stopRequested = false;
+    ScreenWatch m_watch;
 };
 
 }  // namespace velorin::sim

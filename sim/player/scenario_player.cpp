@@ -34,13 +34,18 @@ PlayResult ScenarioPlayer::play(const Scenario& scenario, std::optional<DeviceTi
         const bool expectation = isExpectation(line.command);
         if (expectation)
             ++result.expectsChecked;
-        if (auto failure = run(line)) {
+        if (beforeLine)
+            beforeLine(line);
+        const auto failure = run(line);
+        if (failure) {
             if (expectation)
                 ++result.expectsFailed;
             result.failures.push_back(*failure);
             if (report)
                 *report << *failure << '\n';
         }
+        if (afterLine)
+            afterLine(line, failure);
     };
 
     const auto& lines = scenario.lines;
@@ -55,6 +60,8 @@ PlayResult ScenarioPlayer::play(const Scenario& scenario, std::optional<DeviceTi
         if ((line.at == 0 && isSetup(line.command)) || !withinRun(line))
             continue;
         m_harness.runUntil(line.at);
+        if (m_harness.stopRequested())
+            break;
         if (std::holds_alternative<EndCommand>(line.command)) {
             ended = true;
             break;

@@ -5,6 +5,7 @@
 #include "sim/harness/harness.hpp"
 #include "sim/scenario/scenario.hpp"
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -23,8 +24,13 @@ class ScenarioPlayer {
 public:
     explicit ScenarioPlayer(Harness& harness) : m_harness(harness) {}
 
+    // Told of each line just before it runs (at its time) and just after, with its failure.
+    std::function<void(const ScenarioLine&)> beforeLine;
+    std::function<void(const ScenarioLine&, const std::optional<std::string>& failure)> afterLine;
+
     // Plays the whole scenario, or up to `until` when given (the run then also lasts until
-    // then). Failed expectations are collected, and reported to `report` as they happen.
+    // then), or until the harness is asked to stop. Failed expectations are collected, and
+    // reported to `report` as they happen.
     PlayResult play(const Scenario& scenario, std::optional<DeviceTime> until = std::nullopt,
                     std::ostream* report = nullptr);
 

@@ -1,0 +1,46 @@
+// `--sheet FILE.png`: the moments of a run that matter side by side, each a small picture of the
+// screen as the user saw it with its device time and what happened.
+#pragma once
+
+#include "gdi/surface.hpp"
+#include "sim/scenario/device_time.hpp"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velorin::sim {
+
+struct SheetCell {
+    DeviceTime at = 0;
+    std::string where;  // "file:line", or empty
+    std::string what;
+    gdi::Surface picture;  // already shrunk to the cell
+};
+
+class ContactSheet {
+public:
+    // The side of the square each picture is shrunk into, and the columns of the sheet.
+    static constexpr int kPictureSide = 160;
+    static constexpr int kColumns = 5;
+
+    explicit ContactSheet(std::string title) : m_title(std::move(title)) {}
+
+    void add(DeviceTime at, const gdi::Surface& screen, std::string where, std::string what);
+    const std::vector<SheetCell>& cells() const { return m_cells; }
+
+    // A title line, then the cells left to right and top to bottom in the order they came.
+    gdi::Surface render() const;
+    // Throws std::runtime_error naming the file when it cannot be written.
+    void write(const std::filesystem::path& file) const;
+
+    // Where cell `index` (0-based) sits in render()'s picture: its picture box's top left.
+    static int cellLeft(int index);
+    static int cellTop(int index);
+
+private:
+    std::string m_title;
+    std::vector<SheetCell> m_cells;
+};
+
+}  // namespace velorin::sim

@@ -1,0 +1,70 @@
+# A table of bad command lines and bad files: each must be refused with exit status 2 and a
+# message on standard error that names the file (and line) and what is wrong.
+#   SIM, WORKDIR, SCENARIOS, LIVE (whether velorin-sim has its window)
+set(w ${WORKDIR}/bad-input)
+file(REMOVE_RECURSE ${w})
+file(MAKE_DIRECTORY ${w}/a-directory)
+file(WRITE ${w}/ok.scn "1s expect running\n")
+file(WRITE ${w}/unknown_command.scn "0 plug\n1s fly away\n")
+file(WRITE ${w}/bad_time.scn "0 plug\nsoon tap 1 2\n")
+file(WRITE ${w}/bad_reg_line.scn "0 plug\n\n1s reg set HKXX\\Software x dword:1\n")
+file(WRITE ${w}/bad.reg "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software]\n\"v\"=dword:zz\n")
+file(WRITE ${w}/not-a-reg.reg "hello\n")
+file(WRITE ${w}/plain-file "x")
+
+set(failures "")
+# `regex` against standard error; the rest is the command.
+function(expect_refused regex)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL 2)
+    set(failures "${failures}\n  ${ARGN}: exit status ${status}, not 2: ${err}" PARENT_SCOPE)
+  elseif(NOT err MATCHES "${regex}")
+    set(failures "${failures}\n  ${ARGN}: standard error does not match '${regex}':\n${err}" PARENT_SCOPE)
+  endif()
+endfunction()
+macro(expect_bad regex)
+  expect_refused("${regex}" ${SIM} ${ARGN})
+endmacro()
+
+# Command lines.
+expect_bad("not expected: --bogus" --bogus)
+expect_bad("not expected: stray" stray)
+expect_bad("--scenario: File does not exist: ${w}/missing.scn" --scenario ${w}/missing.scn)
+expect_bad("--scenario: .*directory: ${w}/a-directory" --scenario ${w}/a-directory)
+expect_bad("--seed = abc" --scenario ${w}/ok.scn --seed abc)
+expect_bad("--until: time 'soon' is not a time" --scenario ${w}/ok.scn --until soon)
+expect_bad("--screen: '5x5': each side must be 16 to 4096" --scenario ${w}/ok.scn --screen 5x5)
+expect_bad("--screen: 'wide' is not WIDTHxHEIGHT" --scenario ${w}/ok.scn --screen wide)
+expect_bad("--trace: .*some" --scenario ${w}/ok.scn --trace=some)
+# Scenario files: the file, the line and what is wrong.
+expect_bad("bad_line.scn:3: " --scenario ${SCENARIOS}/bad_line.scn)
+expect_bad("unknown_command.scn:2: .*fly" --scenario ${w}/unknown_command.scn)
+expect_bad("bad_time.scn:2: .*soon" --scenario ${w}/bad_time.scn)
+expect_bad("bad_reg_line.scn:3: .*HKXX" --scenario ${w}/bad_reg_line.scn)
+# Registry files.
+expect_bad("bad.reg:4: " --scenario ${w}/ok.scn --registry ${w}/bad.reg)
+expect_bad("not-a-reg.reg:1: .*header" --scenario ${w}/ok.scn --registry ${w}/not-a-reg.reg)
+expect_bad("a-directory: is a directory, not a .reg file" --scenario ${w}/ok.scn --registry ${w}/a-directory)
+expect_bad("${w}/nowhere/x.reg: cannot write the registry there: there is no directory ${w}/nowhere"
+           --scenario ${w}/ok.scn --registry ${w}/nowhere/x.reg)
+# Where the run's files go.
+expect_bad("${w}/nowhere/t.txt: cannot write the trace there: No such file or directory"
+           --scenario ${w}/ok.scn --trace-file ${w}/nowhere/t.txt)
+expect_bad("${w}/nowhere/x.gif: cannot write the GIF there: No such file or directory"
+           --scenario ${w}/ok.scn --gif ${w}/nowhere/x.gif)
+expect_bad("${w}/nowhere/x.png: cannot write the contact sheet there: there is no directory"
+           --scenario ${w}/ok.scn --sheet ${w}/nowhere/x.png)
+expect_bad("${w}/a-directory: cannot write the contact sheet there: it is a directory"
+           --scenario ${w}/ok.scn --sheet ${w}/a-directory)
+expect_bad("${w}/plain-file/frames: cannot create the frames directory"
+           --scenario ${w}/ok.scn --frames ${w}/plain-file/frames)
+# The live window without a way to show it.
+if(LIVE)
+  expect_refused("--window: cannot start SDL" ${CMAKE_COMMAND} -E env SDL_VIDEODRIVER=no-such-driver ${SIM} --window)
+else()
+  expect_bad("--window: .*without SDL2" --window)
+endif()
+
+if(NOT failures STREQUAL "")
+  message(FATAL_ERROR "bad input not refused as it should be:${failures}")
+endif()
