@@ -1,5 +1,6 @@
 // velorin-sim: boots a device, runs the program on it through a scenario, shows what happened.
 #include "sim/cli/builtin_demo.hpp"
+#include "sim/cli/demo_summary.hpp"
 #include "sim/cli/options.hpp"
 #include "sim/harness/harness.hpp"
 #include "sim/live/live_window.hpp"
@@ -94,9 +95,25 @@ int run(SimOptions options)
         return kBadInput;
     }
 
+    // The demo keeps its whole trace and both pictures under out/ and tells the person about
+    // them; what is asked for on the command line still wins.
     const bool demo = !options.scenarioFile && !options.window;
-    if (demo && !options.trace)
-        options.trace = trace::TraceLevel::All;
+    if (demo) {
+        std::error_code error;
+        std::filesystem::create_directories(kDemoOutput, error);
+        if (error) {
+            std::cerr << kDemoOutput.string() << ": cannot make the directory: " << error.message() << '\n';
+            return kBadInput;
+        }
+        if (!options.traceFile) {
+            options.traceFile = (kDemoOutput / "trace.txt").string();
+            options.trace = options.trace.value_or(trace::TraceLevel::All);
+        }
+        if (!options.gifFile)
+            options.gifFile = (kDemoOutput / "demo.gif").string();
+        if (!options.sheetFile)
+            options.sheetFile = (kDemoOutput / "sheet.png").string();
+    }
     std::ofstream traceFile;
     std::ostream* traceOut = nullptr;
     if (options.traceFile && *options.traceFile == "-") {
@@ -197,6 +214,7 @@ int run(SimOptions options)
             moments->afterLine(line, failure);
         };
     }
+    const std::vector<UserSetting> settingsBefore = readUserSettings(harness);
     PlayResult result = player.play(scenario, options.until, &std::cerr);
     if (window) {
         window->runUntilClosed(options.until);
@@ -236,13 +254,9 @@ int run(SimOptions options)
     }
 
     if (demo) {
-        std::error_code error;
-        std::filesystem::create_directories(kDemoOutput, error);
-        std::ofstream out(kDemoOutput / "trace.txt");
-        for (const auto& line : harness.trace().lines())
-            out << line << '\n';
-        if (!out)
-            std::cerr << (kDemoOutput / "trace.txt").string() << ": cannot write the trace there\n";
+        if (sheet)
+            printMoments(std::cout, sheet->cells());
+        printUserSettings(std::cout, settingsBefore, readUserSettings(harness));
     }
 
     std::cerr << "velorin-sim: " << scenario.file << ": " << scenario.lines.size() << " lines, "
@@ -251,8 +265,8 @@ int run(SimOptions options)
     if (const auto commandsFailed = result.failures.size() - static_cast<std::size_t>(result.expectsFailed))
         std::cerr << ", " << commandsFailed << (commandsFailed == 1 ? " command" : " commands") << " failed";
     std::cerr << "; the run ended at " << formatDeviceTime(result.endedAt) << " device time";
-    if (demo)
-        std::cerr << "; trace in " << (kDemoOutput / "trace.txt").string();
+    if (traceFile.is_open())
+        std::cerr << "; trace in " << *options.traceFile;
     if (gif && !gif->error())
         std::cerr << "; GIF in " << *options.gifFile;
     if (sheet)
