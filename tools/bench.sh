@@ -54,6 +54,7 @@ counter() {
 number() { sed -n "$1" "$2" | head -1; }
 
 frame_ratio=$(counter BM_ChargingFrameRatio ratio)
+memcpy_ratio=$(counter BM_ChargingFrameRatio ratio_memcpy)
 speed=$(counter BM_UtilityChargingHour device_s_per_host_s)
 speed_cpu=$(counter BM_UtilityChargingHour device_s_per_cpu_s)
 late_median=$(counter BM_PlugToWindowShownWallClock late_ms_median)
@@ -67,7 +68,7 @@ rss=$(number 's/^.*Maximum resident set size (kbytes): //p' "$work/demo.err")
 idle_ratio=$(number 's/^ratio: \([0-9.]*\).*/\1/p' "$work/idle.txt")
 idle_cpu=$(number 's/^CPU: .* = \([0-9.]*\) % of one core.*/\1/p' "$work/idle.txt")
 
-awk -v frame="$frame_ratio" -v speed="$speed" -v speedcpu="$speed_cpu" -v median="$late_median" -v max="$late_max" \
+awk -v frame="$frame_ratio" -v framememcpy="$memcpy_ratio" -v speed="$speed" -v speedcpu="$speed_cpu" -v median="$late_median" -v max="$late_max" \
     -v hostmedian="$host_median" -v hostmax="$host_max" \
     -v ir="$ir" -v iridle="$ir_idle" -v growth="$growth" -v rss="$rss" -v idleratio="$idle_ratio" -v idlecpu="$idle_cpu" -v idle="$idle" '
 function row(figure, measured, target, met) {
@@ -79,6 +80,7 @@ BEGIN {
     printf "| %-44s | %-26s | %-16s | %-6s |\n", "figure", "measured", "target", ""
     printf "|%s|%s|%s|%s|\n", "----------------------------------------------", "----------------------------", "------------------", "--------"
     row("1 frame: device / pixman (CPU time)", frame == "" ? "n/a" : sprintf("%.2f x", frame), "<= 1.5 x", check(frame, frame <= 1.5))
+    row("1 frame: device / memcpy of its copies (CPU)", framememcpy == "" ? "n/a" : sprintf("%.2f x", framememcpy), "<= 3 x", check(framememcpy, framememcpy <= 3))
     row("2 idle: context switches / timer ticks (" idle ")", idleratio == "" ? "n/a" : sprintf("%.3f", idleratio), "<= 1.1", check(idleratio, idleratio <= 1.1))
     row("2 idle: CPU of one core (" idle ")", idlecpu == "" ? "n/a" : sprintf("%.4f %%", idlecpu), "< 0.2 %", check(idlecpu, idlecpu < 0.2))
     row("2 idle: Ir per device hour hidden (callgrind)", iridle == "" ? "n/a" : iridle, "recorded", "")
