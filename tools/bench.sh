@@ -11,6 +11,12 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/release}
 idle=${IDLE:-1m}
+if [ ! -d "$build" ]; then
+    echo "bench.sh: $build: no such build directory (build it first: make build)" >&2
+    exit 2
+fi
+# Absolute: the measurements run their programs from a directory of their own.
+build=$(cd "$build" && pwd)
 for program in bench/velorin-bench bench/velorin-soak sim/velorin-sim; do
     if [ ! -x "$build/$program" ]; then
         echo "bench.sh: $build/$program: no such program (build it first: make build)" >&2
@@ -73,7 +79,8 @@ awk -v frame="$frame_ratio" -v framememcpy="$memcpy_ratio" -v speed="$speed" -v 
     -v ir="$ir" -v iridle="$ir_idle" -v growth="$growth" -v rss="$rss" -v idleratio="$idle_ratio" -v idlecpu="$idle_cpu" -v idle="$idle" '
 function row(figure, measured, target, met) {
     printf "| %-44s | %-26s | %-16s | %-6s |\n", figure, measured, target, met
-    if (met == "MISSED") missed = 1
+    # A figure with a target that could not be measured counts as missed.
+    if (met == "MISSED" || met == "n/a") missed = 1
 }
 function check(value, ok) { return value == "" ? "n/a" : (ok ? "met" : "MISSED") }
 BEGIN {

@@ -38,6 +38,21 @@ std::runtime_error pngError(const std::filesystem::path& file, const std::string
 
 }  // namespace
 
+namespace {
+
+void writeRgbRows(const std::filesystem::path& file, int width, int height, const std::uint8_t* rows)
+{
+    PngImage image;
+    image->width = static_cast<png_uint_32>(width);
+    image->height = static_cast<png_uint_32>(height);
+    image->format = PNG_FORMAT_RGB;
+    const std::string name = file.string();
+    if (!png_image_write_to_file(image.get(), name.c_str(), 0, rows, 0, nullptr))
+        throw pngError(file, "cannot write the PNG", image->message);
+}
+
+}  // namespace
+
 void writePng(const std::filesystem::path& file, const Surface& surface)
 {
     if (surface.width() <= 0 || surface.height() <= 0)
@@ -49,13 +64,24 @@ void writePng(const std::filesystem::path& file, const Surface& surface)
         rows[at++] = static_cast<std::uint8_t>(pixel >> 8);
         rows[at++] = static_cast<std::uint8_t>(pixel);
     }
-    PngImage image;
-    image->width = static_cast<png_uint_32>(surface.width());
-    image->height = static_cast<png_uint_32>(surface.height());
-    image->format = PNG_FORMAT_RGB;
-    const std::string name = file.string();
-    if (!png_image_write_to_file(image.get(), name.c_str(), 0, rows.data(), 0, nullptr))
-        throw pngError(file, "cannot write the PNG", image->message);
+    writeRgbRows(file, surface.width(), surface.height(), rows.data());
+}
+
+void writePng(const std::filesystem::path& file, Surface&& surface)
+{
+    if (surface.width() <= 0 || surface.height() <= 0)
+        throw pngError(file, "cannot write an empty picture", nullptr);
+    // The RGB bytes are packed into the pixels' own storage, front to back: each byte is written
+    // at or before the pixel it comes from has been read, so a large picture is never copied.
+    std::vector<Rgb>& pixels = surface.pixels();
+    auto* bytes = reinterpret_cast<std::uint8_t*>(pixels.data());
+    std::size_t at = 0;
+    for (const Rgb pixel : pixels) {
+        bytes[at++] = static_cast<std::uint8_t>(pixel >> 16);
+        bytes[at++] = static_cast<std::uint8_t>(pixel >> 8);
+        bytes[at++] = static_cast<std::uint8_t>(pixel);
+    }
+    writeRgbRows(file, surface.width(), surface.height(), bytes);
 }
 
 Surface readPng(const std::filesystem::path& file)

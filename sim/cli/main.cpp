@@ -96,15 +96,21 @@ int run(SimOptions options)
     }
 
     // The demo keeps its whole trace and both pictures under out/ and tells the person about
-    // them; what is asked for on the command line still wins.
+    // them; the live device keeps its registry there from one session to the next. What is asked
+    // for on the command line still wins.
     const bool demo = !options.scenarioFile && !options.window;
-    if (demo) {
+    const bool liveRegistry = options.window && !options.registryFile;
+    if (demo || liveRegistry) {
         std::error_code error;
         std::filesystem::create_directories(kDemoOutput, error);
         if (error) {
             std::cerr << kDemoOutput.string() << ": cannot make the directory: " << error.message() << '\n';
             return kBadInput;
         }
+    }
+    if (liveRegistry)
+        options.registryFile = (kDemoOutput / "live.reg").string();
+    if (demo) {
         if (!options.traceFile) {
             options.traceFile = (kDemoOutput / "trace.txt").string();
             options.trace = options.trace.value_or(trace::TraceLevel::All);
@@ -267,6 +273,8 @@ int run(SimOptions options)
     std::cerr << "; the run ended at " << formatDeviceTime(result.endedAt) << " device time";
     if (traceFile.is_open())
         std::cerr << "; trace in " << *options.traceFile;
+    if (options.registryFile && status != kBadInput)
+        std::cerr << "; registry saved in " << *options.registryFile;
     if (gif && !gif->error())
         std::cerr << "; GIF in " << *options.gifFile;
     if (sheet)

@@ -10,6 +10,7 @@
 #include "gdi/surface.hpp"
 #include "power/brightness.hpp"
 #include "sim/harness/harness.hpp"
+#include "sim/live/live_display.hpp"
 
 #include <optional>
 #include <string>
@@ -27,8 +28,6 @@ struct DeviceStatus {
 };
 
 DeviceStatus readStatus(Harness& harness);
-
-enum class LiveAction { Escape, Enter, TogglePlug, PercentUp, PercentDown, Rotate, Quit };
 
 // Plays a key's action on the device: Esc and Enter are keys of the device, `p` plugs or
 // unplugs the charger (line status 1 or 0), `+` and `-` move the percentage by one within 0 to

@@ -1,9 +1,11 @@
 #include "sim/live/live_window.hpp"
 
+#include "sim/live/live_display.hpp"
 #include "sim/live/live_view.hpp"
 
-#include <SDL.h>
+#include <dlfcn.h>
 
+#include <filesystem>
 #include <string>
 
 namespace velorin::sim {
@@ -13,97 +15,56 @@ namespace {
 // How far a step of the device goes while nothing else drives it: about a frame at 60 Hz.
 constexpr DeviceTime kFrame = 16;
 
-std::optional<LiveAction> actionOf(const SDL_Keysym& key)
+// The SDL2 module beside this program; loaded once and kept to the end of the process.
+OpenLiveDisplay loadModule()
 {
-    switch (key.sym) {
-    case SDLK_ESCAPE:
-        return LiveAction::Escape;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-        return LiveAction::Enter;
-    case SDLK_p:
-        return LiveAction::TogglePlug;
-    case SDLK_PLUS:
-    case SDLK_EQUALS:
-    case SDLK_KP_PLUS:
-        return LiveAction::PercentUp;
-    case SDLK_MINUS:
-    case SDLK_KP_MINUS:
-        return LiveAction::PercentDown;
-    case SDLK_r:
-        return LiveAction::Rotate;
-    case SDLK_q:
-        return LiveAction::Quit;
-    default:
-        return std::nullopt;
-    }
-}
-
-std::string sdlError(const std::string& what)
-{
-    return "--window: " + what + ": " + SDL_GetError();
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path module = (error ? std::filesystem::path() : self.parent_path()) / kLiveDisplayModule;
+    void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        throw LiveWindowError(std::string("--window: cannot load the window's module: ") + dlerror());
+    auto* open = reinterpret_cast<OpenLiveDisplay>(dlsym(handle, kOpenLiveDisplay));
+    if (!open)
+        throw LiveWindowError(module.string() + ": not velorin-sim's window module");
+    return open;
 }
 
 }  // namespace
 
 struct LiveWindow::Impl {
     explicit Impl(Harness& h) : harness(h), view(h.device().options().screenWidth, h.device().options().screenHeight) {}
-    ~Impl()
-    {
-        if (texture)
-            SDL_DestroyTexture(texture);
-        if (renderer)
-            SDL_DestroyRenderer(renderer);
-        if (window)
-            SDL_DestroyWindow(window);
-        SDL_Quit();
-    }
 
-    void handle(const SDL_Event& event)
+    void handle(const LiveInput& input)
     {
-        switch (event.type) {
-        case SDL_QUIT:
-            apply(harness, LiveAction::Quit);
+        switch (input.kind) {
+        case LiveInput::Kind::Action:
+            apply(harness, input.action);
             break;
-        case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
-                shown = gdi::Surface();
+        case LiveInput::Kind::Exposed:
+            shown = gdi::Surface();
             break;
-        case SDL_MOUSEBUTTONDOWN:
-            if (event.button.button == SDL_BUTTON_LEFT) {
-                const gdi::Surface screen = harness.screen();
-                if (const auto point =
-                        view.screenPointAt(event.button.x, event.button.y, screen.width(), screen.height()))
-                    harness.tap(point->first, point->second);
-            }
+        case LiveInput::Kind::Click: {
+            const gdi::Surface screen = harness.screen();
+            if (const auto point = view.screenPointAt(input.x, input.y, screen.width(), screen.height()))
+                harness.tap(point->first, point->second);
             break;
-        case SDL_KEYDOWN:
-            if (const auto action = actionOf(event.key.keysym))
-                apply(harness, *action);
-            break;
-        default:
-            break;
+        }
         }
     }
 
     void draw()
     {
-        const gdi::Surface picture = view.render(harness.screenAsSeen(), readStatus(harness));
+        gdi::Surface picture = view.render(harness.screenAsSeen(), readStatus(harness));
         if (picture == shown)
             return;
-        // 0x00RRGGBB words are SDL's RGB888.
-        SDL_UpdateTexture(texture, nullptr, picture.pixels().data(), picture.width() * 4);
-        SDL_RenderClear(renderer);
-        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-        SDL_RenderPresent(renderer);
-        shown = picture;
+        display->show(picture.pixels().data(), picture.width(), picture.height());
+        shown = std::move(picture);
     }
 
     Harness& harness;
     LiveView view;
-    SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+    std::unique_ptr<LiveDisplay> display;
     gdi::Surface shown;
 };
 
@@ -112,34 +73,23 @@ bool LiveWindow::available()
     return true;
 }
 
-LiveWindow::LiveWindow(Harness& harness)
+LiveWindow::LiveWindow(Harness& harness) : m_impl(std::make_unique<Impl>(harness))
 {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0)
-        throw LiveWindowError(sdlError("cannot start SDL"));
-    m_impl = std::make_unique<Impl>(harness);
+    const OpenLiveDisplay open = loadModule();
     Impl& w = *m_impl;
-    // Pixels stay sharp when the picture is shown twice as large.
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    w.window = SDL_CreateWindow("Velorin - live device", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                w.view.width() * LiveView::kScale, w.view.height() * LiveView::kScale, 0);
-    if (!w.window)
-        throw LiveWindowError(sdlError("cannot open the window"));
-    w.renderer = SDL_CreateRenderer(w.window, -1, 0);
-    if (!w.renderer)
-        throw LiveWindowError(sdlError("cannot draw in the window"));
-    w.texture = SDL_CreateTexture(w.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w.view.width(),
-                                  w.view.height());
-    if (!w.texture)
-        throw LiveWindowError(sdlError("cannot make the window's picture"));
+    std::string error;
+    w.display.reset(open(w.view.width() * LiveView::kScale, w.view.height() * LiveView::kScale, w.view.width(),
+                         w.view.height(), &error));
+    if (!w.display)
+        throw LiveWindowError("--window: " + error);
 }
 
 LiveWindow::~LiveWindow() = default;
 
 void LiveWindow::afterStep()
 {
-    SDL_Event event;
-    while (SDL_PollEvent(&event))
-        m_impl->handle(event);
+    for (const LiveInput& input : m_impl->display->poll())
+        m_impl->handle(input);
     m_impl->draw();
 }
 

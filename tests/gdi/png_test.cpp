@@ -54,6 +54,11 @@ TEST(Png, WhatIsWrittenReadsBackPixelForPixelAndTheSameBytesEachTime)
     EXPECT_EQ(readPng(a), picture);
     EXPECT_EQ(bytesOf(a), bytesOf(b));
     EXPECT_EQ(bytesOf(a).substr(1, 3), "PNG");
+
+    // A picture handed over writes from its own storage: the same file.
+    const fs::path c = scratch("c.png");
+    writePng(c, Surface(picture));
+    EXPECT_EQ(bytesOf(c), bytesOf(a));
 }
 
 TEST(Png, FailuresNameTheFile)
