@@ -26,6 +26,8 @@ for target in reg_file scenario; do
       -dict="fuzz/$target.dict" -artifact_prefix="$work/findings/" -print_final_stats=1 \
       "$work/corpus" "fuzz/corpus/$target" >"$work/log" 2>&1; then
     status=1
+    # libFuzzer's seed for this run: -seed=N with the same corpus replays it.
+    grep -m1 "INFO: Seed:" "$work/log" | sed "s/^/fuzz: $target: /" || true
     tail -n 60 "$work/log"
     for input in "$work/findings"/*; do
       [[ -f $input ]] || continue
@@ -36,6 +38,7 @@ for target in reg_file scenario; do
       echo
     done
   else
+    grep -m1 "INFO: Seed:" "$work/log" | sed "s/^/fuzz: $target: /" || true
     grep -E "^(stat::number_of_executed_units|stat::new_units_added)" "$work/log" | sed "s/^/fuzz: $target: /"
   fi
 done
