@@ -2,8 +2,10 @@
 #include "kernel_test_support.hpp"
 
 #include <array>
+#include <chrono>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace velorin::test {
@@ -72,6 +74,27 @@ TEST(Scheduler, OtherSeedsGiveOtherInterleavings)
     }
     EXPECT_EQ(orders.size(), 3u);
     EXPECT_EQ(hashes.size(), 3u);
+}
+
+// In wall time a thread that the host gets to late finds the device's clock caught up with the
+// host's, so that what it starts then (a one-second pause of the utility) is timed from the real
+// moment and cannot end early. A slower host only makes the figures larger.
+TEST(Scheduler, InWallTimeAThreadThatStartsLateFindsTheClockCaughtUp)
+{
+    DeviceOptions options;
+    options.clock = kernel::ClockMode::Wall;
+    Device device(options);
+    // The host is slow to get to the program.
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    DWORD started = 0;
+    DWORD slept = 0;
+    runProgram(device, [&] {
+        started = GetTickCount();
+        Sleep(100);
+        slept = GetTickCount() - started;
+    });
+    EXPECT_GE(started, 60u);
+    EXPECT_GE(slept, 100u);
 }
 
 }  // namespace
