@@ -162,10 +162,10 @@ void CChargeScreenDlg::OnLButtonDown(UINT, CPoint point)
         prompt->DoModal();
         if (prompt->m_choice == CHOICE_DISMISS) {
             g_powerSource.store(POWER_SOURCE_DISMISSED, std::memory_order_release);
-            PostMessageW(m_hWnd, WM_SEQ_ADVANCE, 0, 1);
+            RequestRun();
         } else if (prompt->m_choice == CHOICE_CLOSE) {
             g_closeRequested = 1;
-            PostMessageW(m_hWnd, WM_SEQ_ADVANCE, 0, 1);
+            RequestRun();
         }
         // The next frame redraws everything, digits included.
         m_drawingEnabled = TRUE;

@@ -136,6 +136,14 @@ void CChargeScreenDlg::DispatchStep()
         m_pendingRuns = 0;
 }
 
+void CChargeScreenDlg::RequestRun()
+{
+    // A request that cannot be posted is handled at once: a Close would otherwise wait for the
+    // next power report, with further taps on the symbol ignored until then.
+    if (!PostMessageW(m_hWnd, WM_SEQ_ADVANCE, 0, 1))
+        OnSeqAdvance(0, 1);
+}
+
 void CChargeScreenDlg::PostAdvance()
 {
     // As for a step that cannot be posted: a lost advance ends the run.

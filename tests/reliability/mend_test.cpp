@@ -95,6 +95,39 @@ TEST_F(Mends, ChargingAgainBeforeTheBatteryRampHasEndedCapturesNothing)
     EXPECT_EQ(dword(harness, Root::CurrentUser, kBacklightKey, kAcBacklightLevel), 8u);
 }
 
+TEST_F(Mends, ACloseWhoseRequestCannotBePostedEndsTheUtilityAtOnce)
+{
+    harness.power(1, 41);
+    harness.runFor(3000);
+    const RECT r = chargeScreen(harness)->m_symbolRect;
+    harness.tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const auto close = harness.device().windows().buttonCentre(L"Close");
+    ASSERT_TRUE(close);
+    failNext("PostMessageW");  // the request that the choice makes
+    harness.tap(close->x, close->y);
+    harness.runFor(500);
+    ASSERT_EQ(watch.faultsOn("PostMessageW"), 1);
+    EXPECT_FALSE(harness.programRunning()) << "the Close waited for the next power report";
+    EXPECT_EQ(dword(harness, Root::CurrentUser, kBacklightKey, kAcBacklightLevel), 8u);
+    EXPECT_EQ(harness.orientationDegrees(), 0);
+}
+
+TEST_F(Mends, ADismissWhoseRequestCannotBePostedHidesTheScreenAtOnce)
+{
+    harness.power(1, 41);
+    harness.runFor(3000);
+    const RECT r = chargeScreen(harness)->m_symbolRect;
+    harness.tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const auto dismiss = harness.device().windows().buttonCentre(L"Dismiss");
+    ASSERT_TRUE(dismiss);
+    failNext("PostMessageW");
+    harness.tap(dismiss->x, dismiss->y);
+    harness.runFor(3000);
+    ASSERT_EQ(watch.faultsOn("PostMessageW"), 1);
+    EXPECT_FALSE(shown()) << "the Dismiss waited for the next power report";
+    EXPECT_EQ(harness.orientationDegrees(), 0);
+}
+
 TEST_F(Mends, ThePromptKeepsItsSizeWhenItsRectangleCannotBeRead)
 {
     harness.power(1, 41);
