@@ -363,9 +363,14 @@ private:
         // A suspended device would start the program only when it wakes, with the faults back.
         if (suspended())
             tap(0, 0, "wakes the device");
+        const bool first = !running();
+        if (first && m_modelRunning) {
+            // The last instance ended after the last checkpoint: what it left is the user's now.
+            m_modelRunning = false;
+            ended();
+        }
         // Start-up runs without faults: a start that fails is the fault matrix's.
         m_armed = false;
-        const bool first = !running();
         m_harness->launch();
         m_harness->settle();
         m_armed = m_result.faulted;
