@@ -1,7 +1,9 @@
 # Runs velorin-sim on a power scenario and checks its exit status, what it says and the trace.
 #   SIM, SCENARIO, STATUS, WORKDIR; optional STDERR_REGEX, and TRACE_LINES: whole trace lines
 #   ("|" between them) that must all be there, in this order.
-set(trace_file ${WORKDIR}/power-trace.txt)
+# One trace file a scenario: the tests of this folder share WORKDIR and run at the same time.
+get_filename_component(scenario_name ${SCENARIO} NAME_WE)
+set(trace_file ${WORKDIR}/${scenario_name}-trace.txt)
 file(REMOVE ${trace_file})
 execute_process(COMMAND ${SIM} --scenario ${SCENARIO} --trace-file ${trace_file}
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
