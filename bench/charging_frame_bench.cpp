@@ -46,7 +46,7 @@ struct Pictures {
 SIZE sizeOf(HBITMAP bitmap)
 {
     BITMAP info{};
-    GetObjectW(bitmap, 24, &info);
+    GetObjectW(bitmap, sizeof info, &info);
     return SIZE{info.bmWidth, info.bmHeight};
 }
 

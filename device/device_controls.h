@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <pm.h>
 
 #include <string>
 

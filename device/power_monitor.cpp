@@ -109,7 +109,7 @@ DWORD WINAPI PowerMonitorThread(LPVOID param)
         std::memcpy(&info, message + kPayloadOffset, sizeof info);
         const BYTE percent = BatteryPercent();
         UpdatePowerSource(window, info.bACLineStatus);
-        SetWindowLongW(window, GWL_USERDATA, percent);
+        SetWindowLongPtrW(window, GWLP_USERDATA, percent);
     }
 
     if (notifications)

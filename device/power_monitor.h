@@ -5,6 +5,8 @@
 #pragma once
 
 #include <windows.h>
+#include <msgqueue.h>
+#include <pm.h>
 
 // Finds the battery-status function in the system library, before the monitor starts.
 void LookUpBatteryStatusFunction();

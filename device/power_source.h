@@ -22,7 +22,7 @@ extern std::atomic<HANDLE> g_stopEvent;
 // The monitor's notification queue while it has one.
 extern std::atomic<HANDLE> g_powerQueue;
 
-using PFN_GetSystemPowerStatusEx2 = DWORD (*)(PSYSTEM_POWER_STATUS_EX2, DWORD, BOOL);
+using PFN_GetSystemPowerStatusEx2 = DWORD(WINAPI*)(PSYSTEM_POWER_STATUS_EX2, DWORD, BOOL);
 // Looked up by the window before the monitor starts; null when the lookup failed.
 extern std::atomic<PFN_GetSystemPowerStatusEx2> g_pfnGetSystemPowerStatusEx2;
 

@@ -66,7 +66,7 @@ bool CDialog::OnCommandFallback(WPARAM wParam, LPARAM)
     }
 }
 
-BOOL CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialog*>(lParam);

@@ -23,7 +23,7 @@ protected:
     bool OnCommandFallback(WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static BOOL DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <windowsx.h>
 
 #include <cstddef>
 #include <type_traits>

@@ -1,14 +1,13 @@
-// The device's system library, as the utility includes it.
+// The device's system library, as the utility includes it. As on CE, the message queues
+// (msgqueue.h) and the power manager (pm.h) are headers of their own.
 #pragma once
 
 #include "kernel/windef.h"
 #include "kernel/winerror.h"
 #include "kernel/winbase.h"
-#include "kernel/msgqueue.h"
 #include "registry/winreg.h"
 #include "gdi/wingdi.h"
 #include "display/windisplay.h"
-#include "power/pm.h"
 #include "power/winbase_power.h"
 #include "window/winuser.h"
 #include "resources/winres.h"

@@ -104,7 +104,7 @@ BOOL CChargeScreenDlg::OnInitDialog()
     }
 
     SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, kWindowSize, kWindowSize, SWP_NOMOVE | SWP_SHOWWINDOW);
-    SetWindowLongW(m_hWnd, GWL_USERDATA, 0);
+    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
     LoadRotationSettings();
     LoadBacklightSettings();
 

@@ -7,8 +7,6 @@ namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kTransparent = RGB(0, 0, 0);
-// The device's BITMAP record is 24 bytes; GetObjectW fills what the device would.
-constexpr int kBitmapRecordSize = 24;
 constexpr BYTE kFullPercent = 100;
 constexpr LONG kFullLevel = 10;
 constexpr LONG kLastFillStep = 5;
@@ -23,7 +21,7 @@ constexpr int kPercentSignWidth = 22;
 SIZE SizeOf(const CBitmap& bitmap)
 {
     BITMAP info{};
-    ::GetObjectW(bitmap.GetSafeHandle(), kBitmapRecordSize, &info);
+    bitmap.GetBitmap(&info);
     return SIZE{info.bmWidth, info.bmHeight};
 }
 
@@ -46,7 +44,7 @@ private:
 void CChargeScreenDlg::OnAnimationTimer()
 {
     m_blinkOn = m_blinkOn == 0 ? TRUE : FALSE;
-    const BYTE percent = static_cast<BYTE>(GetWindowLongW(m_hWnd, GWL_USERDATA) & 0xFF);
+    const BYTE percent = static_cast<BYTE>(GetWindowLongPtrW(m_hWnd, GWLP_USERDATA) & 0xFF);
     m_levelTenths = LevelTenthsForPercent(percent);
     if (m_blinkOn == TRUE)
         ++m_fillStep;

@@ -305,16 +305,15 @@ int Gdi::getObjectLocked(HGDIOBJ object, int size, void* out) const
         fail(ERROR_INVALID_HANDLE);
         return 0;
     }
-    const auto copyOut = [&](const auto& record, std::size_t least, std::size_t partial) -> int {
+    // A record goes out whole or not at all, as Windows gives it.
+    const auto copyOut = [&](const auto& record, std::size_t least) -> int {
         if (!out)
             return static_cast<int>(sizeof record);
         if (size < 0 || static_cast<std::size_t>(size) < least) {
             fail(ERROR_INSUFFICIENT_BUFFER);
             return 0;
         }
-        const std::size_t n = static_cast<std::size_t>(size) >= sizeof record
-                                  ? sizeof record
-                                  : std::min(static_cast<std::size_t>(size), partial);
+        const std::size_t n = std::min(static_cast<std::size_t>(size), sizeof record);
         std::memcpy(out, &record, n);
         return static_cast<int>(n);
     };
@@ -326,11 +325,11 @@ int Gdi::getObjectLocked(HGDIOBJ object, int size, void* out) const
         bm.bmPlanes = 1;
         bm.bmBitsPixel = 24;
         bm.bmBits = nullptr;
-        return copyOut(bm, offsetof(BITMAP, bmBitsPixel) + sizeof(WORD), offsetof(BITMAP, bmBits));
+        return copyOut(bm, sizeof bm);
     }
     if (const auto* brush = found->as<BrushObject>()) {
         const LOGBRUSH lb{brush->colour ? BS_SOLID : BS_NULL, brush->colour ? toColorRef(*brush->colour) : 0, 0};
-        return copyOut(lb, sizeof lb, sizeof lb);
+        return copyOut(lb, sizeof lb);
     }
     fail(ERROR_INVALID_PARAMETER);
     return 0;

@@ -55,10 +55,9 @@ inline constexpr UINT ETO_CLIPPED = 0x0004;
 
 inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
-// GetObjectW of a bitmap. On the device (32-bit ARM) the record is 24 bytes; on a 64-bit host
-// bmBits makes it 32. GetObjectW therefore takes any size that holds the fields up to
-// bmBitsPixel and fills bmBits only when the buffer has room for it, so a program that passes
-// the device's size, 24, gets everything but the pointer (which is NULL for these bitmaps).
+// GetObjectW of a bitmap. The record is 24 bytes on a 32-bit target and 32 with a 64-bit
+// pointer; a buffer smaller than the whole record gets nothing, as on Windows, so a program
+// passes sizeof(BITMAP), never a number.
 struct BITMAP {
     LONG bmType;
     LONG bmWidth;

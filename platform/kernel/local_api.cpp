@@ -4,7 +4,7 @@
 
 using namespace velorin::kernel;
 
-HLOCAL LocalAlloc(UINT uFlags, UINT uBytes)
+HLOCAL LocalAlloc(UINT uFlags, SIZE_T uBytes)
 {
     return platformCall(
         "LocalAlloc", HLOCAL{}, ERROR_NOT_ENOUGH_MEMORY,

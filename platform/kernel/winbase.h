@@ -49,7 +49,7 @@ inline constexpr UINT LMEM_FIXED = 0x0000;
 inline constexpr UINT LMEM_ZEROINIT = 0x0040;
 inline constexpr UINT LPTR = LMEM_FIXED | LMEM_ZEROINIT;
 
-HLOCAL LocalAlloc(UINT uFlags, UINT uBytes);
+HLOCAL LocalAlloc(UINT uFlags, SIZE_T uBytes);
 // Null when freed; the block itself when it is not one of the caller's.
 HLOCAL LocalFree(HLOCAL hMem);
 

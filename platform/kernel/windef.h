@@ -24,10 +24,12 @@ using LPWSTR = WCHAR*;
 using LPCWSTR = const WCHAR*;
 using LPSTR = CHAR*;
 using LPCSTR = const CHAR*;
+using INT_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
 using LONG_PTR = std::intptr_t;
 using ULONG_PTR = std::uintptr_t;
 using DWORD_PTR = std::uintptr_t;
+using SIZE_T = ULONG_PTR;
 using WPARAM = UINT_PTR;
 using LPARAM = LONG_PTR;
 using LRESULT = LONG_PTR;
@@ -117,4 +119,7 @@ struct SECURITY_ATTRIBUTES {
 };
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
+// Calling conventions: the device has one, so these name nothing; they stay in declarations so
+// that the same code declares its callbacks right for a desktop x86 target too.
 #define WINAPI
+#define CALLBACK

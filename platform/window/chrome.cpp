@@ -5,6 +5,7 @@
 #include "boot/device.hpp"
 #include "gdi/gdi.hpp"
 #include "gdi/wingdi.h"
+#include "window/windowsx.h"
 
 namespace velorin::window {
 

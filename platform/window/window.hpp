@@ -47,7 +47,7 @@ struct Window {
     bool visible = false;
     bool enabled = true;
     bool topmost = false;
-    LONG userData = 0;
+    LONG_PTR userData = 0;
     int id = 0;
     HICON iconBig = nullptr;
     HICON iconSmall = nullptr;

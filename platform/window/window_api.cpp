@@ -3,6 +3,8 @@
 #include "window/window_manager.hpp"
 #include "window/winuser.h"
 
+#include <utility>
+
 using namespace velorin::kernel;
 using velorin::window::Window;
 using velorin::window::WindowManager;
@@ -319,38 +321,41 @@ BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint)
         hWnd, X, Y, nWidth, nHeight, bRepaint);
 }
 
-LONG SetWindowLongW(HWND hWnd, int nIndex, LONG dwNewLong)
+namespace {
+
+// One window word, at the width of a pointer: the user-data slot holds a whole pointer, the
+// dialog's words and the others a LONG, widened with its sign.
+LONG_PTR setWindowWord(const char* call, HWND hWnd, int nIndex, LONG_PTR value)
 {
     return platformCall(
-        "SetWindowLongW", LONG{0}, ERROR_INVALID_WINDOW_HANDLE,
+        call, LONG_PTR{0}, ERROR_INVALID_WINDOW_HANDLE,
         [&] {
-            return withWindow(hWnd, LONG{0}, [&](WindowManager&, Window& w) -> LONG {
-                LONG* slot = nullptr;
-                if (nIndex == GWL_USERDATA)
-                    slot = &w.userData;
-                else if (nIndex == DWL_MSGRESULT && w.dialog)
-                    slot = &w.dialog->msgResult;
-                else if (nIndex == DWL_USER && w.dialog)
-                    slot = &w.dialog->user;
-                if (!slot) {
+            return withWindow(hWnd, LONG_PTR{0}, [&](WindowManager&, Window& w) -> LONG_PTR {
+                LONG_PTR previous = 0;
+                if (nIndex == GWL_USERDATA) {
+                    previous = w.userData;
+                    w.userData = value;
+                } else if (nIndex == DWL_MSGRESULT && w.dialog) {
+                    previous = std::exchange(w.dialog->msgResult, static_cast<LONG>(value));
+                } else if (nIndex == DWL_USER && w.dialog) {
+                    previous = std::exchange(w.dialog->user, static_cast<LONG>(value));
+                } else {
                     setLastError(ERROR_INVALID_PARAMETER);
                     return 0;
                 }
-                const LONG previous = *slot;
-                *slot = dwNewLong;
                 setLastError(ERROR_SUCCESS);
                 return previous;
             });
         },
-        hWnd, nIndex, dwNewLong);
+        hWnd, nIndex, value);
 }
 
-LONG GetWindowLongW(HWND hWnd, int nIndex)
+LONG_PTR getWindowWord(const char* call, HWND hWnd, int nIndex)
 {
     return platformCall(
-        "GetWindowLongW", LONG{0}, ERROR_INVALID_WINDOW_HANDLE,
+        call, LONG_PTR{0}, ERROR_INVALID_WINDOW_HANDLE,
         [&] {
-            return withWindow(hWnd, LONG{0}, [&](WindowManager&, Window& w) -> LONG {
+            return withWindow(hWnd, LONG_PTR{0}, [&](WindowManager&, Window& w) -> LONG_PTR {
                 switch (nIndex) {
                 case GWL_USERDATA:
                     return w.userData;
@@ -376,4 +381,26 @@ LONG GetWindowLongW(HWND hWnd, int nIndex)
             });
         },
         hWnd, nIndex);
+}
+
+}  // namespace
+
+LONG SetWindowLongW(HWND hWnd, int nIndex, LONG dwNewLong)
+{
+    return static_cast<LONG>(setWindowWord("SetWindowLongW", hWnd, nIndex, dwNewLong));
+}
+
+LONG GetWindowLongW(HWND hWnd, int nIndex)
+{
+    return static_cast<LONG>(getWindowWord("GetWindowLongW", hWnd, nIndex));
+}
+
+LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
+{
+    return setWindowWord("SetWindowLongPtrW", hWnd, nIndex, dwNewLong);
+}
+
+LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex)
+{
+    return getWindowWord("GetWindowLongPtrW", hWnd, nIndex);
 }

@@ -9,10 +9,9 @@ inline constexpr DWORD ERROR_CANNOT_FIND_WND_CLASS = 1407;
 inline constexpr DWORD ERROR_WINDOW_OF_OTHER_THREAD = 1408;
 inline constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
 
-using INT_PTR = std::intptr_t;
-using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
-using DLGPROC = BOOL (*)(HWND, UINT, WPARAM, LPARAM);
-using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
+using WNDPROC = LRESULT(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
+using DLGPROC = INT_PTR(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
+using TIMERPROC = void(CALLBACK*)(HWND, UINT, UINT_PTR, DWORD);
 using ATOM = WORD;
 
 // Messages.
@@ -115,6 +114,8 @@ inline constexpr int GWL_ID = -12;
 inline constexpr int GWL_STYLE = -16;
 inline constexpr int GWL_EXSTYLE = -20;
 inline constexpr int GWL_USERDATA = -21;
+// The pointer-sized word of the same slot, as 64-bit Windows names it.
+inline constexpr int GWLP_USERDATA = -21;
 inline constexpr int DWL_MSGRESULT = 0;
 inline constexpr int DWL_USER = 8;
 
@@ -188,14 +189,6 @@ constexpr LPARAM MAKELPARAM(WORD lo, WORD hi)
 {
     return static_cast<LPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
 }
-constexpr int GET_X_LPARAM(LPARAM lp)
-{
-    return static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lp)));
-}
-constexpr int GET_Y_LPARAM(LPARAM lp)
-{
-    return static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lp)));
-}
 inline LPCWSTR MAKEINTRESOURCEW(WORD id)
 {
     return reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(id));
@@ -243,6 +236,9 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 LONG SetWindowLongW(HWND hWnd, int nIndex, LONG dwNewLong);
 LONG GetWindowLongW(HWND hWnd, int nIndex);
+// The same words at the width of a pointer; the 32-bit calls above keep the low half.
+LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
+LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex);
 
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 BOOL ValidateRect(HWND hWnd, const RECT* lpRect);

@@ -119,26 +119,27 @@ TEST_F(ObjectTest, ObjectsInUseCannotBeDeletedAndDeletedHandlesAreDead)
     EXPECT_EQ(device.gdi().liveDCs(), 0u);
 }
 
-TEST_F(ObjectTest, GetObjectWFillsBitmapWithTheDeviceSizeOf24)
+TEST_F(ObjectTest, GetObjectWFillsTheWholeBitmapRecordOrNothing)
 {
     HBITMAP bitmap = CreateBitmap(7, 3, 1, 24, nullptr);
     BITMAP bm;
     std::memset(&bm, 0xAB, sizeof bm);
-    EXPECT_EQ(GetObjectW(bitmap, 24, &bm), 24);
+    EXPECT_EQ(GetObjectW(bitmap, sizeof bm, &bm), static_cast<int>(sizeof bm));
     EXPECT_EQ(bm.bmType, 0);
     EXPECT_EQ(bm.bmWidth, 7);
     EXPECT_EQ(bm.bmHeight, 3);
     EXPECT_EQ(bm.bmWidthBytes, 22);  // 21 bytes, rounded up to a whole word
     EXPECT_EQ(bm.bmPlanes, 1);
     EXPECT_EQ(bm.bmBitsPixel, 24);
-    // On this host bmBits lies beyond 24 bytes; it is left as it was.
-    unsigned char untouched[sizeof bm.bmBits];
-    std::memset(untouched, 0xAB, sizeof untouched);
-    EXPECT_EQ(std::memcmp(&bm.bmBits, untouched, sizeof untouched), 0);
-
-    EXPECT_EQ(GetObjectW(bitmap, sizeof bm, &bm), static_cast<int>(sizeof bm));
     EXPECT_EQ(bm.bmBits, nullptr);
     EXPECT_EQ(GetObjectW(bitmap, 0, nullptr), static_cast<int>(sizeof(BITMAP)));
+    EXPECT_EQ(GetObjectW(bitmap, sizeof bm + 8, &bm), static_cast<int>(sizeof bm));
+
+    // A 32-bit target's record size is short of this host's pointer: nothing is written, as a
+    // 64-bit Windows does, so a program that passes a number instead of sizeof shows at once.
+    std::memset(&bm, 0xAB, sizeof bm);
+    EXPECT_EQ(GetObjectW(bitmap, sizeof bm - sizeof bm.bmBits, &bm), 0);
+    EXPECT_EQ(bm.bmWidth, static_cast<LONG>(0xABABABAB));
     EXPECT_EQ(GetObjectW(bitmap, 19, &bm), 0);
     EXPECT_EQ(GetObjectW(GetStockObject(BLACK_PEN), sizeof bm, &bm), 0);
     DeleteObject(bitmap);
@@ -175,11 +176,11 @@ void drawFrame(HWND window, HBITMAP battery, HBITMAP symbol)
     SelectObject(dc, oldBrush);
     DeleteObject(black);
     BITMAP bm{};
-    GetObjectW(battery, 24, &bm);
+    GetObjectW(battery, sizeof bm, &bm);
     HGDIOBJ old = SelectObject(memory, battery);
     BitBlt(dc, 0, 2, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
-    GetObjectW(symbol, 24, &bm);
+    GetObjectW(symbol, sizeof bm, &bm);
     old = SelectObject(memory, symbol);
     TransparentImage(dc, 1, 2, bm.bmWidth, bm.bmHeight, memory, 0, 0, bm.bmWidth, bm.bmHeight, RGB(0, 0, 0));
     SelectObject(memory, old);

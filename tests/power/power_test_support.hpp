@@ -5,6 +5,8 @@
 #include "boot/device.hpp"
 #include "trace/trace_recorder.hpp"
 #include "windows.h"
+#include "msgqueue.h"
+#include "pm.h"
 
 #include <gtest/gtest.h>
 

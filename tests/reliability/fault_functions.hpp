@@ -14,7 +14,7 @@ inline const std::vector<std::string>& randomFaultFunctions()
     static const std::vector<std::string> functions{
         // Windows, messages, timers.
         "PostMessageW", "SendMessageW", "ShowWindow", "SetForegroundWindow", "IsWindowVisible", "InvalidateRect",
-        "PtInRect", "KillTimer", "SetTimer", "GetWindowLongW", "SetWindowLongW", "GetSystemMetrics", "GetWindowRect",
+        "PtInRect", "KillTimer", "SetTimer", "GetWindowLongPtrW", "SetWindowLongPtrW", "GetSystemMetrics", "GetWindowRect",
         "MoveWindow", "SetWindowPos", "FindWindowW", "SetWindowTextW", "LoadIconW", "LoadBitmapW",
         // Drawing, directly and through the framework's wrappers.
         "BitBlt", "TransparentImage", "Rectangle", "GetObjectW", "SelectObject", "CreateSolidBrush", "DeleteObject",

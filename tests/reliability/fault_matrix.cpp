@@ -153,7 +153,7 @@ void checkMissingBitmap(Harness& harness, std::uint64_t k, std::vector<std::stri
         if (call->function == "DeleteObject")
             freed.push_back(call->args.at(0));
         cancelled = cancelled || (call->function == "EndDialog" && call->args.at(1) == "2");
-        static const std::set<std::string> notAfter{"SetWindowPos", "SetWindowLongW", "CreateEventW",    "CreateThread",
+        static const std::set<std::string> notAfter{"SetWindowPos", "SetWindowLongPtrW", "CreateEventW",    "CreateThread",
                                                     "SetTimer",     "EventModify",    "RegCreateKeyExW", "ShowWindow"};
         if (notAfter.contains(call->function) ||
             (call->function == "RegOpenKeyExW" && call->args.at(1).find("Rotation") != std::string::npos))

@@ -2,6 +2,8 @@
 
 #include "tests/sample/sample_resource.h"
 
+#include <msgqueue.h>
+
 #include <string>
 
 extern const std::uint8_t velorin_sample_resources[];

@@ -6,6 +6,9 @@
 namespace velorin::test {
 namespace {
 
+// The bitmap record at this host's pointer width.
+const std::string kBitmapRecord = std::to_string(sizeof(BITMAP));
+
 TEST(ChargeScreenRenderer, DrawsTheExampleFrameCallForCall)
 {
     AnimatedScreen s;
@@ -15,14 +18,14 @@ TEST(ChargeScreenRenderer, DrawsTheExampleFrameCallForCall)
     s.harness.power(std::nullopt, 57);
     s.runToTick(5);  // blink on, fill step 3, level 5, digits last drawn for 56
     EXPECT_EQ(s.tickCalls(5), (Lines{
-                                  "GetWindowLongW(0x10000, -21) = 57",
+                                  "GetWindowLongPtrW(0x10000, -21) = 57",
                                   "GetDC(0x10000) = dc",
                                   "CreateCompatibleDC(dc) = mem",
                                   "GetSystemMetrics(0) = 240",
                                   "GetSystemMetrics(1) = 320",
-                                  "GetObjectW(empty, 24, ptr) = 24",
-                                  "GetObjectW(symbol, 24, ptr) = 24",
-                                  "GetObjectW(gauge, 24, ptr) = 24",
+                                  "GetObjectW(empty, " + kBitmapRecord + ", ptr) = " + kBitmapRecord,
+                                  "GetObjectW(symbol, " + kBitmapRecord + ", ptr) = " + kBitmapRecord,
+                                  "GetObjectW(gauge, " + kBitmapRecord + ", ptr) = " + kBitmapRecord,
                                   "CreateSolidBrush(0) = black",
                                   "SelectObject(dc, black) = white",
                                   "Rectangle(dc, 68, 22, 172, 52) = 1",
@@ -206,7 +209,7 @@ TEST(ChargeScreenRenderer, WhileDrawingIsOffTheAnimationGoesOnUnseen)
     s.runToTick(4);
     for (const int tick : {2, 3, 4})
         EXPECT_EQ(s.tickCalls(tick),
-                  (Lines{"GetWindowLongW(0x10000, -21) = 57", "DefWindowProcW(0x10000, 275, 1, 0) = 0"}))
+                  (Lines{"GetWindowLongPtrW(0x10000, -21) = 57", "DefWindowProcW(0x10000, 275, 1, 0) = 0"}))
             << tick;
     EXPECT_EQ(s.screen().m_fillStep, 2);
     EXPECT_EQ(s.screen().m_blinkOn, FALSE);
@@ -228,7 +231,7 @@ TEST(ChargeScreenRenderer, WithoutADeviceContextTheFrameIsAbandonedAndNothingLea
     s.runToTick(2);
     for (const int tick : {1, 2}) {
         EXPECT_EQ(s.tickCalls(tick),
-                  (Lines{"GetWindowLongW(0x10000, -21) = 100", "GetDC(0x10000) = NULL", "IsWindowVisible(0x10000) = 1",
+                  (Lines{"GetWindowLongPtrW(0x10000, -21) = 100", "GetDC(0x10000) = NULL", "IsWindowVisible(0x10000) = 1",
                          "SetForegroundWindow(0x10000) = 1", "DefWindowProcW(0x10000, 275, 1, 0) = 0"}))
             << tick;
     }

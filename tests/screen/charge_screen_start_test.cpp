@@ -39,7 +39,7 @@ TEST_F(ChargeScreenStart, OpensATopmostWindowOf600By600AtTheOriginTitledVelorin)
     EXPECT_EQ(rect.right, 600);
     EXPECT_EQ(rect.bottom, 600);
     // The percentage cell is 0 before the monitor starts.
-    const long cleared = firstLineWith(harness, "call SetWindowLongW(0x10000, -21, 0) = 0");
+    const long cleared = firstLineWith(harness, "call SetWindowLongPtrW(0x10000, -21, 0) = 0");
     EXPECT_GT(cleared, firstLineWith(harness, "call SetWindowPos("));
     EXPECT_LT(cleared, firstLineWith(harness, "call CreateThread("));
 }

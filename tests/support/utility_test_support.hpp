@@ -7,6 +7,8 @@
 #include "sim/harness/harness.hpp"
 
 #include <windows.h>
+#include <msgqueue.h>
+#include <pm.h>
 
 #include <gtest/gtest.h>
 

@@ -34,7 +34,7 @@ struct DialogRun {
 };
 DialogRun g_run;
 
-BOOL recordingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK recordingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:

@@ -98,5 +98,24 @@ TEST(Window, UserDataIsOneWordPerWindow)
     EXPECT_EQ(s_other, 0);
 }
 
+TEST(Window, UserDataHoldsAPointerWhoseLowHalfTheLongCallsSee)
+{
+    Device device;
+    static const auto kWide = static_cast<LONG_PTR>(0x12345678ABCDEF01ULL & ~std::uintptr_t{0});
+    static LONG_PTR s_wide = 0, s_previous = 0;
+    static LONG s_low = 0;
+    launch(device, [] {
+        HWND a = createRecorder(L"A");
+        SetWindowLongW(a, GWL_USERDATA, -2);
+        s_previous = SetWindowLongPtrW(a, GWLP_USERDATA, kWide);
+        s_wide = GetWindowLongPtrW(a, GWLP_USERDATA);
+        s_low = GetWindowLongW(a, GWL_USERDATA);
+    });
+    device.runFor(10);
+    EXPECT_EQ(s_previous, -2);  // a LONG stored is widened with its sign
+    EXPECT_EQ(s_wide, kWide);
+    EXPECT_EQ(s_low, static_cast<LONG>(kWide));
+}
+
 }  // namespace
 }  // namespace velorin::test

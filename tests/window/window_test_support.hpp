@@ -3,6 +3,7 @@
 
 #include "boot/device.hpp"
 #include "windows.h"
+#include "window/windowsx.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,5 @@
+// Message crackers, as programs include them.
+#pragma once
+
+#include "windows.h"
+#include "window/windowsx.h"

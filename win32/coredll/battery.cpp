@@ -1,0 +1,117 @@
+#include "battery.hpp"
+
+#include "power_watcher.hpp"
+#include "shared_device.hpp"
+
+#include <cstring>
+#include <string>
+
+namespace velorin::ce {
+
+namespace {
+
+// The levels that the flag fields tell apart: high, low and critical.
+constexpr DWORD kBatteryLevels = 3;
+
+BYTE batteryFlag(PowerReading reading)
+{
+    if (reading.percent == BATTERY_PERCENTAGE_UNKNOWN)
+        return BATTERY_FLAG_UNKNOWN;
+    BYTE flag = 0;  // between low and high no level flag is set
+    if (reading.percent < 5)
+        flag = BATTERY_FLAG_CRITICAL;
+    else if (reading.percent < 33)
+        flag = BATTERY_FLAG_LOW;
+    else if (reading.percent > 66)
+        flag = BATTERY_FLAG_HIGH;
+    if (reading.acLineStatus == AC_LINE_ONLINE && reading.percent < 100)
+        flag |= BATTERY_FLAG_CHARGING;
+    return flag;
+}
+
+}  // namespace
+
+PowerReading currentReading()
+{
+    DeviceLock state;
+    return PowerReading{state->acLineStatus, state->batteryPercent};
+}
+
+SYSTEM_POWER_STATUS_EX2 powerStatus(PowerReading reading)
+{
+    SYSTEM_POWER_STATUS_EX2 status;
+    std::memset(&status, 0, sizeof status);  // what the driver does not measure reads as 0
+    status.ACLineStatus = reading.acLineStatus;
+    status.BatteryFlag = batteryFlag(reading);
+    status.BatteryLifePercent = reading.percent;
+    status.BatteryLifeTime = BATTERY_LIFE_UNKNOWN;
+    status.BatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
+    status.BackupBatteryFlag = BATTERY_FLAG_UNKNOWN;
+    status.BackupBatteryLifePercent = BATTERY_PERCENTAGE_UNKNOWN;
+    status.BackupBatteryLifeTime = BATTERY_LIFE_UNKNOWN;
+    status.BackupBatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
+    status.BatteryChemistry = BATTERY_CHEMISTRY_UNKNOWN;
+    return status;
+}
+
+PowerInfoMessage powerInfoMessage(PowerReading reading)
+{
+    POWER_BROADCAST_POWER_INFO info;
+    std::memset(&info, 0, sizeof info);
+    info.dwNumLevels = kBatteryLevels;
+    info.dwBatteryLifeTime = BATTERY_LIFE_UNKNOWN;
+    info.dwBatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
+    info.dwBackupBatteryLifeTime = BATTERY_LIFE_UNKNOWN;
+    info.dwBackupBatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
+    info.bACLineStatus = reading.acLineStatus;
+    info.bBatteryFlag = batteryFlag(reading);
+    info.bBatteryLifePercent = reading.percent;
+    info.bBackupBatteryFlag = BATTERY_FLAG_UNKNOWN;
+    info.bBackupBatteryLifePercent = BATTERY_PERCENTAGE_UNKNOWN;
+
+    PowerInfoMessage bytes{};
+    const DWORD header[] = {PBT_POWERINFOCHANGE, 0, static_cast<DWORD>(sizeof info)};
+    std::memcpy(bytes.data(), header, sizeof header);
+    std::memcpy(bytes.data() + offsetof(POWER_BROADCAST, SystemPowerState), &info, sizeof info);
+    return bytes;
+}
+
+void reportPower(std::optional<BYTE> acLineStatus, std::optional<BYTE> percent)
+{
+    PowerReading reading;
+    {
+        DeviceLock state;
+        state->acLineStatus = acLineStatus.value_or(state->acLineStatus);
+        state->batteryPercent = percent.value_or(state->batteryPercent);
+        reading = PowerReading{state->acLineStatus, state->batteryPercent};
+        // Under the lock, so that the trace has reports in the order they were made.
+        traceEffect("power.info", "ac=" + std::to_string(reading.acLineStatus) +
+                                      " percent=" + std::to_string(reading.percent));
+    }
+    announceReport();
+}
+
+PowerReading machineReading()
+{
+    SYSTEM_POWER_STATUS status{};
+    if (!GetSystemPowerStatus(&status))
+        return PowerReading{};
+    return PowerReading{status.ACLineStatus, status.BatteryLifePercent};
+}
+
+}  // namespace velorin::ce
+
+using namespace velorin::ce;
+
+DWORD WINAPI GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 pSystemPowerStatusEx2, DWORD dwLen, BOOL)
+{
+    if (!pSystemPowerStatusEx2 || dwLen == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    // The shared reading is always fresh: the scenario's, or the machine's as last watched.
+    const SYSTEM_POWER_STATUS_EX2 status = powerStatus(currentReading());
+    const DWORD length = dwLen < sizeof status ? dwLen : static_cast<DWORD>(sizeof status);
+    std::memcpy(pSystemPowerStatusEx2, &status, length);
+    return length;
+}

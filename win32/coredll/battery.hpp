@@ -1,0 +1,32 @@
+// The battery driver of the CE layer: its reading, the records programs get of it, and its
+// reports, which reach every subscribed queue of every process of the device.
+#pragma once
+
+#include <windows.h>
+#include <pm.h>
+
+#include <array>
+#include <optional>
+
+namespace velorin::ce {
+
+struct PowerReading {
+    BYTE acLineStatus = AC_LINE_UNKNOWN;
+    BYTE percent = BATTERY_PERCENTAGE_UNKNOWN;
+    bool operator==(const PowerReading&) const = default;
+};
+
+PowerReading currentReading();
+SYSTEM_POWER_STATUS_EX2 powerStatus(PowerReading reading);
+// A PBT_POWERINFOCHANGE message as queues receive it: the header, then the information.
+using PowerInfoMessage = std::array<BYTE, sizeof(POWER_BROADCAST) + sizeof(POWER_BROADCAST_POWER_INFO)>;
+PowerInfoMessage powerInfoMessage(PowerReading reading);
+
+// One report of the battery driver: what is given changes, the trace records the reading, and
+// every process's subscriptions hear of it before this returns.
+void reportPower(std::optional<BYTE> acLineStatus, std::optional<BYTE> percent);
+
+// The machine's own power status, as desktop Windows reports it.
+PowerReading machineReading();
+
+}  // namespace velorin::ce

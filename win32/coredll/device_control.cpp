@@ -1,0 +1,70 @@
+// The CE layer's controls for the scenario player.
+#include "battery.hpp"
+#include "shared_device.hpp"
+
+#include <velorin_device.h>
+
+using namespace velorin::ce;
+
+namespace {
+
+LONGLONG counterNow()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+}  // namespace
+
+BOOL WINAPI VelorinBeginScenario(LPCWSTR traceFile, BYTE acLineStatus, BYTE percent)
+{
+    if (!traceFile || lstrlenW(traceFile) >= MAX_PATH) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    DeviceLock state;
+    state->scenarioDriven = 1;
+    state->clockZero = counterNow();
+    state->acLineStatus = acLineStatus;
+    state->batteryPercent = percent;
+    lstrcpyW(state->traceFile, traceFile);
+    return TRUE;
+}
+
+void WINAPI VelorinRestartClock(void)
+{
+    DeviceLock state;
+    state->clockZero = counterNow();
+}
+
+DWORD WINAPI VelorinDeviceTime(void)
+{
+    return static_cast<DWORD>(deviceTimeMs());
+}
+
+void WINAPI VelorinReportPower(int acLineStatus, int percent)
+{
+    reportPower(acLineStatus < 0 ? std::nullopt : std::optional<BYTE>(static_cast<BYTE>(acLineStatus)),
+                percent < 0 ? std::nullopt : std::optional<BYTE>(static_cast<BYTE>(percent)));
+}
+
+void WINAPI VelorinTraceEffect(LPCSTR event, LPCSTR args)
+{
+    traceEffect(event, args ? args : "");
+}
+
+void WINAPI VelorinBacklight(BOOL* on, int* level)
+{
+    DeviceLock state;
+    if (on)
+        *on = state->seenOn ? TRUE : FALSE;
+    if (level)
+        *level = state->seenLevel;
+}
+
+DWORD WINAPI VelorinOrientation(void)
+{
+    DeviceLock state;
+    return state->orientation;
+}

@@ -1,0 +1,110 @@
+// CE's ChangeDisplaySettingsEx with its orientation codes. A desktop screen is not turned: the
+// device's orientation is kept and recorded as the device keeps it (the trace, the registry's
+// angle), and every window of the device is told, as on the device.
+#include "shared_device.hpp"
+
+#include <string>
+#include <vector>
+
+using namespace velorin::ce;
+
+namespace {
+
+constexpr DWORD kKnownFlags = CDS_RESET | CDS_TEST | CDS_UPDATEREGISTRY;
+constexpr DWORD kSupportedOrientations = DMDO_0 | DMDO_90 | DMDO_180 | DMDO_270;
+constexpr wchar_t kRotationKey[] = L"System\\GDI\\Rotation";
+constexpr UINT kSettingChangeReset = 0x3002;
+constexpr UINT kSendTimeoutMs = 5000;
+
+bool degreesOf(DWORD code, DWORD& degrees)
+{
+    switch (code) {
+    case DMDO_0:
+        degrees = 0;
+        return true;
+    case DMDO_90:
+        degrees = 90;
+        return true;
+    case DMDO_180:
+        degrees = 180;
+        return true;
+    case DMDO_270:
+        degrees = 270;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void traceAttempt(DWORD code, LONG result)
+{
+    traceEffect("display.orientation", std::to_string(code) + " result=" + std::to_string(result));
+}
+
+BOOL CALLBACK collectDeviceWindow(HWND hwnd, LPARAM windows)
+{
+    if (isDeviceWindow(hwnd))
+        reinterpret_cast<std::vector<HWND>*>(windows)->push_back(hwnd);
+    return TRUE;
+}
+
+LONG turn(DWORD code)
+{
+    DWORD degrees = 0;
+    if (!degreesOf(code, degrees)) {
+        traceAttempt(code, DISP_CHANGE_BADMODE);
+        return DISP_CHANGE_BADMODE;
+    }
+    {
+        DeviceLock state;
+        state->orientation = code;
+        traceAttempt(code, DISP_CHANGE_SUCCESSFUL);
+    }
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRotationKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ==
+        ERROR_SUCCESS) {
+        RegSetValueExW(key, L"Angle", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&degrees), sizeof degrees);
+        RegCloseKey(key);
+    }
+    // Every window of the device repaints, then hears of the change, topmost first.
+    std::vector<HWND> windows;
+    EnumWindows(collectDeviceWindow, reinterpret_cast<LPARAM>(&windows));
+    const DWORD lastError = GetLastError();
+    for (HWND hwnd : windows)
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    for (HWND hwnd : windows) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(hwnd, WM_SETTINGCHANGE, kSettingChangeReset, 0, SMTO_NORMAL, kSendTimeoutMs, &result);
+    }
+    SetLastError(lastError);
+    return DISP_CHANGE_SUCCESSFUL;
+}
+
+}  // namespace
+
+LONG WINAPI CeChangeDisplaySettingsEx(LPCWSTR, CE_DEVMODEW* lpDevMode, HWND, DWORD dwflags, LPVOID)
+{
+    // The record's size is its version: one of another size is not read.
+    if (!lpDevMode || lpDevMode->dmSize != sizeof(CE_DEVMODEW))
+        return DISP_CHANGE_BADPARAM;
+    const bool turning = (lpDevMode->dmFields & DM_DISPLAYORIENTATION) &&
+                         !(lpDevMode->dmFields & DM_DISPLAYQUERYORIENTATION) && !(dwflags & CDS_TEST);
+    if (dwflags & ~kKnownFlags) {
+        if (turning)
+            traceAttempt(lpDevMode->dmDisplayOrientation, DISP_CHANGE_BADFLAGS);
+        return DISP_CHANGE_BADFLAGS;
+    }
+    if (lpDevMode->dmFields & DM_DISPLAYQUERYORIENTATION) {
+        lpDevMode->dmDisplayOrientation = kSupportedOrientations;
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    // Resolution, depth and frequency are the panel's own; only the orientation can change.
+    if (!(lpDevMode->dmFields & DM_DISPLAYORIENTATION))
+        return DISP_CHANGE_BADMODE;
+    if (dwflags & CDS_TEST) {
+        DeviceLock state;
+        lpDevMode->dmDisplayOrientation = state->orientation;
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    return turn(lpDevMode->dmDisplayOrientation);
+}

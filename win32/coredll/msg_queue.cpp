@@ -1,0 +1,287 @@
+// CE's message queues on desktop Win32. Each queue keeps two manual-reset events, one
+// signalled while a message waits and one while there is room; a reader's handle is a
+// duplicate of the first and a writer's of the second, so either end is a real handle that
+// WaitForMultipleObjects takes.
+#include "msg_queue.hpp"
+
+#include <msgqueue.h>
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace velorin::ce {
+
+struct QueueCore {
+    std::wstring name;
+    DWORD flags = 0;
+    DWORD maxMessages = 0;  // 0: no limit
+    DWORD cbMaxMessage = 0;
+    DWORD highWater = 0;
+    int readers = 0;
+    int writers = 0;
+    std::deque<std::pair<std::vector<BYTE>, DWORD>> messages;
+    HANDLE readable = nullptr;
+    HANDLE writable = nullptr;
+
+    bool full() const { return maxMessages != 0 && messages.size() >= maxMessages; }
+    bool allowBroken() const { return (flags & MSGQUEUE_ALLOW_BROKEN) != 0; }
+    // Called with the lock held after every change.
+    void updateEvents() const
+    {
+        messages.empty() ? ResetEvent(readable) : SetEvent(readable);
+        full() ? ResetEvent(writable) : SetEvent(writable);
+    }
+    ~QueueCore()
+    {
+        CloseHandle(readable);
+        CloseHandle(writable);
+    }
+};
+
+namespace {
+
+struct QueueEnd {
+    std::shared_ptr<QueueCore> core;
+    bool reader = false;
+};
+
+std::mutex g_mutex;
+std::map<HANDLE, QueueEnd> g_ends;
+std::map<std::wstring, std::weak_ptr<QueueCore>> g_named;
+
+bool validOptions(const MSGQUEUEOPTIONS* options)
+{
+    return options && options->dwSize == sizeof(MSGQUEUEOPTIONS);
+}
+
+// Called with the lock held.
+HANDLE openEnd(const std::shared_ptr<QueueCore>& core, bool reader)
+{
+    HANDLE end = nullptr;
+    const HANDLE self = GetCurrentProcess();
+    if (!DuplicateHandle(self, reader ? core->readable : core->writable, self, &end, SYNCHRONIZE, FALSE, 0))
+        return nullptr;
+    ++(reader ? core->readers : core->writers);
+    g_ends[end] = QueueEnd{core, reader};
+    return end;
+}
+
+// Waits, without the lock, until `ready` holds or the time-out passes; false on the time-out.
+template <class Ready>
+bool waitUntil(std::unique_lock<std::mutex>& lock, HANDLE event, DWORD timeout, Ready ready)
+{
+    const ULONGLONG start = GetTickCount64();
+    while (!ready()) {
+        DWORD left = INFINITE;
+        if (timeout != INFINITE) {
+            const ULONGLONG spent = GetTickCount64() - start;
+            if (spent >= timeout)
+                return false;
+            left = static_cast<DWORD>(timeout - spent);
+        }
+        lock.unlock();
+        // Woken by the event or, for a broken queue that nothing will signal, by a short poll.
+        WaitForSingleObject(event, std::min<DWORD>(left, 50));
+        lock.lock();
+    }
+    return true;
+}
+
+}  // namespace
+
+std::shared_ptr<QueueCore> queueOf(HANDLE end)
+{
+    std::lock_guard lock(g_mutex);
+    const auto it = g_ends.find(end);
+    return it == g_ends.end() ? nullptr : it->second.core;
+}
+
+bool offerMessage(QueueCore& queue, const void* bytes, DWORD size)
+{
+    std::lock_guard lock(g_mutex);
+    if (queue.readers == 0 || queue.full() || size > queue.cbMaxMessage)
+        return false;
+    const auto* first = static_cast<const BYTE*>(bytes);
+    queue.messages.emplace_back(std::vector<BYTE>(first, first + size), 0);
+    queue.highWater = std::max(queue.highWater, static_cast<DWORD>(queue.messages.size()));
+    queue.updateEvents();
+    return true;
+}
+
+void countWriter(QueueCore& queue, int change)
+{
+    std::lock_guard lock(g_mutex);
+    queue.writers += change;
+}
+
+}  // namespace velorin::ce
+
+using namespace velorin::ce;
+
+HANDLE WINAPI CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions)
+{
+    if (!validOptions(lpOptions) || lpOptions->cbMaxMessage == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::lock_guard lock(g_mutex);
+    const bool reader = lpOptions->bReadAccess != FALSE;
+    const std::wstring name = lpszName ? lpszName : L"";
+    if (!name.empty()) {
+        if (const auto existing = g_named[name].lock()) {
+            const HANDLE end = openEnd(existing, reader);
+            SetLastError(ERROR_ALREADY_EXISTS);
+            return end;
+        }
+    }
+    auto core = std::make_shared<QueueCore>();
+    core->name = name;
+    core->flags = lpOptions->dwFlags;
+    core->maxMessages = lpOptions->dwMaxMessages;
+    core->cbMaxMessage = lpOptions->cbMaxMessage;
+    core->readable = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    core->writable = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    if (!core->readable || !core->writable) {
+        SetLastError(ERROR_OUTOFMEMORY);
+        return nullptr;
+    }
+    if (!name.empty())
+        g_named[name] = core;
+    const HANDLE end = openEnd(core, reader);
+    if (end)
+        SetLastError(ERROR_SUCCESS);
+    return end;
+}
+
+HANDLE WINAPI OpenMsgQueue(HANDLE, HANDLE hMsgQ, LPMSGQUEUEOPTIONS lpOptions)
+{
+    if (!validOptions(lpOptions)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::lock_guard lock(g_mutex);
+    const auto it = g_ends.find(hMsgQ);
+    if (it == g_ends.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return openEnd(it->second.core, lpOptions->bReadAccess != FALSE);
+}
+
+BOOL WINAPI ReadMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbBufferSize, LPDWORD lpNumberOfBytesRead,
+                         DWORD dwTimeout, DWORD* pdwFlags)
+{
+    if (!lpBuffer || cbBufferSize == 0 || !lpNumberOfBytesRead) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::unique_lock lock(g_mutex);
+    const auto it = g_ends.find(hMsgQ);
+    if (it == g_ends.end() || !it->second.reader) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    const std::shared_ptr<QueueCore> core = it->second.core;
+    const auto broken = [&] { return core->writers == 0 && !core->allowBroken(); };
+    if (!waitUntil(lock, core->readable, dwTimeout, [&] { return !core->messages.empty() || broken(); })) {
+        SetLastError(ERROR_TIMEOUT);
+        return FALSE;
+    }
+    if (core->messages.empty()) {
+        SetLastError(ERROR_PIPE_NOT_CONNECTED);
+        return FALSE;
+    }
+    auto [bytes, flags] = std::move(core->messages.front());
+    core->messages.pop_front();
+    core->updateEvents();
+    const auto size = static_cast<DWORD>(bytes.size());
+    const DWORD copied = std::min(size, cbBufferSize);
+    std::memcpy(lpBuffer, bytes.data(), copied);
+    *lpNumberOfBytesRead = copied;
+    if (pdwFlags)
+        *pdwFlags = flags;
+    if (copied < size) {
+        // The message is taken all the same; the rest of it is lost.
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL WINAPI WriteMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbDataSize, DWORD dwTimeout, DWORD dwFlags)
+{
+    if (!lpBuffer || cbDataSize == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::unique_lock lock(g_mutex);
+    const auto it = g_ends.find(hMsgQ);
+    if (it == g_ends.end() || it->second.reader) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    const std::shared_ptr<QueueCore> core = it->second.core;
+    if (cbDataSize > core->cbMaxMessage) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    const auto broken = [&] { return core->readers == 0 && !core->allowBroken(); };
+    if (!waitUntil(lock, core->writable, dwTimeout, [&] { return !core->full() || broken(); })) {
+        SetLastError(ERROR_TIMEOUT);
+        return FALSE;
+    }
+    if (broken()) {
+        SetLastError(ERROR_PIPE_NOT_CONNECTED);
+        return FALSE;
+    }
+    const auto* first = static_cast<const BYTE*>(lpBuffer);
+    core->messages.emplace_back(std::vector<BYTE>(first, first + cbDataSize), dwFlags);
+    core->highWater = std::max(core->highWater, static_cast<DWORD>(core->messages.size()));
+    core->updateEvents();
+    return TRUE;
+}
+
+BOOL WINAPI GetMsgQueueInfo(HANDLE hMsgQ, LPMSGQUEUEINFO lpInfo)
+{
+    if (!lpInfo || lpInfo->dwSize != sizeof(MSGQUEUEINFO)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::lock_guard lock(g_mutex);
+    const auto it = g_ends.find(hMsgQ);
+    if (it == g_ends.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    const QueueCore& core = *it->second.core;
+    lpInfo->dwFlags = core.flags;
+    lpInfo->dwMaxMessages = core.maxMessages;
+    lpInfo->cbMaxMessage = core.cbMaxMessage;
+    lpInfo->dwCurrentMessages = static_cast<DWORD>(core.messages.size());
+    lpInfo->dwMaxQueueMessages = core.highWater;
+    lpInfo->wNumReaders = static_cast<WORD>(core.readers);
+    lpInfo->wNumWriters = static_cast<WORD>(core.writers);
+    return TRUE;
+}
+
+BOOL WINAPI CloseMsgQueue(HANDLE hMsgQ)
+{
+    std::lock_guard lock(g_mutex);
+    const auto it = g_ends.find(hMsgQ);
+    if (it == g_ends.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    QueueCore& core = *it->second.core;
+    --(it->second.reader ? core.readers : core.writers);
+    if (!core.name.empty() && core.readers + core.writers == 0)
+        g_named.erase(core.name);
+    g_ends.erase(it);
+    CloseHandle(hMsgQ);
+    return TRUE;
+}

@@ -1,0 +1,127 @@
+// The parts of Windows CE's windows.h that desktop Win32 lacks or has differently, as the CE
+// layer (coredll.dll) provides them. Where desktop Windows has the same name with another
+// meaning (the display record and its codes), the CE one takes the name here and the desktop
+// one is no longer reachable by it.
+#pragma once
+
+#ifdef VELORIN_COREDLL_BUILD
+#define CE_LAYER_API __declspec(dllexport)
+#else
+#define CE_LAYER_API __declspec(dllimport)
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Events: CE's SetEvent, ResetEvent and PulseEvent are this one call.
+#define EVENT_PULSE 1
+#define EVENT_RESET 2
+#define EVENT_SET 3
+CE_LAYER_API BOOL WINAPI EventModify(HANDLE hEvent, DWORD func);
+
+// Exports looked up by a wide name, as CE names them.
+CE_LAYER_API FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
+
+// The battery driver's status record.
+#define BATTERY_CHEMISTRY_ALKALINE 0x01
+#define BATTERY_CHEMISTRY_NICD 0x02
+#define BATTERY_CHEMISTRY_NIMH 0x03
+#define BATTERY_CHEMISTRY_LION 0x04
+#define BATTERY_CHEMISTRY_LIPOLY 0x05
+#define BATTERY_CHEMISTRY_UNKNOWN 0xFF
+
+typedef struct _SYSTEM_POWER_STATUS_EX2 {
+    BYTE ACLineStatus;
+    BYTE BatteryFlag;
+    BYTE BatteryLifePercent;
+    BYTE Reserved1;
+    DWORD BatteryLifeTime;
+    DWORD BatteryFullLifeTime;
+    BYTE Reserved2;
+    BYTE BackupBatteryFlag;
+    BYTE BackupBatteryLifePercent;
+    BYTE Reserved3;
+    DWORD BackupBatteryLifeTime;
+    DWORD BackupBatteryFullLifeTime;
+    DWORD BatteryVoltage;
+    DWORD BatteryCurrent;
+    DWORD BatteryAverageCurrent;
+    DWORD BatteryAverageInterval;
+    DWORD BatterymAHourConsumed;
+    DWORD BatteryTemperature;
+    DWORD BackupBatteryVoltage;
+    BYTE BatteryChemistry;
+} SYSTEM_POWER_STATUS_EX2, *PSYSTEM_POWER_STATUS_EX2, *LPSYSTEM_POWER_STATUS_EX2;
+
+// Exported by name too: programs look it up at run time in "coredll.dll".
+CE_LAYER_API DWORD WINAPI GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 pSystemPowerStatusEx2, DWORD dwLen,
+                                                  BOOL fUpdate);
+
+// A copy that leaves the pixels of one colour alone; hSrc is a device context or a bitmap.
+CE_LAYER_API BOOL WINAPI TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LONG DstCx, LONG DstCy, HANDLE hSrc,
+                                          LONG SrcX, LONG SrcY, LONG SrcCx, LONG SrcCy, COLORREF TransparentColor);
+
+// The display: CE's mode record (no unions, the orientation last) and its orientation codes,
+// which are flags (270 degrees is 4, where desktop Windows counts 3).
+typedef struct _CE_DEVMODEW {
+    WCHAR dmDeviceName[CCHDEVICENAME];
+    WORD dmSpecVersion;
+    WORD dmDriverVersion;
+    WORD dmSize;
+    WORD dmDriverExtra;
+    DWORD dmFields;
+    short dmOrientation;
+    short dmPaperSize;
+    short dmPaperLength;
+    short dmPaperWidth;
+    short dmScale;
+    short dmCopies;
+    short dmDefaultSource;
+    short dmPrintQuality;
+    short dmColor;
+    short dmDuplex;
+    short dmYResolution;
+    short dmTTOption;
+    short dmCollate;
+    WCHAR dmFormName[CCHFORMNAME];
+    WORD dmLogPixels;
+    DWORD dmBitsPerPel;
+    DWORD dmPelsWidth;
+    DWORD dmPelsHeight;
+    DWORD dmDisplayFlags;
+    DWORD dmDisplayFrequency;
+    DWORD dmDisplayOrientation;
+} CE_DEVMODEW, *PCE_DEVMODEW;
+
+CE_LAYER_API LONG WINAPI CeChangeDisplaySettingsEx(LPCWSTR lpszDeviceName, CE_DEVMODEW* lpDevMode, HWND hwnd,
+                                                   DWORD dwflags, LPVOID lParam);
+
+#ifdef __cplusplus
+}
+#endif
+
+#undef DEVMODEW
+#define DEVMODEW CE_DEVMODEW
+#undef ChangeDisplaySettingsEx
+#define ChangeDisplaySettingsEx CeChangeDisplaySettingsEx
+
+#undef DM_DISPLAYORIENTATION
+#define DM_DISPLAYORIENTATION 0x00800000
+#define DM_DISPLAYQUERYORIENTATION 0x01000000
+#undef DMDO_DEFAULT
+#undef DMDO_0
+#undef DMDO_90
+#undef DMDO_180
+#undef DMDO_270
+#define DMDO_0 0
+#define DMDO_90 1
+#define DMDO_180 2
+#define DMDO_270 4
+#define DMDO_DEFAULT DMDO_0
+
+#ifdef __cplusplus
+// The layouts that CE programs read by offset, whatever the target's pointer width.
+static_assert(sizeof(SYSTEM_POWER_STATUS_EX2) == 56, "SYSTEM_POWER_STATUS_EX2 lost CE's layout");
+static_assert(sizeof(CE_DEVMODEW) == 192, "DEVMODEW lost CE's layout");
+#endif

@@ -1,0 +1,48 @@
+// Windows CE's point-to-point message queues, on desktop Win32 from the CE layer
+// (coredll.dll). A queue's handle is a real waitable handle: a reader's is signalled while a
+// message waits, a writer's while there is room.
+#pragma once
+
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define MSGQUEUE_NOPRECOMMIT 0x00000001
+#define MSGQUEUE_ALLOW_BROKEN 0x00000002
+#define MSGQUEUE_MSGALERT 0x00000001
+
+typedef struct MSGQUEUEOPTIONS_OS {
+    DWORD dwSize;
+    DWORD dwFlags;
+    DWORD dwMaxMessages;
+    DWORD cbMaxMessage;
+    BOOL bReadAccess;
+} MSGQUEUEOPTIONS, *LPMSGQUEUEOPTIONS, *PMSGQUEUEOPTIONS;
+
+typedef struct MSGQUEUEINFO {
+    DWORD dwSize;
+    DWORD dwFlags;
+    DWORD dwMaxMessages;
+    DWORD cbMaxMessage;
+    DWORD dwCurrentMessages;
+    DWORD dwMaxQueueMessages;
+    WORD wNumReaders;
+    WORD wNumWriters;
+} MSGQUEUEINFO, *LPMSGQUEUEINFO, *PMSGQUEUEINFO;
+
+// Queues live in the process that made them; a name is shared within that process only.
+CE_LAYER_API HANDLE WINAPI CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions);
+CE_LAYER_API HANDLE WINAPI OpenMsgQueue(HANDLE hSrcProc, HANDLE hMsgQ, LPMSGQUEUEOPTIONS lpOptions);
+CE_LAYER_API BOOL WINAPI ReadMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbBufferSize, LPDWORD lpNumberOfBytesRead,
+                                      DWORD dwTimeout, DWORD* pdwFlags);
+CE_LAYER_API BOOL WINAPI WriteMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbDataSize, DWORD dwTimeout,
+                                       DWORD dwFlags);
+CE_LAYER_API BOOL WINAPI GetMsgQueueInfo(HANDLE hMsgQ, LPMSGQUEUEINFO lpInfo);
+CE_LAYER_API BOOL WINAPI CloseMsgQueue(HANDLE hMsgQ);
+
+#ifdef __cplusplus
+}
+static_assert(sizeof(MSGQUEUEOPTIONS) == 20, "MSGQUEUEOPTIONS lost CE's layout");
+#endif

@@ -1,0 +1,27 @@
+// What the CE layer offers the program that drives the device through a scenario (the scenario
+// player under Wine); no part of CE. Programs written for CE do not include it.
+#pragma once
+
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// From now on the battery follows the scenario, not the machine: the reading becomes the one
+// given, the trace goes to `traceFile` (appended), and device time restarts at 0.
+CE_LAYER_API BOOL WINAPI VelorinBeginScenario(LPCWSTR traceFile, BYTE acLineStatus, BYTE percent);
+// Device time starts again at 0 (once the program is up, as on the device it starts at once).
+CE_LAYER_API void WINAPI VelorinRestartClock(void);
+CE_LAYER_API DWORD WINAPI VelorinDeviceTime(void);
+// One report of the battery driver; a negative argument leaves that part as it is.
+CE_LAYER_API void WINAPI VelorinReportPower(int acLineStatus, int percent);
+// A trace line of the player's own (launch, exit, ...).
+CE_LAYER_API void WINAPI VelorinTraceEffect(LPCSTR event, LPCSTR args);
+// The backlight as the user sees it, and the display's orientation (a DMDO_ code).
+CE_LAYER_API void WINAPI VelorinBacklight(BOOL* on, int* level);
+CE_LAYER_API DWORD WINAPI VelorinOrientation(void);
+
+#ifdef __cplusplus
+}
+#endif
