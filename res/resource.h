@@ -16,4 +16,9 @@
 #define IDC_DISMISS 1000
 #define IDC_CLOSE 1001
 
+// Resource editors' id for text nobody addresses; no system header defines it.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 #endif

@@ -1,7 +1,6 @@
 // The system calls on resources as a program makes them: module handles, LoadBitmapW and
 // LoadIconW with their failures, raw resources, fault injection and call lines.
 #include "res/velorin_resources.hpp"
-#include "res_writer.hpp"
 #include "resource_test_support.hpp"
 #include "resources/resource_manager.hpp"
 
@@ -26,15 +25,15 @@ std::string handleText(const void* handle)
 // compressed, which the device does not decode.
 Bytes dialogAndBadBitmap()
 {
-    rc::ResWriter out;
-    out.add(rc::ResourceHeader{5, 1, 0x1030, 0x409, 0, 0, 0},
+    ResFile out;
+    out.add(ResEntry{.type = 5, .name = 1, .memoryFlags = 0x1030, .language = 0x409},
             Bytes{0, 0, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 0, 10, 0, 0, 0, 0, 0, 0, 0});
     Bytes rle;
     for (std::uint32_t v : {40u, 1u, 1u, 0x00080001u, 1u, 0u, 0u, 0u, 0u, 0u})
         put32(rle, v);
     rle.resize(rle.size() + 1024 + 4);
-    out.add(rc::ResourceHeader{2, 2, 0x30, 0x409, 0, 0, 0}, rle);
-    return out.take();
+    out.add(ResEntry{.type = 2, .name = 2, .memoryFlags = 0x30, .language = 0x409}, rle);
+    return out.bytes();
 }
 
 TEST(ResourceApi, EachProgramImageIsItsOwnInstanceSharedByItsInstances)

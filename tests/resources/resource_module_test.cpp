@@ -1,5 +1,4 @@
 // The device's readers of resource data: .res modules, dialog templates, bitmaps, icon groups.
-#include "res_writer.hpp"
 #include "resource_test_support.hpp"
 #include "resources/byte_reader.hpp"
 #include "resources/dialog_template_parser.hpp"
@@ -19,10 +18,12 @@ using ::testing::HasSubstr;
 
 Bytes twoResources()
 {
-    rc::ResWriter out;
-    out.add(rc::ResourceHeader{2, 130, 0x30, 0x409, 0, 0, 0}, Bytes{1, 2, 3});
-    out.add(rc::ResourceHeader{5, 102, 0x1030, 0x409, 0, 7, 9}, Bytes(8, 0xAB));
-    return out.take();
+    ResFile out;
+    out.add(ResEntry{.type = 2, .name = 130, .memoryFlags = 0x30, .language = 0x409}, Bytes{1, 2, 3});
+    const ResEntry dialog{
+        .type = 5, .name = 102, .memoryFlags = 0x1030, .language = 0x409, .version = 7, .characteristics = 9};
+    out.add(dialog, Bytes(8, 0xAB));
+    return out.bytes();
 }
 
 std::string parseError(const Bytes& bytes)
@@ -93,7 +94,7 @@ TEST(ResourceModule, RefusesDamagedFilesNamingTheByte)
 
 TEST(DialogTemplateParser, EveryTruncationIsRefusedNeverOverread)
 {
-    // A DIALOGEX with a caption, a font and two items, as velorin-rc writes it.
+    // A DIALOGEX with a caption, a font and two items, as a resource compiler writes it.
     const std::vector<std::uint8_t> full = [] {
         Bytes b = {0x01, 0x00, 0xFF, 0xFF, 0, 0, 0, 0, 0,   0, 0, 0, 0x40, 0x00, 0xC0, 0x80, 0x02, 0x00, 0,   0, 0, 0,
                    50,   0,    20,   0,    0, 0, 0, 0, 'T', 0, 0, 0, 8,    0,    0,    0,    0,    1,    'A', 0, 0, 0};

@@ -1,5 +1,5 @@
-// Helpers of the resource tests: hand-made bitmap and icon files, a scratch folder for scripts,
-// and programs launched with a resource module.
+// Helpers of the resource tests: hand-made DIBs and .res files, and programs launched with a
+// resource module.
 #pragma once
 
 #include "boot/device.hpp"
@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <span>
 #include <string>
@@ -29,10 +27,6 @@ inline void put32(Bytes& b, std::uint32_t v)
 {
     put16(b, v & 0xFFFF);
     put16(b, v >> 16);
-}
-inline std::uint32_t get32(const Bytes& b, std::size_t at)
-{
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
 // A packed DIB with a BITMAPINFOHEADER, rows bottom-up (or top-down) padded to 4 bytes.
@@ -88,89 +82,44 @@ inline Bytes makeDib(const DibSpec& s)
     return b;
 }
 
-// A .bmp file: BITMAPFILEHEADER before the DIB, the pixels right after the colour table.
-inline Bytes bmpFile(const Bytes& dib)
-{
-    Bytes b{'B', 'M'};
-    put32(b, static_cast<std::uint32_t>(14 + dib.size()));
-    put32(b, 0);
-    put32(b, 14 + 40 + get32(dib, 32) * 4);
-    b.insert(b.end(), dib.begin(), dib.end());
-    return b;
-}
+// A .res file as windres writes one: the empty entry, then each resource's 32-byte header
+// (ordinal type and name) and its data, padded to a DWORD.
+struct ResEntry {
+    WORD type = 0;
+    WORD name = 0;
+    WORD memoryFlags = 0;
+    WORD language = 0;
+    DWORD dataVersion = 0;
+    DWORD version = 0;
+    DWORD characteristics = 0;
+};
 
-// An .ico file of icon images (DIBs made with `icon`); directory planes and depth are left 0,
-// as many files leave them.
-inline Bytes icoFile(const std::vector<DibSpec>& images)
-{
-    Bytes b;
-    put16(b, 0);
-    put16(b, 1);
-    put16(b, static_cast<std::uint32_t>(images.size()));
-    std::vector<Bytes> dibs;
-    std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * images.size());
-    for (const DibSpec& s : images) {
-        dibs.push_back(makeDib(s));
-        b.push_back(static_cast<std::uint8_t>(s.width));
-        b.push_back(static_cast<std::uint8_t>(s.height));
-        b.push_back(static_cast<std::uint8_t>(s.bits <= 8 ? (1u << s.bits) & 0xFF : 0));
-        b.push_back(0);
-        put16(b, 0);
-        put16(b, 0);
-        put32(b, static_cast<std::uint32_t>(dibs.back().size()));
-        put32(b, offset);
-        offset += static_cast<std::uint32_t>(dibs.back().size());
-    }
-    for (const Bytes& d : dibs)
-        b.insert(b.end(), d.begin(), d.end());
-    return b;
-}
-
-inline DibSpec iconSpec(int size, int bits)
-{
-    DibSpec s;
-    s.width = s.height = size;
-    s.bits = bits;
-    s.icon = true;
-    if (bits <= 8)
-        s.palette.assign(std::size_t{1} << bits, 0x123456);
-    return s;
-}
-
-// A scratch folder of its own for each test, removed afterwards.
-class ScratchDir {
+class ResFile {
 public:
-    ScratchDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velorin-res-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a scratch folder");
-        m_path = pattern;
-    }
-    ~ScratchDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
+    ResFile() { add(ResEntry{}, {}); }
 
-    const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path write(const std::string& name, std::string_view text) const
+    ResFile& add(const ResEntry& e, const Bytes& data)
     {
-        return write(name, Bytes(text.begin(), text.end()));
+        put32(m_bytes, static_cast<std::uint32_t>(data.size()));
+        put32(m_bytes, 32);
+        put16(m_bytes, 0xFFFF);
+        put16(m_bytes, e.type);
+        put16(m_bytes, 0xFFFF);
+        put16(m_bytes, e.name);
+        put32(m_bytes, e.dataVersion);
+        put16(m_bytes, e.memoryFlags);
+        put16(m_bytes, e.language);
+        put32(m_bytes, e.version);
+        put32(m_bytes, e.characteristics);
+        m_bytes.insert(m_bytes.end(), data.begin(), data.end());
+        while (m_bytes.size() % 4)
+            m_bytes.push_back(0);
+        return *this;
     }
-    std::filesystem::path write(const std::string& name, const Bytes& bytes) const
-    {
-        const std::filesystem::path file = m_path / name;
-        std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return file;
-    }
+    const Bytes& bytes() const { return m_bytes; }
 
 private:
-    std::filesystem::path m_path;
+    Bytes m_bytes;
 };
 
 // Runs `body` as the main thread of a program with the resource module `res`; returns once the

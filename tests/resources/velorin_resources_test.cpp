@@ -1,4 +1,4 @@
-// The utility's resource module as the build makes it from res/velorin.rc: the two dialog
+// The utility's resource module as windres makes it from res/velorin.rc: the two dialog
 // templates exactly, the five bitmaps, the icon group, and the dialogs' sizes in pixels.
 #include "res/velorin_resources.hpp"
 #include "resource_test_support.hpp"

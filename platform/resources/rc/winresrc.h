@@ -1,7 +1,7 @@
 // The device's constants as a resource script sees them: `#include <winresrc.h>` in a .rc file,
-// found on velorin-rc's include path. Scripts know only #define, so these are macros; C++ code
-// uses the typed constants of the device's own headers (window/winuser.h), which carry the
-// same values. Windows CE additions are marked.
+// found on the resource compiler's include path. Scripts know only #define, so these are
+// macros; C++ code uses the typed constants of the device's own headers (window/winuser.h),
+// which carry the same values (tests/resources checks them). Windows CE additions are marked.
 #ifndef VELORIN_WINRESRC_H
 #define VELORIN_WINRESRC_H
 
@@ -103,7 +103,6 @@
 /* Dialog box command ids */
 #define IDOK 1
 #define IDCANCEL 2
-#define IDC_STATIC (-1)
 
 /* Languages */
 #define LANG_NEUTRAL 0x00
