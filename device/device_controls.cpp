@@ -59,9 +59,8 @@ void RestoreDimSetting()
 
 void WriteAutoRotateMasked()
 {
-    // The device's registry does not enforce access masks, so the read handle takes the write.
     RegKeyHolder key;
-    key.OpenForRead(HKEY_LOCAL_MACHINE, kRotationKey);
+    key.OpenForReadWrite(HKEY_LOCAL_MACHINE, kRotationKey);
     key.WriteDword(kAutoRotate, g_savedAutoRotate & kAutoRotateMask);
 }
 

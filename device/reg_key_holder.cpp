@@ -7,6 +7,12 @@ void RegKeyHolder::OpenForRead(HKEY root, LPCWSTR path)
     RegOpenKeyExW(root, path, 0, KEY_READ, &m_hKey);
 }
 
+void RegKeyHolder::OpenForReadWrite(HKEY root, LPCWSTR path)
+{
+    Close();
+    RegOpenKeyExW(root, path, 0, KEY_READ | KEY_WRITE, &m_hKey);
+}
+
 bool RegKeyHolder::OpenOrCreate(HKEY root, LPCWSTR path)
 {
     Close();

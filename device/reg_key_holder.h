@@ -13,6 +13,9 @@ public:
 
     // The outcome is not reported: on failure no key is open.
     void OpenForRead(HKEY root, LPCWSTR path);
+    // For a key that is read and written back. CE does not enforce access masks, so there a
+    // read handle would do; a registry that does (desktop Windows) refuses writes through one.
+    void OpenForReadWrite(HKEY root, LPCWSTR path);
     // Creates a missing key; true when the key is open.
     bool OpenOrCreate(HKEY root, LPCWSTR path);
 

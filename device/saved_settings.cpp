@@ -45,9 +45,8 @@ void LoadRotationSettings()
 
 void RestoreRotationSettings()
 {
-    // The device's registry does not enforce access masks, so the read handle takes the writes.
     RegKeyHolder key;
-    key.OpenForRead(HKEY_LOCAL_MACHINE, kRotationKey);
+    key.OpenForReadWrite(HKEY_LOCAL_MACHINE, kRotationKey);
     const DWORD angle = key.ReadDword(kAngle, kDefaultAngle);
     const DWORD autoRotate = key.ReadDword(kAutoRotate, kDefaultAutoRotate);
     if (angle != g_savedAngle || autoRotate != g_savedAutoRotate) {

@@ -9,7 +9,8 @@
 inline constexpr int CCHDEVICENAME = 32;
 inline constexpr int CCHFORMNAME = 32;
 
-// The mode record as the device lays it out: no unions, the orientation last. The device's
+// The mode record as CE lays it out, not as desktop Windows does (unions, another size): no
+// unions, the orientation last. The device's
 // WCHAR is 2 bytes, which makes it 192 bytes there; this build's WCHAR is wchar_t, 4 bytes, so
 // here it is 324. A program must therefore set dmSize to sizeof(DEVMODEW), never to a number.
 struct DEVMODEW {
@@ -53,7 +54,8 @@ static_assert(offsetof(DEVMODEW, dmDisplayOrientation) == sizeof(DEVMODEW) - siz
 inline constexpr DWORD DM_DISPLAYORIENTATION = 0x00800000;
 inline constexpr DWORD DM_DISPLAYQUERYORIENTATION = 0x01000000;
 
-// dmDisplayOrientation: the rotation counter-clockwise, one flag each.
+// dmDisplayOrientation: the rotation counter-clockwise, one flag each, as on CE; desktop
+// Windows counts them (DMDO_270 is 3 there) and has DM_DISPLAYORIENTATION at 0x80.
 inline constexpr DWORD DMDO_0 = 0;
 inline constexpr DWORD DMDO_90 = 1;
 inline constexpr DWORD DMDO_180 = 2;

@@ -38,7 +38,8 @@ inline constexpr DWORD REG_FULL_RESOURCE_DESCRIPTOR = 9;
 inline constexpr DWORD REG_RESOURCE_REQUIREMENTS_LIST = 10;
 inline constexpr DWORD REG_QWORD = 11;
 
-// Access masks (accepted, not enforced).
+// Access masks: accepted, not enforced, as on CE (desktop Windows refuses a write through a key
+// opened for reading).
 inline constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
 inline constexpr REGSAM KEY_SET_VALUE = 0x0002;
 inline constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;

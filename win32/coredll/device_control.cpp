@@ -26,16 +26,20 @@ BOOL WINAPI VelorinBeginScenario(LPCWSTR traceFile, BYTE acLineStatus, BYTE perc
     DeviceLock state;
     state->scenarioDriven = 1;
     state->clockZero = counterNow();
+    state->clockAwaitsProgram = 1;
     state->acLineStatus = acLineStatus;
     state->batteryPercent = percent;
+    // The desktop is the panel upright when the scenario starts.
+    state->panelWidth = GetSystemMetrics(SM_CXSCREEN);
+    state->panelHeight = GetSystemMetrics(SM_CYSCREEN);
     lstrcpyW(state->traceFile, traceFile);
     return TRUE;
 }
 
-void WINAPI VelorinRestartClock(void)
+BOOL WINAPI VelorinClockStarted(void)
 {
     DeviceLock state;
-    state->clockZero = counterNow();
+    return state->clockAwaitsProgram ? FALSE : TRUE;
 }
 
 DWORD WINAPI VelorinDeviceTime(void)

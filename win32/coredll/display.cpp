@@ -1,6 +1,8 @@
-// CE's ChangeDisplaySettingsEx with its orientation codes. A desktop screen is not turned: the
-// device's orientation is kept and recorded as the device keeps it (the trace, the registry's
-// angle), and every window of the device is told, as on the device.
+// CE's ChangeDisplaySettingsEx with its orientation codes. The device's orientation is kept and
+// recorded as the device keeps it (the trace, the registry's angle), and every window of the
+// device is told, as on the device. In a scenario run (under Wine, on a virtual desktop) the
+// desktop takes the shape of the turned panel, so that programs lay out and taps land as on
+// the device; a user's own screen is never changed.
 #include "shared_device.hpp"
 
 #include <string>
@@ -48,6 +50,30 @@ BOOL CALLBACK collectDeviceWindow(HWND hwnd, LPARAM windows)
     return TRUE;
 }
 
+// Resizes the desktop to the panel's shape at this orientation; its pixels are the device's
+// logical screen.
+void shapeDesktop(DWORD code)
+{
+    LONG width = 0;
+    LONG height = 0;
+    {
+        DeviceLock state;
+        if (!state->scenarioDriven || state->panelWidth <= 0 || state->panelHeight <= 0)
+            return;
+        const bool across = code == DMDO_90 || code == DMDO_270;
+        width = across ? state->panelHeight : state->panelWidth;
+        height = across ? state->panelWidth : state->panelHeight;
+    }
+    if (GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height)
+        return;
+    struct _devicemodeW desktop {};
+    desktop.dmSize = sizeof desktop;
+    desktop.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    desktop.dmPelsWidth = static_cast<DWORD>(width);
+    desktop.dmPelsHeight = static_cast<DWORD>(height);
+    ChangeDisplaySettingsExW(nullptr, &desktop, nullptr, 0, nullptr);
+}
+
 LONG turn(DWORD code)
 {
     DWORD degrees = 0;
@@ -66,6 +92,7 @@ LONG turn(DWORD code)
         RegSetValueExW(key, L"Angle", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&degrees), sizeof degrees);
         RegCloseKey(key);
     }
+    shapeDesktop(code);
     // Every window of the device repaints, then hears of the change, topmost first.
     std::vector<HWND> windows;
     EnumWindows(collectDeviceWindow, reinterpret_cast<LPARAM>(&windows));

@@ -53,6 +53,13 @@ bool attachDevice()
             break;
         }
     }
+    if (!g_host && state->scenarioDriven) {
+        if (state->clockAwaitsProgram) {
+            state->clockAwaitsProgram = 0;
+            state->clockZero = counterNow();
+        }
+        traceEffect("launch", "pid=" + std::to_string(GetCurrentProcessId()));
+    }
     return true;
 }
 

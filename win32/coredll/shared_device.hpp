@@ -18,6 +18,9 @@ struct DeviceState {
     LONG scenarioDriven;
     // The performance counter at device time 0 (a scenario's start, or the first process's).
     LONGLONG clockZero;
+    // Set by a scenario's start: device time starts again when its program starts, as the
+    // device launches the program at 0.
+    LONG clockAwaitsProgram;
     BYTE acLineStatus;
     BYTE batteryPercent;
     // The backlight "BKL1:": the power state asked for, the level it read, what is seen.
@@ -28,6 +31,9 @@ struct DeviceState {
     // The power manager's state: 0 On, 1 UserIdle, 2 Suspend.
     LONG systemState;
     DWORD orientation;  // a DMDO_ code
+    // The panel at 0 degrees, in a scenario run, whose desktop turns with the orientation.
+    LONG panelWidth;
+    LONG panelHeight;
     WCHAR traceFile[MAX_PATH];
     // Processes that loaded the CE layer: the windows of these make up the device.
     DWORD clients[kMaxClients];
@@ -48,8 +54,9 @@ private:
     DeviceState* m_state;
 };
 
-// Opens (or, in the first process, creates) the shared state; true in the process that made
-// it, which then hosts the power manager.
+// Opens (or, in the first process, creates) the shared state; false when it cannot. The first
+// process hosts the power manager; in a scenario every later one is a program on the device,
+// whose start the trace records (and the first's starts device time).
 bool attachDevice();
 void detachDevice();
 bool hostsPowerManager();

@@ -9,10 +9,11 @@ extern "C" {
 #endif
 
 // From now on the battery follows the scenario, not the machine: the reading becomes the one
-// given, the trace goes to `traceFile` (appended), and device time restarts at 0.
+// given and the trace goes to `traceFile` (appended). Device time starts again at 0 when the
+// next program starts, which the trace records with its launch.
 CE_LAYER_API BOOL WINAPI VelorinBeginScenario(LPCWSTR traceFile, BYTE acLineStatus, BYTE percent);
-// Device time starts again at 0 (once the program is up, as on the device it starts at once).
-CE_LAYER_API void WINAPI VelorinRestartClock(void);
+// Whether that program has started.
+CE_LAYER_API BOOL WINAPI VelorinClockStarted(void);
 CE_LAYER_API DWORD WINAPI VelorinDeviceTime(void);
 // One report of the battery driver; a negative argument leaves that part as it is.
 CE_LAYER_API void WINAPI VelorinReportPower(int acLineStatus, int percent);

@@ -1,0 +1,116 @@
+#include "input.hpp"
+
+#include <algorithm>
+
+namespace velorin::wine {
+
+namespace {
+
+// The gap between the parts of a tap, so that each is its own event for the window manager.
+constexpr DWORD kInputGapMs = 10;
+
+bool ofProcesses(HWND hwnd, const std::vector<DWORD>& processes)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return std::find(processes.begin(), processes.end(), pid) != processes.end();
+}
+
+std::wstring textOf(HWND hwnd)
+{
+    wchar_t text[256] = L"";
+    GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+struct ButtonSearch {
+    const std::wstring* text;
+    std::optional<POINT> centre;
+};
+
+BOOL CALLBACK findButton(HWND hwnd, LPARAM param)
+{
+    auto& search = *reinterpret_cast<ButtonSearch*>(param);
+    wchar_t className[32] = L"";
+    GetClassNameW(hwnd, className, 32);
+    if (lstrcmpiW(className, L"Button") != 0 || !IsWindowVisible(hwnd) || textOf(hwnd) != *search.text)
+        return TRUE;
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    search.centre = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    return FALSE;
+}
+
+struct TopLevelSearch {
+    const std::vector<DWORD>* processes;
+    std::vector<HWND> windows;  // topmost first
+};
+
+BOOL CALLBACK collectTopLevel(HWND hwnd, LPARAM param)
+{
+    auto& search = *reinterpret_cast<TopLevelSearch*>(param);
+    if (ofProcesses(hwnd, *search.processes))
+        search.windows.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> topLevelWindows(const std::vector<DWORD>& processes)
+{
+    TopLevelSearch search{&processes, {}};
+    EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+void send(INPUT input)
+{
+    SendInput(1, &input, sizeof input);
+    Sleep(kInputGapMs);
+}
+
+}  // namespace
+
+void tap(int x, int y)
+{
+    SetCursorPos(x, y);
+    Sleep(kInputGapMs);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    send(input);
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    send(input);
+}
+
+void pressKey(WORD virtualKey)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    send(input);
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    send(input);
+}
+
+std::optional<POINT> buttonCentre(const std::wstring& text, const std::vector<DWORD>& processes)
+{
+    for (HWND window : topLevelWindows(processes)) {
+        if (!IsWindowVisible(window))
+            continue;
+        ButtonSearch search{&text, std::nullopt};
+        EnumChildWindows(window, findButton, reinterpret_cast<LPARAM>(&search));
+        if (search.centre)
+            return search.centre;
+    }
+    return std::nullopt;
+}
+
+std::optional<HWND> mainWindow(const std::wstring& title, const std::vector<DWORD>& processes)
+{
+    for (HWND window : topLevelWindows(processes)) {
+        if (!GetWindow(window, GW_OWNER) && lstrcmpiW(textOf(window).c_str(), title.c_str()) == 0)
+            return window;
+    }
+    return std::nullopt;
+}
+
+}  // namespace velorin::wine
