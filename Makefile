@@ -16,10 +16,14 @@ TSAN_WRAP ?= $(shell setarch $$(uname -m) -R true 2>/dev/null && echo setarch $$
 # Configure only once: afterwards `cmake --build` re-runs CMake itself when a CMakeLists changes.
 configure = test -f build/$(1)/build.ninja || $(CMAKE) --preset $(1)
 
-.PHONY: setup build demo run test bench clean
+.PHONY: setup setup-win32 build demo run win32 test bench clean
 
 setup:
 	@tools/setup.sh
+
+# The Win32 compiler and Wine come only with the Win32 build and the tests.
+setup-win32:
+	@tools/setup.sh tools/packages.txt tools/packages-win32.txt
 
 build: setup
 	@$(call configure,release)
@@ -32,7 +36,13 @@ demo: build
 run: build
 	$(SIM) --window $(ARGS)
 
-test: setup
+# velorin.exe, its CE layer coredll.dll and the scenario player under Wine, in build/win32.
+win32: setup-win32
+	@$(call configure,win32)
+	$(CMAKE) --build --preset win32
+
+# The Win32 build first: the release tests run it under Wine.
+test: win32
 	@$(call configure,release)
 	$(CMAKE) --build --preset release
 	$(CTEST) --preset release

@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of tools/packages.txt that are missing; silent when none is.
+# Installs the Debian packages of the given lists (tools/packages.txt unless given) that are
+# missing; silent when none is.
 set -euo pipefail
 
-list="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/packages.txt"
+tools="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+(($#)) || set -- "$tools/packages.txt"
 
 missing=()
-while IFS= read -r line || [[ -n $line ]]; do
-  pkg="${line%%#*}"
-  pkg="${pkg//[[:space:]]/}"
-  [[ -n $pkg ]] || continue
-  status="$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)"
-  # "not-installed" and "config-files" do not match; a package of several architectures may
-  # print several statuses back to back.
-  [[ $status == *" installed"* ]] || missing+=("$pkg")
-done <"$list"
+for list in "$@"; do
+  while IFS= read -r line || [[ -n $line ]]; do
+    pkg="${line%%#*}"
+    pkg="${pkg//[[:space:]]/}"
+    [[ -n $pkg ]] || continue
+    status="$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)"
+    # "not-installed" and "config-files" do not match; a package of several architectures may
+    # print several statuses back to back.
+    [[ $status == *" installed"* ]] || missing+=("$pkg")
+  done <"$list"
+done
 
 ((${#missing[@]} == 0)) && exit 0
 

@@ -147,6 +147,25 @@ TEST_F(DeviceControls, RotationControlsWriteWhatTheyAreGiven)
     EXPECT_EQ(linesWith(harness, "reg.set HKLM\\System\\GDI\\Rotation AutoRotate dword:5").size(), 2u);
 }
 
+TEST_F(DeviceControls, TheRotationKeyIsWrittenOnlyThroughAKeyOpenedForWriting)
+{
+    // The device does not enforce access masks; a desktop registry refuses a write through a
+    // key opened for reading, and AutoRotate would then stay as it was while charging.
+    g_savedAutoRotate = 0x80000001;
+    g_savedAngle = 0;
+    runAsProgram(harness, [] { WriteAutoRotateMasked(); });
+    runAsProgram(harness, [] { RestoreRotationSettings(); });
+    const Lines opens = linesWith(harness, "call RegOpenKeyExW(HKLM, \"System\\\\GDI\\\\Rotation\", 0, ");
+    ASSERT_EQ(opens.size(), 2u);
+    for (const std::string& open : opens) {
+        const std::size_t at = open.find(", 0, ") + 5;
+        const unsigned long mask = std::stoul(open.substr(at));
+        EXPECT_EQ(mask & KEY_SET_VALUE, static_cast<unsigned long>(KEY_SET_VALUE)) << open;
+        EXPECT_EQ(mask & KEY_QUERY_VALUE, static_cast<unsigned long>(KEY_QUERY_VALUE)) << open;
+    }
+    EXPECT_EQ(linesWith(harness, "reg.set HKLM\\System\\GDI\\Rotation AutoRotate").size(), 2u);
+}
+
 TEST_F(DeviceControls, OnlyTheTwoLevelNamesAreWrittenAndDimmingGoesOff)
 {
     runAsProgram(harness, [] {
