@@ -1,0 +1,67 @@
+# A Wine session for one run, sourced by tools/velorin-wine and the tests: its own Wine prefix in
+# a temporary folder and its own virtual X server, both gone at the end. Wine shows programs on
+# a virtual desktop of the device's panel (240 x 320 at 0 degrees); the CE layer gives it the
+# turned shape when the display turns, so the X screen holds either shape.
+
+wine_panel="240x320"
+wine_xscreen="320x320"
+
+# A Unix path as Wine's Z: drive names it.
+winpath() {
+  local path
+  path="$(realpath -m -- "$1")"
+  printf 'Z:%s' "${path//\//\\}"
+}
+
+wine_make_prefix() {
+  wineboot --init >/dev/null 2>&1
+  # A virtual desktop: without a window manager, Wine's X11 driver waits a second or two around
+  # every show and hide, and the program's timing would no longer be the scenario's.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$wine_panel" /f >/dev/null 2>&1
+  wineserver -w
+}
+
+# Starts the session: WINEPREFIX and DISPLAY are set for what follows. A prefix made once may be
+# shared as a template (VELORIN_WINE_TEMPLATE; the tests make one a run): each session links its
+# files rather than copying them, and Wine replaces, never rewrites, the files it changes.
+wine_session_start() {
+  wine_work="$(mktemp -d "${TMPDIR:-/tmp}/velorin-wine.XXXXXX")"
+  export WINEPREFIX="$wine_work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+  local template="${VELORIN_WINE_TEMPLATE:-}"
+  if [[ -n $template ]]; then
+    (
+      flock 9
+      if [[ ! -f $template/.made ]]; then
+        rm -rf "$template"
+        WINEPREFIX="$template" wine_make_prefix
+        touch "$template/.made"
+      fi
+    ) 9>"$template.lock"
+    cp -al "$template" "$WINEPREFIX"
+  else
+    wine_make_prefix
+  fi
+
+  Xvfb -displayfd 4 -screen 0 "${wine_xscreen}x24" -nolisten tcp 4>"$wine_work/display" >/dev/null 2>&1 &
+  wine_xvfb_pid=$!
+  local tries
+  for tries in $(seq 100); do
+    [[ -s $wine_work/display ]] && break
+    sleep 0.1
+  done
+  if [[ ! -s $wine_work/display ]]; then
+    echo "velorin-wine: the virtual X server did not start" >&2
+    return 2
+  fi
+  export DISPLAY=":$(head -n1 "$wine_work/display")"
+}
+
+# Ends whatever the session started and removes its folder.
+wine_session_end() {
+  [[ -n ${wine_work:-} ]] || return 0
+  wineserver -k >/dev/null 2>&1
+  [[ -z ${wine_xvfb_pid:-} ]] || kill "$wine_xvfb_pid" 2>/dev/null
+  rm -rf "$wine_work"
+  wine_work=""
+}
