@@ -36,10 +36,13 @@ demo: build
 run: build
 	$(SIM) --window $(ARGS)
 
-# velorin.exe, its CE layer coredll.dll and the scenario player under Wine, in build/win32.
+# velorin.exe, its CE layer coredll.dll and the scenario player under Wine, in build/win32; the
+# same for 32-bit x86 in build/win32-i686, the target's word size, built but not run.
 win32: setup-win32
 	@$(call configure,win32)
 	$(CMAKE) --build --preset win32
+	@$(call configure,win32-i686)
+	$(CMAKE) --build --preset win32-i686
 
 # The Win32 build first: the release tests run it under Wine.
 test: win32
