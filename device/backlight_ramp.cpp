@@ -51,8 +51,3 @@ bool BacklightRampTick()
     g_rampCounter = counter - 1;
     return g_rampCounter == kRampIdle;
 }
-
-void ResetBacklightRamp()
-{
-    g_rampCounter = kRampIdle;
-}

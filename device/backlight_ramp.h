@@ -13,5 +13,3 @@ inline constexpr LONG kRampIdle = -15;
 void StartBacklightRamp();
 // One tick; true on the tick that ends the ramp.
 bool BacklightRampTick();
-
-void ResetBacklightRamp();

@@ -14,13 +14,3 @@ void RequestMonitorStop()
     if (HANDLE stop = g_stopEvent.load(std::memory_order_acquire))
         EventModify(stop, EVENT_SET);
 }
-
-void ResetPowerSourceState()
-{
-    g_powerSource.store(POWER_SOURCE_UNKNOWN);
-    g_lastReportedSource.store(POWER_SOURCE_UNKNOWN);
-    g_stopMonitor.store(0);
-    g_stopEvent.store(nullptr);
-    g_powerQueue.store(nullptr);
-    g_pfnGetSystemPowerStatusEx2.store(nullptr);
-}

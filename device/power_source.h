@@ -28,5 +28,3 @@ extern std::atomic<PFN_GetSystemPowerStatusEx2> g_pfnGetSystemPowerStatusEx2;
 
 // The monitor's stop, as the window's Cancel makes it. With no event yet there is nothing to set.
 void RequestMonitorStop();
-
-void ResetPowerSourceState();

@@ -54,12 +54,3 @@ void RestoreRotationSettings()
         key.WriteDword(kAngle, g_savedAngle);
     }
 }
-
-void ResetSavedSettings()
-{
-    g_savedBatteryBacklightLevel = 0;
-    g_savedAcBacklightLevel = 0;
-    g_savedUseDim = 0;
-    g_savedAutoRotate = 0;
-    g_savedAngle = 0;
-}

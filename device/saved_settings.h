@@ -26,6 +26,3 @@ void SaveBacklightSettings();
 void LoadRotationSettings();
 // Writes "AutoRotate" then "Angle" back when either differs from the saved value.
 void RestoreRotationSettings();
-
-// A new process's start values (the simulator runs every launch in one address space).
-void ResetSavedSettings();

@@ -15,11 +15,6 @@
 
 LONG g_closeRequested = 0;
 
-void ResetChargeScreenGlobals()
-{
-    g_closeRequested = 0;
-}
-
 namespace {
 
 constexpr int kWindowSize = 600;

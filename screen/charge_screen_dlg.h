@@ -83,5 +83,3 @@ private:
     void DrawPercentage(CDC* pDC, UINT percent, CDC* pGlyphDC);
     void GetGlyphRect(int index, RECT* rect) const;
 };
-
-void ResetChargeScreenGlobals();

@@ -1,4 +1,5 @@
 // The device controls and the backlight ramp, tick by tick, as the device sees them.
+#include "app/process_globals.h"
 #include "device/backlight_ramp.h"
 #include "device/device_controls.h"
 #include "device/power_source.h"
@@ -12,15 +13,11 @@ class DeviceControls : public ::testing::Test {
 protected:
     DeviceControls() : harness(utilityOptions())
     {
-        ResetSavedSettings();
-        ResetPowerSourceState();
-        ResetBacklightRamp();
+        ResetProcessGlobals();
     }
     ~DeviceControls() override
     {
-        ResetSavedSettings();
-        ResetPowerSourceState();
-        ResetBacklightRamp();
+        ResetProcessGlobals();
     }
 
     // What one ramp tick did: the registry writes and backlight requests, in order.

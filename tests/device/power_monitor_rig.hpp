@@ -3,6 +3,7 @@
 // sees then, and stops or dismisses on the test's word.
 #pragma once
 
+#include "app/process_globals.h"
 #include "device/power_monitor.h"
 #include "device/power_source.h"
 #include "screen/charge_screen_messages.h"
@@ -41,7 +42,7 @@ public:
 
     explicit MonitorRig(Harness& harness, RigOptions options = {}) : m_harness(harness), m_options(options)
     {
-        ResetPowerSourceState();
+        ResetProcessGlobals();
         current() = this;
         m_pid = harness.device().launch("rig", [this] { return run(); });
         harness.settle();
@@ -52,7 +53,7 @@ public:
             PostMessageW(m_window, WM_RIG_QUIT, 0, 0);
         m_harness.settle();
         current() = nullptr;
-        ResetPowerSourceState();
+        ResetProcessGlobals();
     }
 
     HWND window() const { return m_window; }

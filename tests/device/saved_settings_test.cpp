@@ -1,4 +1,5 @@
 // Capturing and putting back the user's backlight and rotation settings.
+#include "app/process_globals.h"
 #include "device/saved_settings.h"
 #include "tests/support/utility_test_support.hpp"
 
@@ -30,8 +31,8 @@ void setSaved(const Saved& s)
 
 class SavedSettingsTest : public ::testing::Test {
 protected:
-    SavedSettingsTest() : harness(utilityOptions()) { ResetSavedSettings(); }
-    ~SavedSettingsTest() override { ResetSavedSettings(); }
+    SavedSettingsTest() : harness(utilityOptions()) { ResetProcessGlobals(); }
+    ~SavedSettingsTest() override { ResetProcessGlobals(); }
 
     Harness harness;
 };

@@ -1,5 +1,6 @@
 // What the simulation found in the utility, one test each: a failed call or an early request that
 // left the device in the wrong state for good, or a loop that spun.
+#include "app/process_globals.h"
 #include "tests/reliability/call_watch.hpp"
 
 #include "device/power_source.h"
@@ -24,7 +25,7 @@ protected:
         harness.launch();
         harness.runFor(1000);  // on battery: the first run has hidden the window
     }
-    ~Mends() override { ResetChargeScreenGlobals(); }
+    ~Mends() override { ResetProcessGlobals(); }
 
     sim::HarnessOptions options()
     {

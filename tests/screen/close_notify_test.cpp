@@ -1,5 +1,6 @@
 // The tap on the charge symbol and the close confirmation: every way the prompt ends, its
 // centring, what goes on while it is up, and the taps that open nothing.
+#include "app/process_globals.h"
 #include "device/power_source.h"
 #include "gdi/png_file.hpp"
 #include "tests/support/utility_test_support.hpp"
@@ -18,7 +19,7 @@ protected:
         harness.launch();
         harness.runUntil(3000);  // charging, the screen drawn turned to landscape
     }
-    ~ClosePrompt() override { ResetChargeScreenGlobals(); }
+    ~ClosePrompt() override { ResetProcessGlobals(); }
 
     POINT symbolCentre()
     {

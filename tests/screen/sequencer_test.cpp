@@ -1,5 +1,6 @@
 // The transition sequencer on the whole utility: the charging and unplugging walk-throughs,
 // requests during a run, Dismiss and Close, the reload rule, and the runs that cannot go on.
+#include "app/process_globals.h"
 #include "device/backlight_ramp.h"
 #include "device/power_source.h"
 #include "device/saved_settings.h"
@@ -176,7 +177,7 @@ TEST_F(Sequencer, CloseRestoresEverythingBeforeTheRequestAndEndsTheUtility)
     EXPECT_TRUE(0 < restored && restored < saved && saved < exited) << restored << " " << saved << " " << exited;
     EXPECT_TRUE(stepsSince(harness, "6000 dispatch hwnd=0x10000 WM_SEQ_ADVANCE wparam=0 lparam=1").empty())
         << "no step runs after";
-    ResetChargeScreenGlobals();
+    ResetProcessGlobals();
 }
 
 TEST_F(Sequencer, AReloadDuringTheLastRampKeepsTheSettingsCapturedBefore)
