@@ -71,14 +71,18 @@ void send(INPUT input)
 
 void tap(int x, int y)
 {
-    SetCursorPos(x, y);
-    Sleep(kInputGapMs);
+    // Every event carries its own position: a pointer placed beforehand (SetCursorPos) can be
+    // moved back by the X server's answer to an earlier move, and the press would land there.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    send(input);
-    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    send(input);
+    input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + height - 1) / height);
+    for (const DWORD button : {DWORD{0}, DWORD{MOUSEEVENTF_LEFTDOWN}, DWORD{MOUSEEVENTF_LEFTUP}}) {
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+        send(input);
+    }
 }
 
 void pressKey(WORD virtualKey)
