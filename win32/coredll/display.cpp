@@ -111,11 +111,17 @@ LONG turn(DWORD code)
 
 LONG WINAPI CeChangeDisplaySettingsEx(LPCWSTR, CE_DEVMODEW* lpDevMode, HWND, DWORD dwflags, LPVOID)
 {
-    // The record's size is its version: one of another size is not read.
-    if (!lpDevMode || lpDevMode->dmSize != sizeof(CE_DEVMODEW))
+    if (!lpDevMode)
         return DISP_CHANGE_BADPARAM;
     const bool turning = (lpDevMode->dmFields & DM_DISPLAYORIENTATION) &&
                          !(lpDevMode->dmFields & DM_DISPLAYQUERYORIENTATION) && !(dwflags & CDS_TEST);
+    // The record's size is its version: one of another size is not taken, though its attempt
+    // to turn is traced, as the device traces it.
+    if (lpDevMode->dmSize != sizeof(CE_DEVMODEW)) {
+        if (turning)
+            traceAttempt(lpDevMode->dmDisplayOrientation, DISP_CHANGE_BADPARAM);
+        return DISP_CHANGE_BADPARAM;
+    }
     if (dwflags & ~kKnownFlags) {
         if (turning)
             traceAttempt(lpDevMode->dmDisplayOrientation, DISP_CHANGE_BADFLAGS);
