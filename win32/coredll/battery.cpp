@@ -29,6 +29,13 @@ BYTE batteryFlag(PowerReading reading)
     return flag;
 }
 
+// Called with the device locked, so that the trace has reports in the order they were made.
+void traceReading(PowerReading reading)
+{
+    traceEffect("power.info", "ac=" + std::to_string(reading.acLineStatus) +
+                                  " percent=" + std::to_string(reading.percent));
+}
+
 }  // namespace
 
 PowerReading currentReading()
@@ -84,9 +91,21 @@ void reportPower(std::optional<BYTE> acLineStatus, std::optional<BYTE> percent)
         state->acLineStatus = acLineStatus.value_or(state->acLineStatus);
         state->batteryPercent = percent.value_or(state->batteryPercent);
         reading = PowerReading{state->acLineStatus, state->batteryPercent};
-        // Under the lock, so that the trace has reports in the order they were made.
-        traceEffect("power.info", "ac=" + std::to_string(reading.acLineStatus) +
-                                      " percent=" + std::to_string(reading.percent));
+        traceReading(reading);
+    }
+    announceReport();
+}
+
+void reportMachinePower(PowerReading machine)
+{
+    {
+        DeviceLock state;
+        if (state->scenarioDriven || (state->acLineStatus == machine.acLineStatus &&
+                                      state->batteryPercent == machine.percent))
+            return;
+        state->acLineStatus = machine.acLineStatus;
+        state->batteryPercent = machine.percent;
+        traceReading(machine);
     }
     announceReport();
 }

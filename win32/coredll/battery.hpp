@@ -28,5 +28,9 @@ void reportPower(std::optional<BYTE> acLineStatus, std::optional<BYTE> percent);
 
 // The machine's own power status, as desktop Windows reports it.
 PowerReading machineReading();
+// A report of the machine's status when it differs from the device's reading, unless a scenario
+// drives the battery: decided under the device's lock, so that a scenario's start in another
+// process is never overwritten by the machine.
+void reportMachinePower(PowerReading machine);
 
 }  // namespace velorin::ce

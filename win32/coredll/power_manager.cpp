@@ -46,7 +46,7 @@ void updateBacklight(DeviceState& state)
     LONG on = 1;
     LONG level = state.backlightLevel;
     DWORD useDim = 0;
-    const bool dimmed = state.systemState == kUserIdle && readDword(L"UseDim", useDim) && useDim == 1;
+    const bool dimmed = state.systemState == kUserIdle && readDword(L"UseDim", useDim) && useDim != 0;
     if (state.backlightState >= D2 || state.systemState == kSuspend) {
         on = 0;
         level = 0;

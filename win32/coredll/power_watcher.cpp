@@ -53,16 +53,8 @@ void deliverLocally(PowerReading reading)
 // report of the device's battery driver.
 void followMachine()
 {
-    if (!hostsPowerManager())
-        return;
-    {
-        DeviceLock state;
-        if (state->scenarioDriven)
-            return;
-    }
-    const PowerReading machine = machineReading();
-    if (!(machine == currentReading()))
-        reportPower(machine.acLineStatus, machine.percent);
+    if (hostsPowerManager())
+        reportMachinePower(machineReading());
 }
 
 LRESULT CALLBACK watcherProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
