@@ -1,12 +1,4 @@
-# Cross-compiling for desktop Win32 (i686) with Debian's mingw-w64: the target's word size. The POSIX thread model,
-# since GCC 12's win32 model has no std::mutex.
-set(CMAKE_SYSTEM_NAME Windows)
+# Desktop Win32, i686: the target's word size.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(VELORIN_MINGW_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${VELORIN_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VELORIN_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${VELORIN_MINGW_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${VELORIN_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

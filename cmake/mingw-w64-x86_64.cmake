@@ -1,12 +1,4 @@
-# Cross-compiling for desktop Win32 (x86_64) with Debian's mingw-w64. The POSIX thread model,
-# since GCC 12's win32 model has no std::mutex.
-set(CMAKE_SYSTEM_NAME Windows)
+# Desktop Win32, x86_64: the build that runs under Wine.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(VELORIN_MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${VELORIN_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VELORIN_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${VELORIN_MINGW_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${VELORIN_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -7,26 +7,6 @@
 
 namespace velorin::sim {
 
-namespace {
-
-// Lines at time 0 that set the device up before the program starts.
-bool isSetup(const Command& command)
-{
-    return std::holds_alternative<PowerCommand>(command) || std::holds_alternative<RegSetCommand>(command) ||
-           std::holds_alternative<RegDeleteCommand>(command);
-}
-
-bool isExpectation(const Command& command)
-{
-    return std::holds_alternative<ExpectWindowCommand>(command) ||
-           std::holds_alternative<ExpectProcessCommand>(command) || std::holds_alternative<ExpectRegCommand>(command) ||
-           std::holds_alternative<ExpectOrientationCommand>(command) ||
-           std::holds_alternative<ExpectBacklightCommand>(command) ||
-           std::holds_alternative<ExpectPixelCommand>(command);
-}
-
-}  // namespace
-
 PlayResult ScenarioPlayer::play(const Scenario& scenario, std::optional<DeviceTime> until, std::ostream* report)
 {
     PlayResult result;
@@ -51,13 +31,13 @@ PlayResult ScenarioPlayer::play(const Scenario& scenario, std::optional<DeviceTi
     const auto& lines = scenario.lines;
     const auto withinRun = [&](const ScenarioLine& line) { return !until || line.at <= *until; };
     for (const auto& line : lines) {
-        if (line.at == 0 && isSetup(line.command))
+        if (line.at == 0 && isSetupCommand(line.command))
             record(line);
     }
     m_harness.launch();
     bool ended = false;
     for (const auto& line : lines) {
-        if ((line.at == 0 && isSetup(line.command)) || !withinRun(line))
+        if ((line.at == 0 && isSetupCommand(line.command)) || !withinRun(line))
             continue;
         m_harness.runUntil(line.at);
         if (m_harness.stopRequested())

@@ -90,4 +90,19 @@ std::string_view commandName(const Command& command)
     return std::visit([](const auto& c) { return nameOf(c); }, command);
 }
 
+bool isSetupCommand(const Command& command)
+{
+    return std::holds_alternative<PowerCommand>(command) || std::holds_alternative<RegSetCommand>(command) ||
+           std::holds_alternative<RegDeleteCommand>(command);
+}
+
+bool isExpectation(const Command& command)
+{
+    return std::holds_alternative<ExpectWindowCommand>(command) ||
+           std::holds_alternative<ExpectProcessCommand>(command) || std::holds_alternative<ExpectRegCommand>(command) ||
+           std::holds_alternative<ExpectOrientationCommand>(command) ||
+           std::holds_alternative<ExpectBacklightCommand>(command) ||
+           std::holds_alternative<ExpectPixelCommand>(command);
+}
+
 }  // namespace velorin::sim

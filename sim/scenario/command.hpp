@@ -122,4 +122,9 @@ using Command =
 // The command's keyword(s) as written in a scenario: "plug", "tap", "reg set", "expect exited".
 std::string_view commandName(const Command& command);
 
+// A command that, at time 0, sets the device up before the program starts (power, reg).
+bool isSetupCommand(const Command& command);
+// An `expect` line, which every player counts and checks.
+bool isExpectation(const Command& command);
+
 }  // namespace velorin::sim

@@ -22,21 +22,6 @@ constexpr DWORD kSettleMs = 500;
 constexpr DWORD kPollMs = 10;
 constexpr wchar_t kMainWindowTitle[] = L"Velorin";
 
-bool isSetup(const Command& command)
-{
-    return std::holds_alternative<PowerCommand>(command) || std::holds_alternative<RegSetCommand>(command) ||
-           std::holds_alternative<RegDeleteCommand>(command);
-}
-
-bool isExpectation(const Command& command)
-{
-    return std::holds_alternative<ExpectWindowCommand>(command) ||
-           std::holds_alternative<ExpectProcessCommand>(command) || std::holds_alternative<ExpectRegCommand>(command) ||
-           std::holds_alternative<ExpectOrientationCommand>(command) ||
-           std::holds_alternative<ExpectBacklightCommand>(command) ||
-           std::holds_alternative<ExpectPixelCommand>(command);
-}
-
 std::string locationOf(const ScenarioLine& line)
 {
     return line.where.file + ":" + std::to_string(line.where.line) + ": ";
@@ -106,14 +91,14 @@ PlayOutcome WinePlayer::play(const Scenario& scenario, std::ostream& report)
         }
     };
     for (const auto& line : scenario.lines) {
-        if (line.at == 0 && isSetup(line.command))
+        if (line.at == 0 && isSetupCommand(line.command))
             record(line);
     }
     std::string why;
     if (!m_programs.launch(why))
         report << scenario.file << ": " << why << std::endl;
     for (const auto& line : scenario.lines) {
-        if (line.at == 0 && isSetup(line.command))
+        if (line.at == 0 && isSetupCommand(line.command))
             continue;
         waitUntil(line.at);
         if (std::holds_alternative<EndCommand>(line.command))
