@@ -15,25 +15,40 @@ LONGLONG counterNow()
     return now.QuadPart;
 }
 
-}  // namespace
-
-BOOL WINAPI VelorinBeginScenario(LPCWSTR traceFile, BYTE acLineStatus, BYTE percent)
+// A run of the player: the trace goes to its file, device time starts with its program, and the
+// desktop is the panel upright.
+BOOL beginRun(LPCWSTR traceFile, bool scenarioDriven)
 {
     if (!traceFile || lstrlenW(traceFile) >= MAX_PATH) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     DeviceLock state;
-    state->scenarioDriven = 1;
+    state->runActive = 1;
+    state->scenarioDriven = scenarioDriven ? 1 : 0;
     state->clockZero = counterNow();
     state->clockAwaitsProgram = 1;
-    state->acLineStatus = acLineStatus;
-    state->batteryPercent = percent;
-    // The desktop is the panel upright when the scenario starts.
     state->panelWidth = GetSystemMetrics(SM_CXSCREEN);
     state->panelHeight = GetSystemMetrics(SM_CYSCREEN);
     lstrcpyW(state->traceFile, traceFile);
     return TRUE;
+}
+
+}  // namespace
+
+BOOL WINAPI VelorinBeginScenario(LPCWSTR traceFile, BYTE acLineStatus, BYTE percent)
+{
+    if (!beginRun(traceFile, true))
+        return FALSE;
+    DeviceLock state;
+    state->acLineStatus = acLineStatus;
+    state->batteryPercent = percent;
+    return TRUE;
+}
+
+BOOL WINAPI VelorinBeginMachineRun(LPCWSTR traceFile)
+{
+    return beginRun(traceFile, false);
 }
 
 BOOL WINAPI VelorinClockStarted(void)

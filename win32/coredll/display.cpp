@@ -1,6 +1,6 @@
 // CE's ChangeDisplaySettingsEx with its orientation codes. The device's orientation is kept and
 // recorded as the device keeps it (the trace, the registry's angle), and every window of the
-// device is told, as on the device. In a scenario run (under Wine, on a virtual desktop) the
+// device is told, as on the device. In a player's run (under Wine, on a virtual desktop) the
 // desktop takes the shape of the turned panel, so that programs lay out and taps land as on
 // the device; a user's own screen is never changed.
 #include "shared_device.hpp"
@@ -58,7 +58,7 @@ void shapeDesktop(DWORD code)
     LONG height = 0;
     {
         DeviceLock state;
-        if (!state->scenarioDriven || state->panelWidth <= 0 || state->panelHeight <= 0)
+        if (!state->runActive || state->panelWidth <= 0 || state->panelHeight <= 0)
             return;
         const bool across = code == DMDO_90 || code == DMDO_270;
         width = across ? state->panelHeight : state->panelWidth;

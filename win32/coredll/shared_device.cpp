@@ -53,7 +53,7 @@ bool attachDevice()
             break;
         }
     }
-    if (!g_host && state->scenarioDriven) {
+    if (!g_host && state->runActive) {
         if (state->clockAwaitsProgram) {
             state->clockAwaitsProgram = 0;
             state->clockZero = counterNow();

@@ -14,7 +14,10 @@ namespace velorin::ce {
 inline constexpr int kMaxClients = 16;
 
 struct DeviceState {
-    // Set by the scenario player: power reports come from its scenario, not the machine.
+    // Set by the scenario player for its run: programs' starts are traced, device time starts
+    // with the first, and the desktop (Wine's virtual one) takes the panel's turned shape.
+    LONG runActive;
+    // Set when the run's scenario drives the battery; otherwise the machine's charger does.
     LONG scenarioDriven;
     // The performance counter at device time 0 (a scenario's start, or the first process's).
     LONGLONG clockZero;

@@ -12,7 +12,10 @@ extern "C" {
 // given and the trace goes to `traceFile` (appended). Device time starts again at 0 when the
 // next program starts, which the trace records with its launch.
 CE_LAYER_API BOOL WINAPI VelorinBeginScenario(LPCWSTR traceFile, BYTE acLineStatus, BYTE percent);
-// Whether that program has started.
+// The same run with the machine's own charger driving the battery, as velorin.exe has it on its
+// own (under Wine, the Linux machine's power supply).
+CE_LAYER_API BOOL WINAPI VelorinBeginMachineRun(LPCWSTR traceFile);
+// Whether the run's program has started.
 CE_LAYER_API BOOL WINAPI VelorinClockStarted(void);
 CE_LAYER_API DWORD WINAPI VelorinDeviceTime(void);
 // One report of the battery driver; a negative argument leaves that part as it is.

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <variant>
 #include <string>
 #include <vector>
 
@@ -30,12 +31,13 @@ struct Options {
     std::wstring program;
     std::wstring registry;  // the device's persistent hive, loaded before and saved after
     std::string registryName;
+    bool machinePower = false;  // the machine's charger drives the battery, not the scenario
 };
 
 void usage()
 {
     std::cerr << "usage: velorin-wine-player --scenario FILE [--name NAME] [--registry FILE.reg] [--registry-name NAME]\n"
-                 "                           [--trace-file FILE] [--program EXE]\n";
+                 "                           [--trace-file FILE] [--program EXE] [--power host|scenario]\n";
 }
 
 bool parseOptions(int argc, wchar_t** argv, Options& options)
@@ -59,6 +61,8 @@ bool parseOptions(int argc, wchar_t** argv, Options& options)
             options.registry = value;
         else if (option == L"--registry-name")
             options.registryName = velorin::wine::narrow(value);
+        else if (option == L"--power" && (value == L"host" || value == L"scenario"))
+            options.machinePower = value == L"host";
         else {
             std::cerr << "velorin-wine-player: unknown option " << velorin::wine::narrow(option) << "\n";
             return false;
@@ -104,6 +108,15 @@ int wmain(int argc, wchar_t** argv)
         std::cerr << e.what() << "\n";
         return kExitBadInput;
     }
+    if (options.machinePower) {
+        for (const auto& line : scenario.lines) {
+            if (std::holds_alternative<velorin::sim::PowerCommand>(line.command)) {
+                std::cerr << line.where.file << ":" << line.where.line << ": " << velorin::sim::commandName(line.command)
+                          << ": the machine's own charger drives the battery in this run (--power host)\n";
+                return kExitBadInput;
+            }
+        }
+    }
     if (GetFileAttributesW(options.program.c_str()) == INVALID_FILE_ATTRIBUTES) {
         std::cerr << velorin::wine::narrow(options.program) << ": no such program\n";
         return kExitBadInput;
@@ -126,7 +139,11 @@ int wmain(int argc, wchar_t** argv)
         std::cerr << why << "\n";
         return kExitBadInput;
     }
-    VelorinBeginScenario(options.traceFile.empty() ? L"" : trace.c_str(), kBootLineStatus, kBootPercent);
+    const LPCWSTR traceName = options.traceFile.empty() ? L"" : trace.c_str();
+    if (options.machinePower)
+        VelorinBeginMachineRun(traceName);
+    else
+        VelorinBeginScenario(traceName, kBootLineStatus, kBootPercent);
 
     velorin::wine::WinePlayer player(options.program);
     const velorin::wine::PlayOutcome outcome = player.play(scenario, std::cerr);
