@@ -19,6 +19,8 @@ wine_make_prefix() {
   # every show and hide, and the program's timing would no longer be the scenario's.
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$wine_panel" /f >/dev/null 2>&1
+  # The desktop's dialog colour, which shows wherever a dialog paints nothing, as the device's.
+  wine reg add 'HKCU\Control Panel\Colors' /v ButtonFace /d "212 208 200" /f >/dev/null 2>&1
   wineserver -w
 }
 

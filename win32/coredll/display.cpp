@@ -51,27 +51,27 @@ BOOL CALLBACK collectDeviceWindow(HWND hwnd, LPARAM windows)
 }
 
 // Resizes the desktop to the panel's shape at this orientation; its pixels are the device's
-// logical screen.
-void shapeDesktop(DWORD code)
+// logical screen. True when it did.
+bool shapeDesktop(DWORD code)
 {
     LONG width = 0;
     LONG height = 0;
     {
         DeviceLock state;
         if (!state->runActive || state->panelWidth <= 0 || state->panelHeight <= 0)
-            return;
+            return false;
         const bool across = code == DMDO_90 || code == DMDO_270;
         width = across ? state->panelHeight : state->panelWidth;
         height = across ? state->panelWidth : state->panelHeight;
     }
     if (GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height)
-        return;
+        return false;
     struct _devicemodeW desktop {};
     desktop.dmSize = sizeof desktop;
     desktop.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
     desktop.dmPelsWidth = static_cast<DWORD>(width);
     desktop.dmPelsHeight = static_cast<DWORD>(height);
-    ChangeDisplaySettingsExW(nullptr, &desktop, nullptr, 0, nullptr);
+    return ChangeDisplaySettingsExW(nullptr, &desktop, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
 }
 
 LONG turn(DWORD code)
@@ -92,11 +92,16 @@ LONG turn(DWORD code)
         RegSetValueExW(key, L"Angle", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&degrees), sizeof degrees);
         RegCloseKey(key);
     }
-    shapeDesktop(code);
+    const bool reshaped = shapeDesktop(code);
     // Every window of the device repaints, then hears of the change, topmost first.
     std::vector<HWND> windows;
     EnumWindows(collectDeviceWindow, reinterpret_cast<LPARAM>(&windows));
     const DWORD lastError = GetLastError();
+    // Wine keeps a window's drawing surface to the desktop it was placed on: placed again, a
+    // window larger than the screen covers the new shape whole, as it does on the device.
+    for (HWND hwnd : reshaped ? windows : std::vector<HWND>{})
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     for (HWND hwnd : windows)
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     for (HWND hwnd : windows) {
