@@ -2,7 +2,6 @@
 
 #include "battery.hpp"
 #include "msg_queue.hpp"
-#include "power_manager.hpp"
 #include "shared_device.hpp"
 
 #include <pm.h>
