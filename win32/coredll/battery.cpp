@@ -93,7 +93,7 @@ void reportPower(std::optional<BYTE> acLineStatus, std::optional<BYTE> percent)
         reading = PowerReading{state->acLineStatus, state->batteryPercent};
         traceReading(reading);
     }
-    announceReport();
+    announceReport(reading);
 }
 
 void reportMachinePower(PowerReading machine)
@@ -107,7 +107,7 @@ void reportMachinePower(PowerReading machine)
         state->batteryPercent = machine.percent;
         traceReading(machine);
     }
-    announceReport();
+    announceReport(machine);
 }
 
 PowerReading machineReading()

@@ -15,9 +15,9 @@ namespace velorin::ce {
 namespace {
 
 constexpr wchar_t kWatcherClass[] = L"VelorinDevicePowerWatcher";
-// lParam of the WM_POWERBROADCAST that carries a report of the device's battery driver; the
-// system's own carries 0.
-constexpr LPARAM kDeviceReport = 0x56454C4F;
+// The message that carries a report of the device's battery driver to every watcher, with the
+// reading it reported (the line status in the low byte of wParam, the percentage above it).
+constexpr wchar_t kDeviceReportMessage[] = L"VelorinDevicePowerReport";
 // A charger that the system does not announce (Wine does not) is still seen this often.
 constexpr UINT kMachinePollMs = 2000;
 constexpr UINT_PTR kMachinePollTimer = 1;
@@ -56,13 +56,22 @@ void followMachine()
         reportMachinePower(machineReading());
 }
 
+UINT deviceReportMessage()
+{
+    static const UINT message = RegisterWindowMessageW(kDeviceReportMessage);
+    return message;
+}
+
 LRESULT CALLBACK watcherProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == deviceReportMessage() && message != 0) {
+        deliverLocally(PowerReading{static_cast<BYTE>(wParam & 0xFF), static_cast<BYTE>((wParam >> 8) & 0xFF)});
+        return TRUE;
+    }
     switch (message) {
     case WM_POWERBROADCAST:
-        if (lParam == kDeviceReport)
-            deliverLocally(currentReading());
-        else if (wParam == PBT_APMPOWERSTATUSCHANGE)
+        // The system's: the machine's charger may have changed.
+        if (wParam == PBT_APMPOWERSTATUSCHANGE)
             followMachine();
         return TRUE;
     case WM_TIMER:
@@ -96,13 +105,13 @@ DWORD WINAPI watcherThread(LPVOID ready)
     return 0;
 }
 
-BOOL CALLBACK announceTo(HWND hwnd, LPARAM)
+BOOL CALLBACK announceTo(HWND hwnd, LPARAM reading)
 {
     wchar_t name[64] = L"";
     GetClassNameW(hwnd, name, 64);
     if (lstrcmpW(name, kWatcherClass) == 0) {
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(hwnd, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, kDeviceReport, SMTO_NORMAL,
+        SendMessageTimeoutW(hwnd, deviceReportMessage(), static_cast<WPARAM>(reading), 0, SMTO_NORMAL,
                             kAnnounceTimeoutMs, &result);
     }
     return TRUE;
@@ -140,9 +149,9 @@ void stopPowerWatcher()
     g_thread = g_ready = nullptr;
 }
 
-void announceReport()
+void announceReport(PowerReading reading)
 {
-    EnumWindows(announceTo, 0);
+    EnumWindows(announceTo, static_cast<LPARAM>(reading.acLineStatus | (reading.percent << 8)));
 }
 
 }  // namespace velorin::ce
