@@ -39,8 +39,16 @@ DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL fWaitAl
 {
     return platformCall(
         "WaitForMultipleObjects", WAIT_FAILED, ERROR_INVALID_HANDLE,
-        [&] { return waitOn(lpHandles, nCount, fWaitAll != FALSE, dwMilliseconds); }, nCount, lpHandles, fWaitAll,
-        dwMilliseconds);
+        [&]() -> DWORD {
+            // CE waits for any one object only: fWaitAll must be FALSE, where desktop Windows
+            // would wait for them all.
+            if (fWaitAll) {
+                setLastError(ERROR_INVALID_PARAMETER);
+                return WAIT_FAILED;
+            }
+            return waitOn(lpHandles, nCount, false, dwMilliseconds);
+        },
+        nCount, lpHandles, fWaitAll, dwMilliseconds);
 }
 
 void Sleep(DWORD dwMilliseconds)

@@ -88,7 +88,13 @@ INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate
     while (!ended) {
         MSG message{};
         if (!getMessage(message, nullptr, 0, 0)) {
+            // The loop outside sees WM_QUIT too; the dialog ends with its default button's id,
+            // as under desktop Windows (Wine).
             postQuit(static_cast<int>(message.wParam));
+            const LRESULT defaultId = send(dialog, DM_GETDEFID, 0, 0);
+            std::lock_guard lock(m_kernel.mutex());
+            if (Window* w = findLocked(dialog))
+                w->dialog->result = HIWORD(static_cast<DWORD_PTR>(defaultId)) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
             break;
         }
         if (!isDialogMessage(dialog, message)) {

@@ -1,4 +1,6 @@
 // Windows: creation, state, position, text and window words.
+#include "boot/device.hpp"
+#include "gdi/gdi.hpp"
 #include "kernel/api_call.hpp"
 #include "window/window_manager.hpp"
 #include "window/winuser.h"
@@ -41,6 +43,28 @@ template <class Which> BOOL rectOf(HWND hwnd, LPRECT out, Which which)
 std::wstring textOf(LPCWSTR text)
 {
     return text && !IS_INTRESOURCE(text) ? std::wstring(text) : std::wstring();
+}
+
+// A window just shown is erased before the call that showed it returns, as on Windows; its
+// paint waits for the queue to be empty.
+void eraseShownWindow(HWND hwnd)
+{
+    WindowManager& wm = windowManager();
+    Kernel& k = Kernel::current();
+    HDC dc = nullptr;
+    {
+        std::lock_guard lock(k.mutex());
+        Window* w = wm.findLocked(hwnd);
+        if (!w || !w->erasePending || !wm.isShownLocked(*w))
+            return;
+        w->erasePending = false;
+        dc = k.device().gdi().openWindowDCLocked(hwnd, w->invalid);
+    }
+    if (!dc)
+        return;
+    wm.send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    std::lock_guard lock(k.mutex());
+    k.device().gdi().releaseWindowDCLocked(dc);
 }
 
 }  // namespace
@@ -171,13 +195,19 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
     return platformCall(
         "ShowWindow", FALSE, ERROR_INVALID_WINDOW_HANDLE,
         [&] {
-            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
+            const BOOL was = withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
                 const bool show = nCmdShow != SW_HIDE;
                 const bool was = wm.showLocked(w, show);
-                if (show && !w.isChild() && nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE)
+                // SW_SHOW of a window already shown changes nothing, activation included.
+                const bool activates =
+                    nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE && !(was && nCmdShow == SW_SHOW);
+                if (show && !w.isChild() && activates)
                     wm.setForegroundLocked(hWnd);
                 return was ? TRUE : FALSE;
             });
+            if (nCmdShow != SW_HIDE)
+                eraseShownWindow(hWnd);
+            return was;
         },
         hWnd, nCmdShow);
 }
@@ -198,7 +228,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
     return platformCall(
         "SetWindowPos", FALSE, ERROR_INVALID_WINDOW_HANDLE,
         [&] {
-            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
+            const BOOL placed = withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
                 RECT r = w.rect;
                 if (!(uFlags & SWP_NOMOVE))
                     r = RECT{X, Y, X + (r.right - r.left), Y + (r.bottom - r.top)};
@@ -219,10 +249,14 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
                     wm.showLocked(w, true);
                 if (uFlags & SWP_HIDEWINDOW)
                     wm.showLocked(w, false);
-                if (!(uFlags & SWP_NOACTIVATE) && w.visible && !w.isChild())
+                // Activated unless told not to, shown or not.
+                if (!(uFlags & SWP_NOACTIVATE) && !w.isChild())
                     wm.setForegroundLocked(hWnd);
                 return TRUE;
             });
+            if (placed && (uFlags & SWP_SHOWWINDOW))
+                eraseShownWindow(hWnd);
+            return placed;
         },
         hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags);
 }

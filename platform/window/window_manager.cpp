@@ -620,7 +620,8 @@ std::optional<MSG> WindowManager::takeLocked(kernel::ThreadId thread, HWND filte
             queue.posted.erase(it);
         return message;
     }
-    if (queue.quitCode && !filter) {
+    // WM_QUIT belongs to no window: a window filter does not hold it back, a range may.
+    if (queue.quitCode && ((first == 0 && last == 0) || (first <= WM_QUIT && WM_QUIT <= last))) {
         MSG quit{nullptr, WM_QUIT, static_cast<WPARAM>(*queue.quitCode), 0, static_cast<DWORD>(now), {}};
         if (remove)
             queue.quitCode.reset();

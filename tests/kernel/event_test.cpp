@@ -16,7 +16,8 @@ protected:
             HANDLE threads[3];
             for (auto& t : threads)
                 t = startThread(waiter);
-            WaitForMultipleObjects(3, threads, TRUE, INFINITE);
+            for (HANDLE thread : threads)
+                WaitForSingleObject(thread, INFINITE);
         });
         device.settle();
     }

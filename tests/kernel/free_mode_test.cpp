@@ -37,7 +37,8 @@ TEST(FreeMode, AnAutoResetEventGuardsPlainDataAcrossThreads)
         HANDLE threads[kThreads];
         for (auto& t : threads)
             t = startThread(worker);
-        EXPECT_EQ(WaitForMultipleObjects(kThreads, threads, TRUE, INFINITE), WAIT_OBJECT_0);
+        for (HANDLE thread : threads)
+            EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
         for (HANDLE t : threads) {
             DWORD code = 0;
             GetExitCodeThread(t, &code);
@@ -93,8 +94,8 @@ TEST(FreeMode, ProducersAndConsumersShareABoundedQueue)
             threads.push_back(startThread(consumer));
         for (int i = 0; i < kProducers; ++i)
             threads.push_back(startThread(producer));
-        EXPECT_EQ(WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE),
-                  WAIT_OBJECT_0);
+        for (HANDLE thread : threads)
+            EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
     });
     EXPECT_EQ(received.load(), kProducers * kPerProducer);
     EXPECT_EQ(sum.load(), std::uint64_t{kProducers} * kPerProducer * (kPerProducer + 1) / 2);

@@ -41,7 +41,8 @@ RaceRun playRace(std::uint64_t seed)
             };
             threads[i] = startThread(workers[i]);
         }
-        WaitForMultipleObjects(4, threads, TRUE, INFINITE);
+        for (HANDLE thread : threads)
+            WaitForSingleObject(thread, INFINITE);
     });
     run.lines = device.trace().lines();
     run.hash = device.trace().hash();

@@ -768,6 +768,9 @@ private:
             note("# the close prompt is up");
             endPrompt(Ending::CaptionClose);
         }
+        // A key pressed while the utility sleeps in its one-second pause is handled only after
+        // it: the last phase decides whether the utility runs once such input has had its effect.
+        runFor(1500);
         if (!running()) {
             launch();
             runFor(uniform(100, 3000));

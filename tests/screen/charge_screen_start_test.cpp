@@ -105,7 +105,7 @@ TEST_F(ChargeScreenStart, PaintsTheWholeScreenBlackWithAScopedBrush)
     const gdi::Surface screen = harness.screen();
     for (const POINT p : {POINT{0, 0}, POINT{120, 160}, POINT{239, 319}})
         EXPECT_EQ(screen.pixel(p.x, p.y), 0u) << p.x << "," << p.y;
-    EXPECT_EQ(linesWith(harness, "call Rectangle("), (Lines{"0 call Rectangle(0x20000044, 0, 0, 240, 320) = 1"}));
+    EXPECT_EQ(linesWith(harness, "call Rectangle("), (Lines{"0 call Rectangle(0x20000048, 0, 0, 240, 320) = 1"}));
     EXPECT_EQ(linesWith(harness, "call CreateSolidBrush(0)").size(), 1u);
     EXPECT_EQ(harness.device().gdi().liveObjects(), 5u) << "the five bitmaps, and no brush left behind";
 }

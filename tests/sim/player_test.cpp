@@ -16,11 +16,13 @@ namespace {
 // A program that runs for 2.5 s and exits with 15.
 Program sleeper()
 {
-    return Program{"sample", [] {
+    return Program{"sample",
+                   [] {
                        Sleep(2500);
                        return 15;
                    },
-                   {}, L""};
+                   {},
+                   L""};
 }
 
 HarnessOptions sleeperOptions()
@@ -49,7 +51,8 @@ int racingThreads()
     HANDLE threads[3];
     for (std::uintptr_t i = 0; i < 3; ++i)
         threads[i] = CreateThread(nullptr, 0, worker, reinterpret_cast<LPVOID>(i), 0, nullptr);
-    WaitForMultipleObjects(3, threads, TRUE, INFINITE);
+    for (HANDLE thread : threads)
+        WaitForSingleObject(thread, INFINITE);
     return 0;
 }
 

@@ -56,7 +56,8 @@ TEST(MessageQueue, PostsFromSeveralThreadsArriveInTheOrderTheyWereMade)
         };
         HANDLE threads[] = {CreateThread(nullptr, 0, poster, reinterpret_cast<LPVOID>(100), 0, nullptr),
                             CreateThread(nullptr, 0, poster, reinterpret_cast<LPVOID>(200), 0, nullptr)};
-        WaitForMultipleObjects(2, threads, TRUE, INFINITE);
+        for (HANDLE thread : threads)
+            WaitForSingleObject(thread, INFINITE);
         PostMessageW(s_window, kQuitMessage, 0, 0);
         pump();
     });

@@ -68,7 +68,7 @@ TEST(Window, InvalidationErasesThenPaintsAndWaitsWhileHidden)
         SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
             static int tick = 0;
             if (++tick == 1)
-                ShowWindow(s_window, SW_SHOW);  // what was invalid while hidden paints now
+                ShowWindow(s_window, SW_SHOW);  // erased before it returns; the paint follows
             else if (tick == 2)
                 InvalidateRect(s_window, nullptr, FALSE);
             else
@@ -77,7 +77,7 @@ TEST(Window, InvalidationErasesThenPaintsAndWaitsWhileHidden)
         pump();
     });
     device.runFor(1000);
-    EXPECT_EQ(MessageLog::instance().take(), (Lines{"100 WM_PAINT 0", "100 WM_ERASEBKGND hdc", "200 WM_PAINT 0"}));
+    EXPECT_EQ(MessageLog::instance().take(), (Lines{"100 WM_ERASEBKGND hdc", "100 WM_PAINT 0", "200 WM_PAINT 0"}));
 }
 
 TEST(Window, UserDataIsOneWordPerWindow)

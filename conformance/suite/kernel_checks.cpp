@@ -1,0 +1,115 @@
+// The kernel: events and their waits and time-outs, PulseEvent, named events, waits on several
+// objects, Sleep, threads and their exit codes, the last error.
+#include "report.hpp"
+
+namespace conformance {
+
+namespace {
+
+constexpr char kGroup[] = "kernel";
+
+std::string WaitResult(DWORD result)
+{
+    if (result == WAIT_TIMEOUT)
+        return "timeout";
+    if (result == WAIT_FAILED)
+        return "failed";
+    return "object" + Number(result - WAIT_OBJECT_0);
+}
+
+DWORD WINAPI ReturnFortyTwo(LPVOID)
+{
+    return 42;
+}
+
+DWORD WINAPI WaitThenReturn(LPVOID event)
+{
+    WaitForSingleObject(static_cast<HANDLE>(event), INFINITE);
+    return 7;
+}
+
+DWORD WINAPI SetAfterSleep(LPVOID event)
+{
+    Sleep(50);
+    SetEvent(static_cast<HANDLE>(event));
+    return 0;
+}
+
+}  // namespace
+
+void RunKernelChecks()
+{
+    HANDLE manual = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE automatic = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    Report(kGroup, "unsignalled_wait_times_out", WaitResult(WaitForSingleObject(manual, 30)));
+    SetEvent(manual);
+    const DWORD first = WaitForSingleObject(manual, 0);
+    Report(kGroup, "manual_reset_stays_set", WaitResult(first) + " " + WaitResult(WaitForSingleObject(manual, 0)));
+    ResetEvent(manual);
+    Report(kGroup, "reset", WaitResult(WaitForSingleObject(manual, 0)));
+    SetEvent(automatic);
+    const DWORD once = WaitForSingleObject(automatic, 0);
+    Report(kGroup, "auto_reset_wakes_once", WaitResult(once) + " " + WaitResult(WaitForSingleObject(automatic, 0)));
+    PulseEvent(manual);
+    Report(kGroup, "pulse_without_waiters", WaitResult(WaitForSingleObject(manual, 0)));
+
+    HANDLE waiter = CreateThread(nullptr, 0, SetAfterSleep, automatic, 0, nullptr);
+    Report(kGroup, "woken_by_another_thread", WaitResult(WaitForSingleObject(automatic, 5000)));
+    WaitForSingleObject(waiter, INFINITE);
+    CloseHandle(waiter);
+
+    HANDLE pair[2] = {manual, automatic};
+    SetEvent(automatic);
+    Report(kGroup, "wait_any", WaitResult(WaitForMultipleObjects(2, pair, FALSE, 0)));
+    Report(kGroup, "wait_any_times_out", WaitResult(WaitForMultipleObjects(2, pair, FALSE, 20)));
+    SetEvent(manual);
+    SetEvent(automatic);
+    SetLastError(0);
+    const DWORD all = WaitForMultipleObjects(2, pair, TRUE, 0);
+    Report(kGroup, "wait_all", WaitResult(all) + " " + Error(GetLastError()));
+    ResetEvent(manual);
+    ResetEvent(automatic);
+
+    // GetTickCount may move in steps of 10 to 16 ms on a desktop.
+    const DWORD before = GetTickCount();
+    Sleep(100);
+    Report(kGroup, "sleep_waits", YesNo(GetTickCount() - before >= 84));
+
+    HANDLE thread = CreateThread(nullptr, 0, ReturnFortyTwo, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    DWORD code = 0;
+    GetExitCodeThread(thread, &code);
+    Report(kGroup, "thread_exit_code", Number(code));
+    CloseHandle(thread);
+    HANDLE blocked = CreateThread(nullptr, 0, WaitThenReturn, manual, 0, nullptr);
+    Sleep(10);
+    GetExitCodeThread(blocked, &code);
+    const std::string running = Number(code);
+    SetEvent(manual);
+    WaitForSingleObject(blocked, INFINITE);
+    GetExitCodeThread(blocked, &code);
+    Report(kGroup, "thread_still_active_then_ended", running + " " + Number(code));
+    CloseHandle(blocked);
+
+    HANDLE named = CreateEventW(nullptr, FALSE, FALSE, L"ConformanceNamedEvent");
+    SetLastError(0);
+    HANDLE again = CreateEventW(nullptr, FALSE, FALSE, L"ConformanceNamedEvent");
+    const DWORD existed = GetLastError();
+    HANDLE opened = OpenEventW(EVENT_ALL_ACCESS, FALSE, L"ConformanceNamedEvent");
+    SetEvent(opened);
+    Report(kGroup, "named_event_shared",
+           Error(existed) + " " + YesNo(opened != nullptr) + " " + WaitResult(WaitForSingleObject(named, 0)));
+    SetLastError(0);
+    HANDLE missing = OpenEventW(EVENT_ALL_ACCESS, FALSE, L"ConformanceNoSuchEvent");
+    Report(kGroup, "open_missing_event", YesNo(missing != nullptr) + " " + Error(GetLastError()));
+    CloseHandle(opened);
+    CloseHandle(again);
+    CloseHandle(named);
+
+    SetLastError(1234);
+    Report(kGroup, "last_error", Number(GetLastError()));
+    CloseHandle(manual);
+    CloseHandle(automatic);
+}
+
+}  // namespace conformance

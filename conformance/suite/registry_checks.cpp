@@ -1,0 +1,101 @@
+// The registry: create dispositions, types and sizes, ERROR_MORE_DATA, missing keys and values,
+// deleting, and what the device enforces and what it does not.
+#include "report.hpp"
+
+#include <cwchar>
+
+#include <cstring>
+
+namespace conformance {
+
+namespace {
+
+constexpr char kGroup[] = "registry";
+constexpr wchar_t kKey[] = L"Software\\VelorinConformance";
+
+std::string Code(LONG result)
+{
+    return Number(result);
+}
+
+}  // namespace
+
+void RunRegistryChecks()
+{
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VelorinConformance\\Child");
+    RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    LONG result = RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, &disposition);
+    Report(kGroup, "create_new", Code(result) + " " + Number(disposition));
+    HKEY same = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &same, &disposition);
+    Report(kGroup, "create_existing", Number(disposition));
+    RegCloseKey(same);
+
+    const DWORD number = 0x12345678;
+    RegSetValueExW(key, L"Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    result = RegQueryValueExW(key, L"Number", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    Report(kGroup, "dword", Code(result) + " " + Number(type) + " " + Number(size) + " " + YesNo(value == number));
+    size = 0;
+    result = RegQueryValueExW(key, L"number", nullptr, &type, nullptr, &size);
+    Report(kGroup, "size_only_and_any_case", Code(result) + " " + Number(size));
+
+    const wchar_t text[] = L"abc";
+    RegSetValueExW(key, L"Text", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+    BYTE small[2] = {0xEE, 0xEE};
+    size = sizeof small;
+    result = RegQueryValueExW(key, L"Text", nullptr, &type, small, &size);
+    Report(kGroup, "more_data",
+           Code(result) + " " + Number(size / sizeof(wchar_t)) + " chars " +
+               YesNo(small[0] == 0xEE && small[1] == 0xEE));
+    wchar_t back[8] = L"";
+    size = sizeof back;
+    result = RegQueryValueExW(key, L"Text", nullptr, &type, reinterpret_cast<BYTE*>(back), &size);
+    Report(kGroup, "string",
+           Code(result) + " " + Number(type) + " " + Number(size / sizeof(wchar_t)) + " chars " +
+               YesNo(std::wcscmp(back, L"abc") == 0));
+
+    const BYTE bytes[3] = {1, 2, 3};
+    RegSetValueExW(key, L"Bytes", 0, REG_BINARY, bytes, sizeof bytes);
+    BYTE readBytes[8] = {};
+    size = sizeof readBytes;
+    result = RegQueryValueExW(key, L"Bytes", nullptr, &type, readBytes, &size);
+    Report(kGroup, "binary",
+           Code(result) + " " + Number(type) + " " + Number(size) + " " + YesNo(std::memcmp(readBytes, bytes, 3) == 0));
+
+    size = sizeof value;
+    Report(kGroup, "missing_value",
+           Code(RegQueryValueExW(key, L"Nothing", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size)));
+    HKEY missing = reinterpret_cast<HKEY>(1);
+    result = RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\VelorinConformance\\Nowhere", 0, KEY_READ, &missing);
+    Report(kGroup, "missing_key", Code(result) + " " + YesNo(missing == nullptr));
+
+    const LONG deleted = RegDeleteValueW(key, L"Bytes");
+    const LONG deletedAgain = RegDeleteValueW(key, L"Bytes");
+    Report(kGroup, "delete_value", Code(deleted) + " " + Code(deletedAgain));
+
+    // Through a key opened for reading: whether the write is refused.
+    HKEY readOnly = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &readOnly);
+    const DWORD other = 5;
+    result = RegSetValueExW(readOnly, L"Written", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&other), sizeof other);
+    Report(kGroup, "write_through_a_read_key", Code(result));
+    RegCloseKey(readOnly);
+
+    HKEY child = nullptr;
+    RegCreateKeyExW(key, L"Child", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, &disposition);
+    RegCloseKey(child);
+    RegCloseKey(key);
+    // A key with a sub-key: deleted whole, or refused.
+    result = RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
+    Report(kGroup, "delete_key_with_sub_key", Code(result));
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VelorinConformance\\Child");
+    RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
+    Report(kGroup, "delete_missing_key", Code(RegDeleteKeyW(HKEY_CURRENT_USER, kKey)));
+}
+
+}  // namespace conformance

@@ -1,0 +1,42 @@
+// Resources: bitmaps and icons from the program's module, and what is missing.
+#include "conformance_resource.h"
+#include "report.hpp"
+
+#include <cstdio>
+
+namespace conformance {
+
+namespace {
+
+constexpr char kGroup[] = "resources";
+
+}  // namespace
+
+void RunResourceChecks()
+{
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    HBITMAP bitmap = LoadBitmapW(module, MAKEINTRESOURCEW(IDB_CONFORMANCE));
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    Report(kGroup, "load_bitmap", YesNo(bitmap != nullptr) + " " + Number(info.bmWidth) + "x" + Number(info.bmHeight));
+    // The gauge's top and bottom: its colours survive the load as they are.
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    const COLORREF top = GetPixel(memory, 5, 2);
+    const COLORREF bottom = GetPixel(memory, 5, info.bmHeight - 3);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    char colours[32];
+    std::snprintf(colours, sizeof colours, "%06lx %06lx", static_cast<unsigned long>(top),
+                  static_cast<unsigned long>(bottom));
+    Report(kGroup, "bitmap_pixels", colours);
+    DeleteObject(bitmap);
+    Report(kGroup, "load_missing_bitmap", YesNo(LoadBitmapW(module, MAKEINTRESOURCEW(999)) != nullptr));
+
+    HICON icon = LoadIconW(module, MAKEINTRESOURCEW(IDI_CONFORMANCE));
+    const bool shared = LoadIconW(module, MAKEINTRESOURCEW(IDI_CONFORMANCE)) == icon;
+    Report(kGroup, "load_icon", YesNo(icon != nullptr) + " " + YesNo(shared));
+    Report(kGroup, "load_missing_icon", YesNo(LoadIconW(module, MAKEINTRESOURCEW(999)) != nullptr));
+}
+
+}  // namespace conformance

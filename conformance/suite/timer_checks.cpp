@@ -1,0 +1,60 @@
+// Timers: a tick, one tick owed after a long block, re-arming by id, killing, and a timer that
+// kills itself at its first tick.
+#include "report.hpp"
+#include "test_window.hpp"
+
+namespace conformance {
+
+namespace {
+
+constexpr char kGroup[] = "timers";
+
+// The messages that the window logs within `ms` milliseconds, the queue pumped all along.
+std::string LogFor(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        PumpMessages();
+        Sleep(5);
+    }
+    PumpMessages();
+    return MessageLog::Instance().Take();
+}
+
+}  // namespace
+
+void RunTimerChecks()
+{
+    HWND window = MakeWindow(L"Conformance Timers");
+    PumpMessages();
+    MessageLog::Instance().Take();
+
+    Report(kGroup, "set_returns_the_id", Number(static_cast<long long>(SetTimer(window, 1, 50, nullptr))));
+    Report(kGroup, "first_tick", LogFor(80));
+    const BOOL killed = KillTimer(window, 1);
+    const BOOL killedAgain = KillTimer(window, 1);
+    Report(kGroup, "kill", YesNo(killed) + " " + YesNo(killedAgain));
+    Report(kGroup, "nothing_after_kill", LogFor(120));
+
+    // A long block owes one tick, not one for each period missed.
+    SetTimer(window, 2, 100, nullptr);
+    Sleep(1050);
+    PumpMessages();
+    Report(kGroup, "one_tick_after_a_long_block", MessageLog::Instance().Take());
+    KillTimer(window, 2);
+
+    // The same id again replaces the timer and its period.
+    SetTimer(window, 3, 5000, nullptr);
+    SetTimer(window, 3, 50, nullptr);
+    Report(kGroup, "same_id_rearms", LogFor(80));
+    KillTimer(window, 3);
+
+    SetTimer(window, kSelfKillingTimer, 30, nullptr);
+    Report(kGroup, "killed_in_its_own_tick", LogFor(200));
+
+    DestroyWindow(window);
+    PumpMessages();
+    MessageLog::Instance().Take();
+}
+
+}  // namespace conformance

@@ -1,0 +1,112 @@
+// Windows: creation, showing and hiding, lookup by title, words, rectangles, enabling, topmost,
+// foreground and activation.
+#include "report.hpp"
+
+#include <cwchar>
+#include "test_window.hpp"
+
+namespace conformance {
+
+namespace {
+
+constexpr char kGroup[] = "windows";
+
+std::string RectText(const RECT& r)
+{
+    return Number(r.left) + "," + Number(r.top) + "," + Number(r.right) + "," + Number(r.bottom);
+}
+
+}  // namespace
+
+void RunWindowChecks()
+{
+    MessageLog::Instance().Take();
+    HWND window = MakeWindow(L"Conformance Alpha", 10, 20, 100, 50);
+    const std::string created = MessageLog::Instance().Take();
+    Report(kGroup, "create", YesNo(window != nullptr) + " " + created);
+
+    SetLastError(0);
+    HWND none = CreateWindowExW(0, L"NoSuchClass", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    Report(kGroup, "create_unknown_class", YesNo(none != nullptr) + " " + Error(GetLastError()));
+
+    Report(kGroup, "hidden_until_shown", YesNo(IsWindowVisible(window)));
+    const BOOL wasVisible = ShowWindow(window, SW_SHOW);
+    Report(kGroup, "show", YesNo(wasVisible) + " then " + YesNo(IsWindowVisible(window)));
+    const BOOL wasVisibleAgain = ShowWindow(window, SW_HIDE);
+    Report(kGroup, "hide", YesNo(wasVisibleAgain) + " then " + YesNo(IsWindowVisible(window)));
+    PumpMessages();
+    MessageLog::Instance().Take();
+
+    Report(kGroup, "find_hidden_by_title", YesNo(FindWindowW(nullptr, L"Conformance Alpha") == window));
+    Report(kGroup, "find_title_without_case", YesNo(FindWindowW(nullptr, L"CONFORMANCE alpha") == window));
+    Report(kGroup, "find_part_of_title", YesNo(FindWindowW(nullptr, L"Conformance") != nullptr));
+
+    SetWindowTextW(window, L"Conformance Beta");
+    wchar_t text[64] = L"";
+    const int length = GetWindowTextW(window, text, 64);
+    Report(kGroup, "window_text", Number(length) + " " + YesNo(std::wcscmp(text, L"Conformance Beta") == 0));
+    Report(kGroup, "find_after_rename",
+           YesNo(FindWindowW(nullptr, L"Conformance Alpha") != nullptr) + " " +
+               YesNo(FindWindowW(nullptr, L"Conformance Beta") == window));
+
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    Report(kGroup, "window_rect", RectText(rect));
+    GetClientRect(window, &rect);
+    Report(kGroup, "client_rect", RectText(rect));
+    MoveWindow(window, 5, 6, 30, 40, TRUE);
+    GetWindowRect(window, &rect);
+    Report(kGroup, "moved_rect", RectText(rect));
+
+    const LONG_PTR first = SetWindowLongPtrW(window, GWLP_USERDATA, 57);
+    const LONG_PTR second = SetWindowLongPtrW(window, GWLP_USERDATA, 58);
+    Report(kGroup, "user_data",
+           Number(first) + " " + Number(second) + " " + Number(GetWindowLongPtrW(window, GWLP_USERDATA)));
+
+    const BOOL wasDisabled = EnableWindow(window, FALSE);
+    const BOOL enabledNow = IsWindowEnabled(window);
+    const BOOL wasDisabledAfter = EnableWindow(window, TRUE);
+    Report(kGroup, "enable",
+           YesNo(wasDisabled) + " " + YesNo(enabledNow) + " " + YesNo(wasDisabledAfter) + " " +
+               YesNo(IsWindowEnabled(window)));
+
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Report(kGroup, "topmost_style", YesNo((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0));
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Report(kGroup, "not_topmost_style", YesNo((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0));
+
+    // Made topmost without SWP_NOACTIVATE, a hidden window is activated all the same.
+    HWND hidden = MakeWindow(L"Conformance Hidden");
+    SetWindowPos(hidden, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    PumpMessages();
+    Report(kGroup, "topmost_hidden_activates",
+           YesNo(GetForegroundWindow() == hidden) + " " + YesNo(GetActiveWindow() == hidden) + " " +
+               YesNo(IsWindowVisible(hidden)));
+
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    PumpMessages();
+    Report(kGroup, "foreground", YesNo(GetForegroundWindow() == window) + " " + YesNo(GetActiveWindow() == window));
+    HWND other = MakeWindow(L"Conformance Other", 200, 0, 50, 50);
+    ShowWindow(other, SW_SHOWNA);
+    PumpMessages();
+    Report(kGroup, "show_without_activating", YesNo(GetActiveWindow() == window));
+    ShowWindow(other, SW_SHOW);
+    PumpMessages();
+    Report(kGroup, "show_activates", YesNo(GetActiveWindow() == other));
+
+    MessageLog::Instance().Take();
+    DestroyWindow(other);
+    const std::string destroyed = MessageLog::Instance().Take();
+    Report(kGroup, "destroy", YesNo(IsWindow(other)) + " " + destroyed);
+    Report(kGroup, "destroy_twice", YesNo(DestroyWindow(other)));
+    Report(kGroup, "active_after_destroy", YesNo(GetActiveWindow() == other));
+
+    DestroyWindow(hidden);
+    DestroyWindow(window);
+    PumpMessages();
+    MessageLog::Instance().Take();
+}
+
+}  // namespace conformance
