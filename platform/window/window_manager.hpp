@@ -46,108 +46,141 @@ public:
     WindowManager(const WindowManager&) = delete;
     WindowManager& operator=(const WindowManager&) = delete;
 
-    // Classes and windows.
+    // Core (window_manager.cpp): classes and lookups.
     bool registerClass(const WindowClass& windowClass);
-    HWND create(DWORD exStyle, const std::wstring& className, const std::wstring& title, DWORD style, RECT rect,
-                HWND parent, int id, LPVOID createParam);
-    bool destroy(HWND hwnd);
     Window* findLocked(HWND hwnd);
     bool exists(HWND hwnd);
     const Window* findLocked(HWND hwnd) const;
     Window& topLevelLocked(Window& window);
-    NonClient nonClientLocked(const Window& window) const;
-    // The window's client area in the pixels of its top-level window's surface.
-    RECT clientInSurfaceLocked(const Window& window);
-    RECT clientRectLocked(const Window& window) const;
-    // Where a window's device context draws: its top-level surface, client origin and clip.
-    std::optional<gdi::WindowTarget> windowTargetLocked(HWND hwnd);
-    RECT screenRectLocked(const Window& window);
+    display::Display& display() { return m_display; }
+
+    // Creation and destruction (window_lifecycle.cpp).
+    HWND create(DWORD exStyle, const std::wstring& className, const std::wstring& title, DWORD style, RECT rect,
+                HWND parent, int id, LPVOID createParam);
+    bool destroy(HWND hwnd);
+
+    // Visibility, z-order, activation, focus, enabling and titles, with their trace events; lookups
+    // by class and title (window_zorder.cpp).
+    bool showLocked(Window& window, bool visible);
     bool isShownLocked(const Window& window);
+    void setTopmostLocked(Window& window, bool topmost);
+    void raiseLocked(Window& window);
+    const std::vector<HWND>& zOrderLocked() const { return m_zOrder; }
+    void setForegroundLocked(HWND hwnd);
+    HWND foregroundLocked() const { return m_foreground; }
+    HWND setFocusLocked(HWND hwnd);
+    HWND focusLocked() const { return m_focus; }
+    bool enableLocked(Window& window, bool enable);
+    void setTextLocked(Window& window, std::wstring text);
     HWND findTopLevelLocked(const std::wstring* className, const std::wstring* title) const;
     // The topmost top-level window with this title that has no owner: a program's main window,
     // not one of its dialogs.
     HWND findUnownedLocked(const std::wstring& title) const;
 
-    // Messages.
+    // Frames and rectangles (window_geometry.cpp).
+    NonClient nonClientLocked(const Window& window) const;
+    // The window's client area in the pixels of its top-level window's surface.
+    RECT clientInSurfaceLocked(const Window& window);
+    RECT clientRectLocked(const Window& window) const;
+    RECT screenRectLocked(const Window& window);
+    // Where a window's device context draws: its top-level surface, client origin and clip.
+    std::optional<gdi::WindowTarget> windowTargetLocked(HWND hwnd);
+    void moveLocked(Window& window, RECT rect, bool repaint);
+
+    // Queues (window_queue.cpp).
     bool post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool postToThreadLocked(kernel::ThreadId thread, const MSG& message);
-    LRESULT send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* delivered = nullptr);
+    void postQuit(int code);
+    bool translate(const MSG& message);
     // Returns false for WM_QUIT. With `remove` false, it only looks (PeekMessage without PM_REMOVE).
     bool getMessage(MSG& message, HWND filter, UINT first, UINT last);
     bool peekMessage(MSG& message, HWND filter, UINT first, UINT last, bool remove);
+
+    // Window procedures: sending, dispatch and the default procedure (window_dispatch.cpp).
+    LRESULT send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool* delivered = nullptr);
     LRESULT dispatch(const MSG& message);
-    bool translate(const MSG& message);
-    void postQuit(int code);
     LRESULT callProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT defWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Names for dispatch lines of messages the system does not know.
+    void nameMessage(UINT message, std::string name);
+    std::string messageName(UINT message) const;
 
-    // Timers.
+    // Timers (window_timers.cpp).
     UINT_PTR setTimerLocked(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc);
     bool killTimerLocked(HWND hwnd, UINT_PTR id);
 
-    // State changes with their trace events.
-    void setTextLocked(Window& window, std::wstring text);
-    bool showLocked(Window& window, bool visible);
-    void setTopmostLocked(Window& window, bool topmost);
-    void raiseLocked(Window& window);
-    void setForegroundLocked(HWND hwnd);
-    HWND foregroundLocked() const { return m_foreground; }
-    HWND setFocusLocked(HWND hwnd);
-    HWND focusLocked() const { return m_focus; }
-    void moveLocked(Window& window, RECT rect, bool repaint);
-    bool enableLocked(Window& window, bool enable);
+    // Painting (window_painting.cpp).
     void invalidateLocked(Window& window, std::optional<RECT> rect, bool erase);
     void validateLocked(Window& window) { window.invalid.reset(), window.erasePending = false; }
+    // Everything on the screen is invalid again (a rotation, a change of brightness).
+    void invalidateAllLocked();
     // BeginPaint and EndPaint: the frame drawn, the background erased through WM_ERASEBKGND
     // when asked for, the window validated; null without a device context.
     HDC beginPaint(HWND hwnd, PAINTSTRUCT& paint);
     bool endPaint(const PAINTSTRUCT& paint);
-    // Everything on the screen is invalid again (a rotation, a change of brightness).
-    void invalidateAllLocked();
+    // The screen: the visible top-level surfaces composed in z-order, logical orientation.
+    gdi::Surface composeScreen();
 
-    // Input from the world, in logical screen pixels.
+    // Input from the world, in logical screen pixels (window_input.cpp).
     void tap(int x, int y);
     void key(UINT virtualKey);
     // The visible push button whose text is `text`, for `click` lines.
     std::optional<POINT> buttonCentre(const std::wstring& text);
 
-    // Dialogs.
+    // Dialogs (dialog_manager.cpp).
     INT_PTR dialogBox(const resources::DialogTemplate& dialogTemplate, HWND owner, DLGPROC proc, LPARAM param);
     bool endDialog(HWND dialog, INT_PTR result);
     bool isDialogMessage(HWND dialog, const MSG& message);
     LRESULT defDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-    // The screen: the visible top-level surfaces composed in z-order, logical orientation.
-    gdi::Surface composeScreen();
-    const std::vector<HWND>& zOrderLocked() const { return m_zOrder; }
-    display::Display& display() { return m_display; }
-
-    // The system's drawing: frames and captions of top-level windows, and its controls.
+    // The system's drawing: frames and captions of top-level windows, and its controls (chrome.cpp).
     void paintFrameLocked(Window& window);
     void paintControl(HWND hwnd);
     void pressButton(HWND hwnd, bool down, LPARAM where);
 
-    // Names for dispatch lines of messages the system does not know.
-    void nameMessage(UINT message, std::string name);
-    std::string messageName(UINT message) const;
-
 private:
-    void registerSystemClasses();
-    ThreadQueue& queueLocked(kernel::ThreadId thread) { return m_queues[thread]; }
-    bool matches(const MSG& message, HWND filter, UINT first, UINT last);
+    // Core.
     bool isDescendantLocked(HWND window, HWND ancestor);
-    std::optional<MSG> takeLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last, bool remove);
-    bool readyLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last);
-    kernel::DeviceTime nextTimerLocked(kernel::ThreadId thread) const;
-    // Runs one message sent to this thread by another, if one waits; true when it did.
-    bool runOneSentMessage(std::unique_lock<std::mutex>& lock, kernel::ThreadId thread);
-    Window* hitTestLocked(int x, int y, bool& inCloseBox);
+    void traceLocked(std::string_view event, const Window& window, std::string_view extra = {});
+    bool tracedLocked(const Window& window) const { return !window.isChild(); }
+
+    // Creation and destruction.
     void destroyLocked(Window& window);
     void forgetLocked(HWND hwnd);
     void processEndedLocked(kernel::ProcessId pid);
-    void traceLocked(std::string_view event, const Window& window, std::string_view extra = {});
-    bool tracedLocked(const Window& window) const { return !window.isChild(); }
+
+    // Z-order.
     void activateNextLocked(HWND leaving);
+
+    // Queues.
+    ThreadQueue& queueLocked(kernel::ThreadId thread) { return m_queues[thread]; }
+    bool matches(const MSG& message, HWND filter, UINT first, UINT last);
+    std::optional<MSG> takeLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last, bool remove);
+    bool readyLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last);
+
+    // Window procedures.
+    // Runs one message sent to this thread by another, if one waits; true when it did.
+    bool runOneSentMessage(std::unique_lock<std::mutex>& lock, kernel::ThreadId thread);
+
+    // Timers.
+    kernel::DeviceTime nextTimerLocked(kernel::ThreadId thread) const;
+    // The WM_TIMER owed to the thread that passes the filter, the earliest first; with `remove`
+    // the timer moves on to its next tick.
+    std::optional<MSG> dueTimerLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last, bool remove,
+                                      kernel::DeviceTime now);
+
+    // Painting.
+    // A WM_PAINT for a shown window of the thread with something invalid, if one passes the filter.
+    std::optional<MSG> paintMessageLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last,
+                                          kernel::DeviceTime now);
+    // DefWindowProc's WM_ERASEBKGND.
+    LRESULT eraseBackground(HWND hwnd);
+
+    // Input.
+    Window* hitTestLocked(int x, int y, bool& inCloseBox);
+
+    // The system's drawing.
+    void registerSystemClasses();
 
     kernel::Kernel& m_kernel;
     display::Display& m_display;

@@ -1,0 +1,116 @@
+// Painting: invalidation, the WM_PAINT a thread is owed, WM_ERASEBKGND, BeginPaint and EndPaint, and
+// the screen composed from the top-level surfaces.
+#include "window/window_manager.hpp"
+
+#include "boot/device.hpp"
+#include "window/window_rects.hpp"
+
+namespace velorin::window {
+
+void WindowManager::invalidateLocked(Window& window, std::optional<RECT> rect, bool erase)
+{
+    const RECT client = clientRectLocked(window);
+    const RECT area = rect ? intersect(*rect, client) : client;
+    if (!empty(area) || !rect) {
+        window.invalid = window.invalid ? unite(*window.invalid, area) : area;
+        window.erasePending = window.erasePending || erase;
+    }
+    // Children lying in the area paint again over what the parent erases.
+    for (HWND hwnd : window.children) {
+        Window* child = findLocked(hwnd);
+        if (!child)
+            continue;
+        const RECT overlap = intersect(area, child->rect);
+        if (!empty(overlap))
+            invalidateLocked(*child, std::nullopt, erase);
+    }
+    if (!window.isChild() && window.surface && nonClientLocked(window).caption)
+        window.erasePending = window.erasePending || erase;
+    m_kernel.signalLocked();
+}
+
+void WindowManager::invalidateAllLocked()
+{
+    for (HWND hwnd : m_zOrder) {
+        if (Window* w = findLocked(hwnd))
+            invalidateLocked(*w, std::nullopt, true);
+    }
+}
+
+std::optional<MSG> WindowManager::paintMessageLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last,
+                                                     kernel::DeviceTime now)
+{
+    // In handle order, which is creation order: parents paint first.
+    for (const auto& [hwnd, w] : m_windows) {
+        if (w->thread != thread || !w->invalid || !isShownLocked(*w))
+            continue;
+        MSG paint{hwnd, WM_PAINT, 0, 0, static_cast<DWORD>(now), {}};
+        if (matches(paint, filter, first, last))
+            return paint;
+    }
+    return std::nullopt;
+}
+
+HDC WindowManager::beginPaint(HWND hwnd, PAINTSTRUCT& paint)
+{
+    HDC dc = nullptr;
+    bool erase = false;
+    RECT area{};
+    {
+        std::lock_guard lock(m_kernel.mutex());
+        Window* w = findLocked(hwnd);
+        if (!w) {
+            kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return nullptr;
+        }
+        area = w->invalid.value_or(RECT{});
+        erase = w->erasePending;
+        paintFrameLocked(*w);
+        validateLocked(*w);
+        dc = m_kernel.device().gdi().openWindowDCLocked(hwnd, area);
+    }
+    const bool erased = erase && dc && send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) != 0;
+    paint = PAINTSTRUCT{dc, erase && !erased ? TRUE : FALSE, area, FALSE, FALSE, {}};
+    return dc;
+}
+
+LRESULT WindowManager::eraseBackground(HWND hwnd)
+{
+    std::lock_guard lock(m_kernel.mutex());
+    Window* w = findLocked(hwnd);
+    if (!w || !w->erases)
+        return 0;
+    Window& top = topLevelLocked(*w);
+    const RECT area = clientInSurfaceLocked(*w);
+    if (top.surface)
+        top.surface->fill(area.left, area.top, area.right, area.bottom, w->background);
+    return 1;
+}
+
+bool WindowManager::endPaint(const PAINTSTRUCT& paint)
+{
+    std::lock_guard lock(m_kernel.mutex());
+    return m_kernel.device().gdi().releaseWindowDCLocked(paint.hdc);
+}
+
+gdi::Surface WindowManager::composeScreen()
+{
+    std::lock_guard lock(m_kernel.mutex());
+    gdi::Surface screen(m_display.width(), m_display.height(), 0);
+    for (auto it = m_zOrder.rbegin(); it != m_zOrder.rend(); ++it) {
+        const Window* w = findLocked(*it);
+        if (!w || !w->visible || !w->surface)
+            continue;
+        const gdi::Surface& s = *w->surface;
+        for (int y = 0; y < s.height(); ++y) {
+            const int sy = w->rect.top + y;
+            if (sy < 0 || sy >= screen.height())
+                continue;
+            for (int x = 0; x < s.width(); ++x)
+                screen.setPixel(w->rect.left + x, sy, s.pixel(x, y));
+        }
+    }
+    return screen;
+}
+
+}  // namespace velorin::window

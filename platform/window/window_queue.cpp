@@ -1,0 +1,122 @@
+// Per-thread queues: posting, WM_QUIT, TranslateMessage's WM_CHAR, the filters, and retrieval in the
+// system's order by GetMessage and PeekMessage.
+#include "window/window_manager.hpp"
+
+namespace velorin::window {
+
+bool WindowManager::postToThreadLocked(kernel::ThreadId thread, const MSG& message)
+{
+    queueLocked(thread).posted.push_back(message);
+    m_kernel.signalLocked();
+    return true;
+}
+
+bool WindowManager::post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    std::lock_guard lock(m_kernel.mutex());
+    const auto now = static_cast<DWORD>(m_kernel.scheduler().nowLocked());
+    if (!hwnd) {
+        const kernel::ThreadId thread = m_kernel.scheduler().currentId();
+        return postToThreadLocked(thread, MSG{nullptr, message, wParam, lParam, now, {}});
+    }
+    Window* w = findLocked(hwnd);
+    if (!w) {
+        kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return false;
+    }
+    return postToThreadLocked(w->thread, MSG{hwnd, message, wParam, lParam, now, {}});
+}
+
+void WindowManager::postQuit(int code)
+{
+    std::lock_guard lock(m_kernel.mutex());
+    queueLocked(m_kernel.scheduler().currentId()).quitCode = code;
+    m_kernel.signalLocked();
+}
+
+bool WindowManager::translate(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN)
+        return false;
+    const auto vk = static_cast<UINT>(message.wParam);
+    if (vk != VK_ESCAPE && vk != VK_RETURN && !(vk >= 0x20 && vk < 0x7F))
+        return false;
+    std::lock_guard lock(m_kernel.mutex());
+    Window* w = findLocked(message.hwnd);
+    if (!w)
+        return false;
+    return postToThreadLocked(w->thread, MSG{message.hwnd, WM_CHAR, vk, message.lParam, message.time, {}});
+}
+
+bool WindowManager::matches(const MSG& message, HWND filter, UINT first, UINT last)
+{
+    if (filter && message.hwnd != filter && !isDescendantLocked(message.hwnd, filter))
+        return false;
+    if (first == 0 && last == 0)
+        return true;
+    return message.message >= first && message.message <= last;
+}
+
+std::optional<MSG> WindowManager::takeLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last, bool remove)
+{
+    ThreadQueue& queue = queueLocked(thread);
+    const auto now = m_kernel.scheduler().nowLocked();
+    for (auto it = queue.posted.begin(); it != queue.posted.end(); ++it) {
+        if (!matches(*it, filter, first, last))
+            continue;
+        MSG message = *it;
+        if (remove)
+            queue.posted.erase(it);
+        return message;
+    }
+    // WM_QUIT belongs to no window: a window filter does not hold it back, a range may.
+    if (queue.quitCode && ((first == 0 && last == 0) || (first <= WM_QUIT && WM_QUIT <= last))) {
+        MSG quit{nullptr, WM_QUIT, static_cast<WPARAM>(*queue.quitCode), 0, static_cast<DWORD>(now), {}};
+        if (remove)
+            queue.quitCode.reset();
+        return quit;
+    }
+    // Paint and timer messages are made only when nothing else waits.
+    if (auto paint = paintMessageLocked(thread, filter, first, last, now))
+        return paint;
+    return dueTimerLocked(thread, filter, first, last, remove, now);
+}
+
+bool WindowManager::readyLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last)
+{
+    const ThreadQueue& queue = queueLocked(thread);
+    if (!queue.sent.empty())
+        return true;
+    return takeLocked(thread, filter, first, last, false).has_value();
+}
+
+bool WindowManager::getMessage(MSG& message, HWND filter, UINT first, UINT last)
+{
+    std::unique_lock lock(m_kernel.mutex());
+    const kernel::ThreadId thread = m_kernel.scheduler().currentId();
+    for (;;) {
+        if (runOneSentMessage(lock, thread))
+            continue;
+        if (auto taken = takeLocked(thread, filter, first, last, true)) {
+            message = *taken;
+            return message.message != WM_QUIT;
+        }
+        const std::function<bool()> ready = [&] { return readyLocked(thread, filter, first, last); };
+        m_kernel.scheduler().block(lock, ready, nextTimerLocked(thread));
+    }
+}
+
+bool WindowManager::peekMessage(MSG& message, HWND filter, UINT first, UINT last, bool remove)
+{
+    std::unique_lock lock(m_kernel.mutex());
+    const kernel::ThreadId thread = m_kernel.scheduler().currentId();
+    while (runOneSentMessage(lock, thread)) {
+    }
+    auto taken = takeLocked(thread, filter, first, last, remove);
+    if (!taken)
+        return false;
+    message = *taken;
+    return true;
+}
+
+}  // namespace velorin::window

@@ -1,0 +1,175 @@
+// Windows among each other: visibility, z-order and topmost, activation and focus, enabling,
+// titles, and the FindWindowW-style lookups that walk the z-order.
+#include "window/window_manager.hpp"
+
+#include "trace/trace_recorder.hpp"
+#include "window/window_text.hpp"
+
+#include <algorithm>
+
+namespace velorin::window {
+
+bool WindowManager::isShownLocked(const Window& window)
+{
+    const Window* w = &window;
+    while (w) {
+        if (!w->visible)
+            return false;
+        w = w->isChild() ? findLocked(w->parent) : nullptr;
+    }
+    return true;
+}
+
+bool WindowManager::showLocked(Window& window, bool visible)
+{
+    const bool was = window.visible;
+    if (was == visible)
+        return was;
+    window.visible = visible;
+    if (tracedLocked(window))
+        traceLocked(visible ? "window.show" : "window.hide", window);
+    if (visible) {
+        invalidateLocked(window, std::nullopt, true);
+    } else if (!window.isChild() && m_foreground == window.hwnd) {
+        activateNextLocked(window.hwnd);
+    }
+    if (window.isChild()) {
+        // The parent shows what was under the child.
+        if (Window* parent = findLocked(window.parent))
+            invalidateLocked(*parent, window.rect, true);
+    }
+    m_kernel.signalLocked();
+    return was;
+}
+
+void WindowManager::setTopmostLocked(Window& window, bool topmost)
+{
+    if (window.isChild())
+        return;
+    window.topmost = topmost;
+    if (topmost) {
+        window.exStyle |= WS_EX_TOPMOST;
+        traceLocked("window.topmost", window);
+    } else {
+        window.exStyle &= ~WS_EX_TOPMOST;
+    }
+    raiseLocked(window);
+}
+
+void WindowManager::raiseLocked(Window& window)
+{
+    if (window.isChild())
+        return;
+    // A window owned by a topmost window is topmost too; owned windows stay above their owner.
+    const auto band = [this](HWND hwnd) {
+        const Window* w = findLocked(hwnd);
+        while (w) {
+            if (w->topmost)
+                return 1;
+            w = w->owner ? findLocked(w->owner) : nullptr;
+        }
+        return 0;
+    };
+    const HWND hwnd = window.hwnd;
+    std::erase(m_zOrder, hwnd);
+    const int mine = band(hwnd);
+    const auto at = std::find_if(m_zOrder.begin(), m_zOrder.end(), [&](HWND other) { return band(other) <= mine; });
+    m_zOrder.insert(at, hwnd);
+    for (HWND other : std::vector<HWND>(m_zOrder)) {
+        const Window* w = findLocked(other);
+        if (w && w->owner == hwnd)
+            raiseLocked(*findLocked(other));
+    }
+}
+
+void WindowManager::setForegroundLocked(HWND hwnd)
+{
+    Window* w = findLocked(hwnd);
+    if (!w)
+        return;
+    Window& top = topLevelLocked(*w);
+    raiseLocked(top);
+    if (m_foreground == top.hwnd)
+        return;
+    m_foreground = top.hwnd;
+    traceLocked("window.foreground", top);
+    if (m_focus) {
+        Window* focus = findLocked(m_focus);
+        if (!focus || topLevelLocked(*focus).hwnd != top.hwnd)
+            m_focus = nullptr;
+    }
+}
+
+void WindowManager::activateNextLocked(HWND leaving)
+{
+    m_foreground = nullptr;
+    for (HWND hwnd : m_zOrder) {
+        Window* w = findLocked(hwnd);
+        if (hwnd != leaving && w && w->visible && w->enabled) {
+            setForegroundLocked(hwnd);
+            return;
+        }
+    }
+}
+
+HWND WindowManager::setFocusLocked(HWND hwnd)
+{
+    const HWND previous = m_focus;
+    m_focus = hwnd;
+    if (previous != hwnd) {
+        if (Window* old = findLocked(previous))
+            invalidateLocked(*old, std::nullopt, false);
+        if (Window* now = findLocked(hwnd))
+            invalidateLocked(*now, std::nullopt, false);
+    }
+    return previous;
+}
+
+bool WindowManager::enableLocked(Window& window, bool enable)
+{
+    const bool wasDisabled = !window.enabled;
+    window.enabled = enable;
+    if (!enable && m_focus) {
+        Window* focus = findLocked(m_focus);
+        if (focus && (focus == &window || isDescendantLocked(focus->hwnd, window.hwnd)))
+            m_focus = nullptr;
+    }
+    return wasDisabled;
+}
+
+void WindowManager::setTextLocked(Window& window, std::wstring text)
+{
+    const bool changed = window.text != text;
+    window.text = std::move(text);
+    if (tracedLocked(window) && changed)
+        traceLocked("window.title", window, trace::quoted(window.text));
+    if (window.isChild() || nonClientLocked(window).caption)
+        invalidateLocked(window, std::nullopt, true);
+}
+
+HWND WindowManager::findTopLevelLocked(const std::wstring* className, const std::wstring* title) const
+{
+    for (HWND hwnd : m_zOrder) {
+        const Window* w = findLocked(hwnd);
+        if (!w)
+            continue;
+        if (className && !sameTextNoCase(w->className, *className))
+            continue;
+        if (title && !sameTextNoCase(w->text, *title))
+            continue;
+        return hwnd;
+    }
+    return nullptr;
+}
+
+HWND WindowManager::findUnownedLocked(const std::wstring& title) const
+{
+    for (HWND hwnd : m_zOrder) {
+        const Window* w = findLocked(hwnd);
+        if (w && !w->owner && sameTextNoCase(w->text, title))
+            return hwnd;
+    }
+    return nullptr;
+}
+
+}  // namespace velorin::window
