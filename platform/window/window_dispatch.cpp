@@ -5,6 +5,7 @@
 #include "trace/trace_recorder.hpp"
 #include "window/window_text.hpp"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace velorin::window {
@@ -74,6 +75,7 @@ bool WindowManager::runOneSentMessage(std::unique_lock<std::mutex>& lock, kernel
 
 LRESULT WindowManager::dispatch(const MSG& message)
 {
+    bool timerCallback = false;
     {
         std::lock_guard lock(m_kernel.mutex());
         if (m_kernel.trace().wantsCalls()) {
@@ -82,13 +84,20 @@ LRESULT WindowManager::dispatch(const MSG& message)
                                " lparam=" + std::to_string(message.lParam);
             m_kernel.trace().detail(m_kernel.scheduler().nowLocked(), "dispatch", args);
         }
-        const bool threadTimer = message.message == WM_TIMER && message.lParam != 0;
-        if (!threadTimer && (!message.hwnd || !findLocked(message.hwnd)))
+        // A WM_TIMER's lParam is called only when it is the callback of one of this thread's
+        // timers, as Windows checks it: a posted WM_TIMER with any other lParam calls nothing.
+        const auto proc = reinterpret_cast<TIMERPROC>(message.lParam);
+        const kernel::ThreadId thread = m_kernel.scheduler().currentId();
+        timerCallback = message.message == WM_TIMER && proc &&
+                        std::any_of(m_timers.begin(), m_timers.end(), [&](const Timer& t) {
+                            return t.thread == thread && t.hwnd == message.hwnd && t.id == message.wParam &&
+                                   t.proc == proc;
+                        });
+        if (!timerCallback && (!message.hwnd || !findLocked(message.hwnd)))
             return 0;
     }
-    if (message.message == WM_TIMER && message.lParam != 0) {
-        const auto proc = reinterpret_cast<TIMERPROC>(message.lParam);
-        proc(message.hwnd, WM_TIMER, message.wParam, message.time);
+    if (timerCallback) {
+        reinterpret_cast<TIMERPROC>(message.lParam)(message.hwnd, WM_TIMER, message.wParam, message.time);
         return 0;
     }
     return callProcedure(message.hwnd, message.message, message.wParam, message.lParam);

@@ -106,6 +106,26 @@ TEST(MessageQueue, KillTimerDoesNotTakeBackATickAlreadyRetrieved)
     EXPECT_FALSE(s_morePending);
 }
 
+TEST(MessageQueue, APostedTimerMessageCallsNoUnknownCallback)
+{
+    // Only a callback of one of the thread's own timers is called; any other lParam is data.
+    Device device;
+    static int s_calls = 0;
+    launch(device, [] {
+        HWND window = createRecorder();
+        ValidateRect(window, nullptr);
+        PostMessageW(window, WM_TIMER, 6, 0x1234);
+        SetTimer(window, 7, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++s_calls; });
+        MSG msg;
+        for (int i = 0; i < 2 && GetMessageW(&msg, nullptr, 0, 0); ++i)
+            DispatchMessageW(&msg);
+        KillTimer(window, 7);
+    });
+    device.runFor(1000);
+    EXPECT_EQ(MessageLog::instance().take(), (Lines{"0 WM_TIMER 6"}));
+    EXPECT_EQ(s_calls, 1);
+}
+
 TEST(MessageQueue, SendMessageAcrossThreadsWaitsForTheAnswer)
 {
     Device device;
