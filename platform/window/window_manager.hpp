@@ -163,7 +163,7 @@ private:
     bool runOneSentMessage(std::unique_lock<std::mutex>& lock, kernel::ThreadId thread);
 
     // Timers.
-    kernel::DeviceTime nextTimerLocked(kernel::ThreadId thread) const;
+    kernel::DeviceTime nextTimerLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last);
     // The WM_TIMER owed to the thread that passes the filter, the earliest first; with `remove`
     // the timer moves on to its next tick.
     std::optional<MSG> dueTimerLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last, bool remove,

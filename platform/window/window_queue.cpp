@@ -102,7 +102,7 @@ bool WindowManager::getMessage(MSG& message, HWND filter, UINT first, UINT last)
             return message.message != WM_QUIT;
         }
         const std::function<bool()> ready = [&] { return readyLocked(thread, filter, first, last); };
-        m_kernel.scheduler().block(lock, ready, nextTimerLocked(thread));
+        m_kernel.scheduler().block(lock, ready, nextTimerLocked(thread, filter, first, last));
     }
 }
 

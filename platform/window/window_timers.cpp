@@ -43,11 +43,14 @@ bool WindowManager::killTimerLocked(HWND hwnd, UINT_PTR id)
     return true;
 }
 
-kernel::DeviceTime WindowManager::nextTimerLocked(kernel::ThreadId thread) const
+kernel::DeviceTime WindowManager::nextTimerLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last)
 {
+    // Only the ticks the wait can take: a due one that the filter leaves out would keep the
+    // thread waking for nothing, and device time would never move on.
     kernel::DeviceTime next = kernel::kForever;
     for (const Timer& t : m_timers) {
-        if (t.thread == thread)
+        const MSG probe{t.hwnd, WM_TIMER, t.id, 0, 0, {}};
+        if (t.thread == thread && matches(probe, filter, first, last))
             next = std::min(next, t.due);
     }
     return next;

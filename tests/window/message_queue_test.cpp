@@ -126,6 +126,32 @@ TEST(MessageQueue, APostedTimerMessageCallsNoUnknownCallback)
     EXPECT_EQ(s_calls, 1);
 }
 
+TEST(MessageQueue, AFilteredWaitSleepsThroughTimersItLeavesOut)
+{
+    // Another window's due timer must not keep a wait filtered on this one from sleeping.
+    Device device;
+    static DWORD s_gotAt = 0;
+    static HWND s_window = nullptr;
+    launch(device, [] {
+        s_window = createRecorder(L"A");
+        HWND other = createRecorder(L"B");
+        SetTimer(other, 1, 10, nullptr);
+        CreateThread(
+            nullptr, 0,
+            [](LPVOID) -> DWORD {
+                Sleep(500);
+                PostMessageW(s_window, WM_USER + 1, 0, 0);
+                return 0;
+            },
+            nullptr, 0, nullptr);
+        MSG msg;
+        GetMessageW(&msg, s_window, WM_USER, WM_USER + 10);
+        s_gotAt = GetTickCount();
+    });
+    device.runFor(1000);
+    EXPECT_EQ(s_gotAt, 500u);
+}
+
 TEST(MessageQueue, SendMessageAcrossThreadsWaitsForTheAnswer)
 {
     Device device;
