@@ -189,9 +189,10 @@ constexpr LPARAM MAKELPARAM(WORD lo, WORD hi)
 {
     return static_cast<LPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
 }
-inline LPCWSTR MAKEINTRESOURCEW(WORD id)
+// Not const, as the system's macro casts to LPWSTR: a program may keep it in an LPWSTR.
+inline LPWSTR MAKEINTRESOURCEW(WORD id)
 {
-    return reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(id));
+    return reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(id));
 }
 inline bool IS_INTRESOURCE(LPCWSTR name)
 {

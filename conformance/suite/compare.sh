@@ -7,7 +7,7 @@ set -euo pipefail
 device_runner="$1"
 program="$2"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-root="$(cd "$here/.." && pwd)"
+root="$(cd "$here/../.." && pwd)"
 work="$(mktemp -d)"
 
 # shellcheck source=tools/wine-session.sh
