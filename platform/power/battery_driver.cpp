@@ -1,5 +1,7 @@
 #include "power/battery_driver.hpp"
 
+#include "power/battery_flag.hpp"
+
 #include <cstring>
 #include <string>
 
@@ -14,19 +16,7 @@ BatteryDriver::BatteryDriver(kernel::Kernel& kernel) : m_kernel(kernel) {}
 
 BYTE BatteryDriver::batteryFlagLocked() const
 {
-    const BYTE percent = m_reading.percent;
-    if (percent == BATTERY_PERCENTAGE_UNKNOWN)
-        return BATTERY_FLAG_UNKNOWN;
-    BYTE flag = 0;  // between low and high no level flag is set
-    if (percent < 5)
-        flag = BATTERY_FLAG_CRITICAL;
-    else if (percent < 33)
-        flag = BATTERY_FLAG_LOW;
-    else if (percent > 66)
-        flag = BATTERY_FLAG_HIGH;
-    if (m_reading.acLineStatus == AC_LINE_ONLINE && percent < 100)
-        flag |= BATTERY_FLAG_CHARGING;
-    return flag;
+    return batteryFlagFor(m_reading.acLineStatus, m_reading.percent);
 }
 
 POWER_BROADCAST_POWER_INFO BatteryDriver::powerInfoLocked() const

@@ -1,6 +1,4 @@
 // Windows: creation, state, position, text and window words.
-#include "boot/device.hpp"
-#include "gdi/gdi.hpp"
 #include "kernel/api_call.hpp"
 #include "window/window_manager.hpp"
 #include "window/winuser.h"
@@ -43,28 +41,6 @@ template <class Which> BOOL rectOf(HWND hwnd, LPRECT out, Which which)
 std::wstring textOf(LPCWSTR text)
 {
     return text && !IS_INTRESOURCE(text) ? std::wstring(text) : std::wstring();
-}
-
-// A window just shown is erased before the call that showed it returns, as on Windows; its
-// paint waits for the queue to be empty.
-void eraseShownWindow(HWND hwnd)
-{
-    WindowManager& wm = windowManager();
-    Kernel& k = Kernel::current();
-    HDC dc = nullptr;
-    {
-        std::lock_guard lock(k.mutex());
-        Window* w = wm.findLocked(hwnd);
-        if (!w || !w->erasePending || !wm.isShownLocked(*w))
-            return;
-        w->erasePending = false;
-        dc = k.device().gdi().openWindowDCLocked(hwnd, w->invalid);
-    }
-    if (!dc)
-        return;
-    wm.send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    std::lock_guard lock(k.mutex());
-    k.device().gdi().releaseWindowDCLocked(dc);
 }
 
 }  // namespace
@@ -206,7 +182,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
                 return was ? TRUE : FALSE;
             });
             if (nCmdShow != SW_HIDE)
-                eraseShownWindow(hWnd);
+                windowManager().eraseShown(hWnd);
             return was;
         },
         hWnd, nCmdShow);
@@ -255,7 +231,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
                 return TRUE;
             });
             if (placed && (uFlags & SWP_SHOWWINDOW))
-                eraseShownWindow(hWnd);
+                windowManager().eraseShown(hWnd);
             return placed;
         },
         hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags);

@@ -117,6 +117,9 @@ public:
     // BeginPaint and EndPaint: the frame drawn, the background erased through WM_ERASEBKGND
     // when asked for, the window validated; null without a device context.
     HDC beginPaint(HWND hwnd, PAINTSTRUCT& paint);
+    // A window just shown is erased before the call that showed it returns, as on Windows; its
+    // paint waits for the queue to be empty.
+    void eraseShown(HWND hwnd);
     bool endPaint(const PAINTSTRUCT& paint);
     // The screen: the visible top-level surfaces composed in z-order, logical orientation.
     gdi::Surface composeScreen();

@@ -87,6 +87,24 @@ LRESULT WindowManager::eraseBackground(HWND hwnd)
     return 1;
 }
 
+void WindowManager::eraseShown(HWND hwnd)
+{
+    HDC dc = nullptr;
+    {
+        std::lock_guard lock(m_kernel.mutex());
+        Window* w = findLocked(hwnd);
+        if (!w || !w->erasePending || !isShownLocked(*w))
+            return;
+        w->erasePending = false;
+        dc = m_kernel.device().gdi().openWindowDCLocked(hwnd, w->invalid);
+    }
+    if (!dc)
+        return;
+    send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    std::lock_guard lock(m_kernel.mutex());
+    m_kernel.device().gdi().releaseWindowDCLocked(dc);
+}
+
 bool WindowManager::endPaint(const PAINTSTRUCT& paint)
 {
     std::lock_guard lock(m_kernel.mutex());

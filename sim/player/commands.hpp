@@ -14,9 +14,6 @@ namespace velorin::sim {
 
 using CommandOutcome = std::optional<std::string>;
 
-// "file:line: " for a failure text.
-std::string locationOf(const ScenarioLine& line);
-
 // Programs (process_commands.cpp).
 CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const LaunchCommand& command);
 CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const ExpectProcessCommand& command);

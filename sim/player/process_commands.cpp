@@ -3,11 +3,6 @@
 
 namespace velorin::sim {
 
-std::string locationOf(const ScenarioLine& line)
-{
-    return line.where.file + ":" + std::to_string(line.where.line) + ": ";
-}
-
 CommandOutcome runCommand(Harness& harness, const ScenarioLine&, const LaunchCommand&)
 {
     harness.launch();

@@ -13,6 +13,12 @@
 #include "sim/scenario/tokenizer.hpp"
 
 namespace velorin::sim {
+
+std::string locationOf(const ScenarioLine& line)
+{
+    return line.where.file + ":" + std::to_string(line.where.line) + ": ";
+}
+
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";

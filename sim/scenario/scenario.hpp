@@ -23,6 +23,9 @@ struct Scenario {
     std::vector<ScenarioLine> lines;
 };
 
+// "file:line: ", where a player's failure text for a line starts.
+std::string locationOf(const ScenarioLine& line);
+
 // Throws ScenarioError at the first bad line.
 Scenario parseScenario(std::string_view text, const std::string& fileName);
 

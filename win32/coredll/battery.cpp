@@ -3,6 +3,8 @@
 #include "power_watcher.hpp"
 #include "shared_device.hpp"
 
+#include "platform/power/battery_flag.hpp"
+
 #include <cstring>
 #include <string>
 
@@ -13,20 +15,10 @@ namespace {
 // The levels that the flag fields tell apart: high, low and critical.
 constexpr DWORD kBatteryLevels = 3;
 
+// The device's own rule, so that both report the same flag for a reading.
 BYTE batteryFlag(PowerReading reading)
 {
-    if (reading.percent == BATTERY_PERCENTAGE_UNKNOWN)
-        return BATTERY_FLAG_UNKNOWN;
-    BYTE flag = 0;  // between low and high no level flag is set
-    if (reading.percent < 5)
-        flag = BATTERY_FLAG_CRITICAL;
-    else if (reading.percent < 33)
-        flag = BATTERY_FLAG_LOW;
-    else if (reading.percent > 66)
-        flag = BATTERY_FLAG_HIGH;
-    if (reading.acLineStatus == AC_LINE_ONLINE && reading.percent < 100)
-        flag |= BATTERY_FLAG_CHARGING;
-    return flag;
+    return power::batteryFlagFor(reading.acLineStatus, reading.percent);
 }
 
 // Called with the device locked, so that the trace has reports in the order they were made.
@@ -100,8 +92,7 @@ void reportMachinePower(PowerReading machine)
 {
     {
         DeviceLock state;
-        if (state->scenarioDriven || (state->acLineStatus == machine.acLineStatus &&
-                                      state->batteryPercent == machine.percent))
+        if (state->scenarioDriven || PowerReading{state->acLineStatus, state->batteryPercent} == machine)
             return;
         state->acLineStatus = machine.acLineStatus;
         state->batteryPercent = machine.percent;

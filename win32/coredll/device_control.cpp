@@ -8,13 +8,6 @@ using namespace velorin::ce;
 
 namespace {
 
-LONGLONG counterNow()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
 // A run of the player: the trace goes to its file, device time starts with its program, and the
 // desktop is the panel upright.
 BOOL beginRun(LPCWSTR traceFile, bool scenarioDriven)

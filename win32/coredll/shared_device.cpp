@@ -17,14 +17,14 @@ HANDLE g_mutex = nullptr;
 DeviceState* g_state = nullptr;
 bool g_host = false;
 
+}  // namespace
+
 LONGLONG counterNow()
 {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return now.QuadPart;
 }
-
-}  // namespace
 
 bool attachDevice()
 {

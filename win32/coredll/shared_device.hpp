@@ -64,6 +64,8 @@ bool attachDevice();
 void detachDevice();
 bool hostsPowerManager();
 
+// The performance counter now, the clock that device time is kept in.
+LONGLONG counterNow();
 // Milliseconds since device time 0.
 std::int64_t deviceTimeMs();
 

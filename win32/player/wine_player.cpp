@@ -22,11 +22,6 @@ constexpr DWORD kSettleMs = 500;
 constexpr DWORD kPollMs = 10;
 constexpr wchar_t kMainWindowTitle[] = L"Velorin";
 
-std::string locationOf(const ScenarioLine& line)
-{
-    return line.where.file + ":" + std::to_string(line.where.line) + ": ";
-}
-
 std::string failed(const ScenarioLine& line, const std::string& why)
 {
     return locationOf(line) + std::string(commandName(line.command)) + " failed: " + why;
