@@ -64,6 +64,7 @@ int ConformanceMain()
     RunTimerChecks();
     RunPaintChecks();
     RunDialogChecks();
+    RunInputChecks();
     RunKernelChecks();
     RunRegistryChecks();
     RunGdiChecks();

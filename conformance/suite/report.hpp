@@ -36,6 +36,7 @@ void RunMessageChecks();
 void RunTimerChecks();
 void RunPaintChecks();
 void RunDialogChecks();
+void RunInputChecks();
 void RunKernelChecks();
 void RunRegistryChecks();
 void RunGdiChecks();

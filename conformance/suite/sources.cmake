@@ -2,6 +2,7 @@
 set(VELORIN_CONFORMANCE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/dialog_checks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gdi_checks.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/input_checks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kernel_checks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_checks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paint_checks.cpp

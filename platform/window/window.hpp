@@ -71,7 +71,10 @@ struct SentMessage {
 };
 
 struct ThreadQueue {
-    std::deque<MSG> posted;  // posted messages and input, in arrival order
+    std::deque<MSG> posted;
+    // Taps and keys: taken only when no posted message waits, so that everything one input
+    // leads to is handled before the next.
+    std::deque<MSG> input;
     std::deque<std::shared_ptr<SentMessage>> sent;
     std::optional<int> quitCode;
 };

@@ -3,6 +3,8 @@
 
 #include "window/window_text.hpp"
 
+#include <algorithm>
+
 namespace velorin::window {
 
 Window* WindowManager::hitTestLocked(int x, int y, bool& inCloseBox)
@@ -24,14 +26,15 @@ Window* WindowManager::hitTestLocked(int x, int y, bool& inCloseBox)
             inCloseBox = true;
             return top;
         }
-        // The deepest visible child under the point, the last created first.
+        // The deepest visible child under the point, the last created first. A disabled child
+        // is passed over, so that its parent takes the click, as on Windows.
         Window* found = top;
         bool descended = true;
         while (descended) {
             descended = false;
             for (auto it = found->children.rbegin(); it != found->children.rend(); ++it) {
                 Window* child = findLocked(*it);
-                if (!child || !child->visible)
+                if (!child || !child->visible || !child->enabled)
                     continue;
                 const RECT inSurface = clientInSurfaceLocked(*child);
                 if (wx >= inSurface.left && wx < inSurface.right && wy >= inSurface.top && wy < inSurface.bottom) {
@@ -49,36 +52,55 @@ Window* WindowManager::hitTestLocked(int x, int y, bool& inCloseBox)
 void WindowManager::tap(int x, int y)
 {
     std::lock_guard lock(m_kernel.mutex());
-    bool inCloseBox = false;
-    Window* target = hitTestLocked(x, y, inCloseBox);
-    if (!target)
-        return;
-    Window& top = topLevelLocked(*target);
-    // A disabled window, or a control of a disabled window, gets nothing.
-    if (!target->enabled || !top.enabled)
-        return;
-    setForegroundLocked(top.hwnd);
-    const auto now = static_cast<DWORD>(m_kernel.scheduler().nowLocked());
-    if (inCloseBox) {
-        postToThreadLocked(top.thread, MSG{top.hwnd,
-                                           WM_SYSCOMMAND,
-                                           SC_CLOSE,
-                                           MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)),
-                                           now,
-                                           {x, y}});
-        return;
-    }
-    const RECT client = clientInSurfaceLocked(*target);
-    const int cx = x - top.rect.left - client.left;
-    const int cy = y - top.rect.top - client.top;
-    const LPARAM where = MAKELPARAM(static_cast<WORD>(cx), static_cast<WORD>(cy));
-    postToThreadLocked(target->thread, MSG{target->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, where, now, {x, y}});
-    postToThreadLocked(target->thread, MSG{target->hwnd, WM_LBUTTONUP, 0, where, now, {x, y}});
+    pointerLocked(x, y, true);
+    pointerLocked(x, y, false);
 }
 
 void WindowManager::key(UINT virtualKey)
 {
     std::lock_guard lock(m_kernel.mutex());
+    keyLocked(virtualKey, true);
+    keyLocked(virtualKey, false);
+}
+
+void WindowManager::pointerLocked(int x, int y, bool down)
+{
+    m_cursor = POINT{x, y};
+    bool inCloseBox = false;
+    Window* target = hitTestLocked(x, y, inCloseBox);
+    if (!target)
+        return;
+    Window& top = topLevelLocked(*target);
+    // A disabled window's clicks are lost (its disabled controls were passed over already).
+    if (!top.enabled)
+        return;
+    const auto now = static_cast<DWORD>(m_kernel.scheduler().nowLocked());
+    if (inCloseBox) {
+        if (down) {
+            setForegroundLocked(top.hwnd);
+            postInputLocked(top.thread, MSG{top.hwnd,
+                                            WM_SYSCOMMAND,
+                                            SC_CLOSE,
+                                            MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)),
+                                            now,
+                                            {x, y}});
+        }
+        return;
+    }
+    if (down)
+        setForegroundLocked(top.hwnd);
+    const RECT client = clientInSurfaceLocked(*target);
+    const int cx = x - top.rect.left - client.left;
+    const int cy = y - top.rect.top - client.top;
+    const LPARAM where = MAKELPARAM(static_cast<WORD>(cx), static_cast<WORD>(cy));
+    if (down)
+        postInputLocked(target->thread, MSG{target->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, where, now, {x, y}});
+    else
+        postInputLocked(target->thread, MSG{target->hwnd, WM_LBUTTONUP, 0, where, now, {x, y}});
+}
+
+void WindowManager::keyLocked(UINT virtualKey, bool down)
+{
     Window* active = findLocked(m_foreground);
     if (!active || !active->enabled)
         return;
@@ -86,9 +108,39 @@ void WindowManager::key(UINT virtualKey)
     if (Window* focus = findLocked(m_focus); focus && topLevelLocked(*focus).hwnd == active->hwnd)
         target = focus;
     const auto now = static_cast<DWORD>(m_kernel.scheduler().nowLocked());
-    postToThreadLocked(target->thread, MSG{target->hwnd, WM_KEYDOWN, virtualKey, 1, now, {}});
-    postToThreadLocked(target->thread,
-                       MSG{target->hwnd, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u), now, {}});
+    // Repeat count 1; a release also has the previous-state and transition bits.
+    const LPARAM flags = down ? 1 : static_cast<LPARAM>(0xC0000001u);
+    postInputLocked(target->thread, MSG{target->hwnd, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, flags, now, {}});
+}
+
+UINT WindowManager::sendInputLocked(const INPUT& input)
+{
+    if (input.type == INPUT_KEYBOARD) {
+        keyLocked(input.ki.wVk, (input.ki.dwFlags & KEYEVENTF_KEYUP) == 0);
+        return 1;
+    }
+    if (input.type != INPUT_MOUSE)
+        return 0;
+    const MOUSEINPUT& mouse = input.mi;
+    POINT at = m_cursor;
+    if (mouse.dwFlags & MOUSEEVENTF_MOVE) {
+        if (mouse.dwFlags & MOUSEEVENTF_ABSOLUTE) {
+            // Absolute positions span the screen in 65,536 steps.
+            at.x = static_cast<LONG>(static_cast<long long>(mouse.dx) * m_display.width() / 65536);
+            at.y = static_cast<LONG>(static_cast<long long>(mouse.dy) * m_display.height() / 65536);
+        } else {
+            at.x += mouse.dx;
+            at.y += mouse.dy;
+        }
+        at.x = std::clamp<LONG>(at.x, 0, m_display.width() - 1);
+        at.y = std::clamp<LONG>(at.y, 0, m_display.height() - 1);
+        m_cursor = at;
+    }
+    if (mouse.dwFlags & MOUSEEVENTF_LEFTDOWN)
+        pointerLocked(at.x, at.y, true);
+    if (mouse.dwFlags & MOUSEEVENTF_LEFTUP)
+        pointerLocked(at.x, at.y, false);
+    return 1;
 }
 
 std::optional<POINT> WindowManager::buttonCentre(const std::wstring& text)

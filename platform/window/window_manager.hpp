@@ -90,6 +90,7 @@ public:
     // Queues (window_queue.cpp).
     bool post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool postToThreadLocked(kernel::ThreadId thread, const MSG& message);
+    void postInputLocked(kernel::ThreadId thread, const MSG& message);
     void postQuit(int code);
     bool translate(const MSG& message);
     // Returns false for WM_QUIT. With `remove` false, it only looks (PeekMessage without PM_REMOVE).
@@ -127,6 +128,8 @@ public:
     // Input from the world, in logical screen pixels (window_input.cpp).
     void tap(int x, int y);
     void key(UINT virtualKey);
+    // SendInput's one event: 1 when taken, 0 for a kind the device has no source of.
+    UINT sendInputLocked(const INPUT& input);
     // The visible push button whose text is `text`, for `click` lines.
     std::optional<POINT> buttonCentre(const std::wstring& text);
 
@@ -181,6 +184,9 @@ private:
 
     // Input.
     Window* hitTestLocked(int x, int y, bool& inCloseBox);
+    // A press or release of the pointer at (x, y), and of a key.
+    void pointerLocked(int x, int y, bool down);
+    void keyLocked(UINT virtualKey, bool down);
 
     // The system's drawing.
     void registerSystemClasses();
@@ -197,6 +203,7 @@ private:
     UINT_PTR m_nextThreadTimer = 1;
     HWND m_foreground = nullptr;
     HWND m_focus = nullptr;
+    POINT m_cursor{};  // where the pointer was last, for input without a position
 };
 
 // The window manager of the calling thread's device.

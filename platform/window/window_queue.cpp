@@ -2,6 +2,8 @@
 // system's order by GetMessage and PeekMessage.
 #include "window/window_manager.hpp"
 
+#include "window/keyboard_layout.hpp"
+
 namespace velorin::window {
 
 bool WindowManager::postToThreadLocked(kernel::ThreadId thread, const MSG& message)
@@ -34,18 +36,25 @@ void WindowManager::postQuit(int code)
     m_kernel.signalLocked();
 }
 
+void WindowManager::postInputLocked(kernel::ThreadId thread, const MSG& message)
+{
+    queueLocked(thread).input.push_back(message);
+    m_kernel.signalLocked();
+}
+
 bool WindowManager::translate(const MSG& message)
 {
+    // CE answers TRUE for every key press, made into a character or not; a release is no
+    // translation.
     if (message.message != WM_KEYDOWN)
         return false;
-    const auto vk = static_cast<UINT>(message.wParam);
-    if (vk != VK_ESCAPE && vk != VK_RETURN && !(vk >= 0x20 && vk < 0x7F))
-        return false;
+    const std::optional<WCHAR> character = characterOfKey(static_cast<UINT>(message.wParam));
+    if (!character)
+        return true;
     std::lock_guard lock(m_kernel.mutex());
-    Window* w = findLocked(message.hwnd);
-    if (!w)
-        return false;
-    return postToThreadLocked(w->thread, MSG{message.hwnd, WM_CHAR, vk, message.lParam, message.time, {}});
+    if (Window* w = findLocked(message.hwnd))
+        postToThreadLocked(w->thread, MSG{message.hwnd, WM_CHAR, static_cast<WPARAM>(*character), message.lParam, message.time, {}});
+    return true;
 }
 
 bool WindowManager::matches(const MSG& message, HWND filter, UINT first, UINT last)
@@ -61,13 +70,16 @@ std::optional<MSG> WindowManager::takeLocked(kernel::ThreadId thread, HWND filte
 {
     ThreadQueue& queue = queueLocked(thread);
     const auto now = m_kernel.scheduler().nowLocked();
-    for (auto it = queue.posted.begin(); it != queue.posted.end(); ++it) {
-        if (!matches(*it, filter, first, last))
-            continue;
-        MSG message = *it;
-        if (remove)
-            queue.posted.erase(it);
-        return message;
+    // Posted messages first, then input, as CE's GetMessage takes them.
+    for (std::deque<MSG>* messages : {&queue.posted, &queue.input}) {
+        for (auto it = messages->begin(); it != messages->end(); ++it) {
+            if (!matches(*it, filter, first, last))
+                continue;
+            MSG message = *it;
+            if (remove)
+                messages->erase(it);
+            return message;
+        }
     }
     // WM_QUIT belongs to no window: a window filter does not hold it back, a range may.
     if (queue.quitCode && ((first == 0 && last == 0) || (first <= WM_QUIT && WM_QUIT <= last))) {

@@ -60,8 +60,11 @@ inline constexpr WORD BN_CLICKED = 0;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
+inline constexpr UINT VK_BACK = 0x08;
+inline constexpr UINT VK_TAB = 0x09;
 inline constexpr UINT VK_RETURN = 0x0D;
 inline constexpr UINT VK_ESCAPE = 0x1B;
+inline constexpr UINT VK_SPACE = 0x20;
 
 // Window styles.
 inline constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -173,6 +176,47 @@ struct PAINTSTRUCT {
 };
 using LPPAINTSTRUCT = PAINTSTRUCT*;
 
+// Input as a program makes it (SendInput).
+inline constexpr DWORD INPUT_MOUSE = 0;
+inline constexpr DWORD INPUT_KEYBOARD = 1;
+inline constexpr DWORD INPUT_HARDWARE = 2;
+inline constexpr DWORD MOUSEEVENTF_MOVE = 0x0001;
+inline constexpr DWORD MOUSEEVENTF_LEFTDOWN = 0x0002;
+inline constexpr DWORD MOUSEEVENTF_LEFTUP = 0x0004;
+inline constexpr DWORD MOUSEEVENTF_ABSOLUTE = 0x8000;
+inline constexpr DWORD KEYEVENTF_EXTENDEDKEY = 0x0001;
+inline constexpr DWORD KEYEVENTF_KEYUP = 0x0002;
+
+struct MOUSEINPUT {
+    LONG dx;
+    LONG dy;
+    DWORD mouseData;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+};
+struct KEYBDINPUT {
+    WORD wVk;
+    WORD wScan;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+};
+struct HARDWAREINPUT {
+    DWORD uMsg;
+    WORD wParamL;
+    WORD wParamH;
+};
+struct INPUT {
+    DWORD type;
+    union {
+        MOUSEINPUT mi;
+        KEYBDINPUT ki;
+        HARDWAREINPUT hi;
+    };
+};
+using LPINPUT = INPUT*;
+
 constexpr WORD LOWORD(DWORD_PTR v)
 {
     return static_cast<WORD>(v & 0xFFFF);
@@ -215,6 +259,8 @@ LRESULT DispatchMessageW(const MSG* lpMsg);
 BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int nExitCode);
+// Events as if from the pointer and the keys; the number taken.
+UINT SendInput(UINT nInputs, LPINPUT pInputs, int cbSize);
 
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
 BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);

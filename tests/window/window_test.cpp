@@ -53,6 +53,56 @@ TEST(Window, ATapReachesTheTopmostEnabledWindowInClientPixelsAndADisabledOneNoth
                                                     "30 WM_LBUTTONDOWN 1 (25,40)", "30 WM_LBUTTONUP 0 (25,40)"}));
 }
 
+TEST(Window, InputWaitsForPostedMessagesAndADisabledControlPassesItsTapToItsParent)
+{
+    Device device;
+    static HWND s_window, s_control;
+    launch(device, [] {
+        s_window = createRecorder(L"Window", {20, 30, 120, 130});
+        s_control = CreateWindowExW(0, L"Recorder", L"", WS_CHILD | WS_VISIBLE, 10, 10, 40, 40, s_window, nullptr,
+                                    nullptr, nullptr);
+        ValidateRect(s_window, nullptr);
+        ValidateRect(s_control, nullptr);
+        pump();
+    });
+    device.runFor(10);
+    MessageLog::instance().take();
+    device.windows().tap(35, 45);  // 5 pixels into the control
+    device.windows().post(s_window, WM_USER + 1, 0, 0);
+    device.runFor(10);
+    // What was posted goes first, even after the tap.
+    EXPECT_EQ(MessageLog::instance().take(),
+              (Lines{"10 WM_USER+1 0", "10 WM_LBUTTONDOWN 1 (5,5)", "10 WM_LBUTTONUP 0 (5,5)"}));
+    {
+        std::lock_guard lock(device.kernel().mutex());
+        device.windows().enableLocked(*device.windows().findLocked(s_control), false);
+    }
+    device.windows().tap(35, 45);
+    device.runFor(10);
+    EXPECT_EQ(MessageLog::instance().take(), (Lines{"20 WM_LBUTTONDOWN 1 (15,15)", "20 WM_LBUTTONUP 0 (15,15)"}));
+}
+
+TEST(Window, KeysGoToTheFocusAndMakeTheCharactersOfAnUnshiftedUSLayout)
+{
+    Device device;
+    static HWND s_window;
+    launch(device, [] {
+        s_window = createRecorder(L"Window", {20, 30, 120, 130});
+        ValidateRect(s_window, nullptr);
+        SetForegroundWindow(s_window);
+        pump();
+    });
+    device.runFor(10);
+    MessageLog::instance().take();
+    for (const UINT key : {UINT{'Q'}, UINT{'7'}, UINT{0x6B}, UINT{0x70}, UINT{VK_RETURN}})
+        device.windows().key(key);
+    device.runFor(10);
+    // F1 (0x70) makes no character; a letter is lower case; the keypad's + (0x6B) is '+'.
+    EXPECT_EQ(MessageLog::instance().take(),
+              (Lines{"10 WM_KEYDOWN 81", "10 WM_CHAR 113", "10 WM_KEYDOWN 55", "10 WM_CHAR 55", "10 WM_KEYDOWN 107",
+                     "10 WM_CHAR 43", "10 WM_KEYDOWN 112", "10 WM_KEYDOWN 13", "10 WM_CHAR 13"}));
+}
+
 TEST(Window, InvalidationErasesThenPaintsAndWaitsWhileHidden)
 {
     Device device;

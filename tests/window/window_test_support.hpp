@@ -52,6 +52,7 @@ inline bool recorded(UINT message)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_KEYDOWN:
+    case WM_CHAR:
     case WM_COMMAND:
     case WM_SETTINGCHANGE:
     case WM_CLOSE:
@@ -76,6 +77,8 @@ inline std::string messageText(UINT message)
         return "WM_LBUTTONUP";
     case WM_KEYDOWN:
         return "WM_KEYDOWN";
+    case WM_CHAR:
+        return "WM_CHAR";
     case WM_COMMAND:
         return "WM_COMMAND";
     case WM_SETTINGCHANGE:
