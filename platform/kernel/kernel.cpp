@@ -239,6 +239,8 @@ void Kernel::nameQueueLocked(const std::shared_ptr<MsgQueueCore>& queue)
 CallGate Kernel::enterCall(std::string_view function)
 {
     std::unique_lock lock(mutex());
+    if (m_scheduler.currentProcess() != kSystemProcess && !m_scheduler.currentIsKilled())
+        m_scheduler.preemptionPointLocked(lock);
     if (m_scheduler.currentIsKilled()) {
         if (m_scheduler.currentIsUnwinding())
             return CallGate{false, false, std::nullopt};

@@ -117,7 +117,7 @@ void Scheduler::attachController()
     t_scheduler = this;
     m_controller = t.get();
     m_controllerHost = std::this_thread::get_id();
-    if (m_options.run == RunMode::Serial)
+    if (serial())
         m_running = t.get();
     m_threads.push_back(std::move(t));
 }
@@ -148,7 +148,7 @@ void Scheduler::runThread(Thread& t)
     bool start = false;
     {
         std::unique_lock lock(m_mutex);
-        if (m_options.run == RunMode::Serial)
+        if (serial())
             waitForTurnLocked(lock, t);
         catchUpWithWallLocked();
         start = !t.killed;
@@ -173,7 +173,7 @@ void Scheduler::finishLocked(std::unique_lock<std::mutex>& lock, Thread& t)
     t.body = nullptr;
     if (t.onExit)
         t.onExit(t.id);
-    if (m_options.run == RunMode::Serial) {
+    if (serial()) {
         if (m_running == &t) {
             m_running = nullptr;
             dispatchNextLocked(lock);
@@ -199,7 +199,12 @@ bool Scheduler::eligibleLocked(const Thread& t) const
     if (t.state == State::Runnable)
         return true;
     const bool due = (t.ready && (*t.ready)()) || t.deadline <= m_now;
-    return due && (!t.controller || !othersBusyLocked(t));
+    if (!due)
+        return false;
+    // The controller waits for the device to settle, except that with preemption its next
+    // moment comes when it comes, between any two calls of a busy thread.
+    const bool onTime = m_options.run == RunMode::Preemptive && t.deadline <= m_now;
+    return !t.controller || onTime || !othersBusyLocked(t);
 }
 
 bool Scheduler::othersBusyLocked(const Thread& self) const
@@ -216,6 +221,8 @@ Scheduler::Thread* Scheduler::pickLocked()
     for (const auto& t : m_threads) {
         if (t->controller) {
             controller = t.get();
+            if (m_options.run == RunMode::Preemptive && eligibleLocked(*t))
+                candidates.push_back(t.get());
         } else if (eligibleLocked(*t)) {
             candidates.push_back(t.get());
         }
@@ -300,7 +307,7 @@ WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::funct
     t->state = State::Blocked;
     t->ready = &ready;
     t->deadline = deadline;
-    if (m_options.run == RunMode::Serial) {
+    if (serial()) {
         m_running = nullptr;
         dispatchNextLocked(lock);
         waitForTurnLocked(lock, *t);
@@ -339,6 +346,28 @@ void Scheduler::runUntil(DeviceTime until)
     static const std::function<bool()> never = [] { return false; };
     std::unique_lock lock(m_mutex);
     block(lock, never, std::max(until, m_now));
+}
+
+void Scheduler::chargeLocked(std::uint32_t micros)
+{
+    m_nowMicros += micros;
+    m_now += m_nowMicros / 1000;
+    m_nowMicros %= 1000;
+}
+
+void Scheduler::preemptionPointLocked(std::unique_lock<std::mutex>& lock)
+{
+    if (m_options.run != RunMode::Preemptive)
+        return;
+    Thread* t = self();
+    if (!t || t->controller || t->killed)
+        return;
+    chargeLocked(kCallCostMinMicros +
+                 static_cast<std::uint32_t>(m_rng() % (kCallCostMaxMicros - kCallCostMinMicros + 1)));
+    t->state = State::Runnable;
+    m_running = nullptr;
+    dispatchNextLocked(lock);
+    waitForTurnLocked(lock, *t);
 }
 
 void Scheduler::notifyLocked()

@@ -18,8 +18,15 @@ namespace velorin::kernel {
 
 enum class ClockMode { Virtual, Wall };
 // Serial: one device thread runs at a time and gives up the CPU only while blocked.
+// Preemptive: serial, and every platform call of a program may also hand the CPU to another
+// runnable thread and costs a little device time, both drawn from the seed (for races).
 // Free: device threads run at the same time on the host (for race detection).
-enum class RunMode { Serial, Free };
+enum class RunMode { Serial, Preemptive, Free };
+
+// What a platform call costs in the preemptive mode, in microseconds: device time moves in
+// whole milliseconds outside, finer inside.
+inline constexpr std::uint32_t kCallCostMinMicros = 10;
+inline constexpr std::uint32_t kCallCostMaxMicros = 60;
 
 using ThreadId = std::uint32_t;
 using ProcessId = std::uint32_t;
@@ -69,6 +76,10 @@ public:
     // A waited-for state has changed (under the lock).
     void notifyLocked();
 
+    // A platform call of a program thread begins (under the lock): in the preemptive mode it
+    // costs its device time and another runnable thread may run first.
+    void preemptionPointLocked(std::unique_lock<std::mutex>& lock);
+
     // Ends every thread of a process at its next platform call (under the lock).
     void killProcessLocked(ProcessId pid);
     // Freezes or thaws every suspendable thread (under the lock).
@@ -111,6 +122,8 @@ private:
     enum class State { Runnable, Running, Blocked, Done };
 
     Thread* self() const;
+    bool serial() const { return m_options.run != RunMode::Free; }
+    void chargeLocked(std::uint32_t micros);
     bool eligibleLocked(const Thread& t) const;
     bool othersBusyLocked(const Thread& self) const;
     Thread* pickLocked();
@@ -127,6 +140,7 @@ private:
     std::vector<std::unique_ptr<Thread>> m_threads;
     std::mt19937_64 m_rng;
     DeviceTime m_now = 0;
+    std::uint32_t m_nowMicros = 0;  // below m_now's millisecond, the preemptive mode only
     Thread* m_running = nullptr;  // serial mode: the token holder
     Thread* m_controller = nullptr;
     std::thread::id m_controllerHost;

@@ -166,7 +166,9 @@ int run(SimOptions options)
     harnessOptions.device.seed = options.seed;
     harnessOptions.device.clock =
         options.realtime || options.window ? kernel::ClockMode::Wall : kernel::ClockMode::Virtual;
-    harnessOptions.device.run = options.free ? kernel::RunMode::Free : kernel::RunMode::Serial;
+    harnessOptions.device.run = options.free      ? kernel::RunMode::Free
+                                : options.preempt ? kernel::RunMode::Preemptive
+                                                  : kernel::RunMode::Serial;
     harnessOptions.device.trace = tap ? trace::TraceLevel::All : traceLevel;
     harnessOptions.device.screenWidth = options.screenWidth;
     harnessOptions.device.screenHeight = options.screenHeight;

@@ -102,8 +102,12 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
                  "examples/plug.scn");
     app.add_flag("--realtime", options.realtime,
                  "Run in wall-clock time instead of virtual time; e.g. --realtime --trace");
-    app.add_flag("--free", options.free,
-                 "Let device threads run at the same time (race hunting); e.g. --free --seed 3");
+    auto* freeFlag = app.add_flag("--free", options.free,
+                                  "Let device threads run at the same time (race hunting); e.g. --free --seed 3");
+    app.add_flag("--preempt", options.preempt,
+                 "Let any platform call hand the CPU to another device thread and cost a little device time, "
+                 "both from the seed (race hunting); e.g. --preempt --seed 3")
+        ->excludes(freeFlag);
     app.footer("Examples:\n"
                "  velorin-sim                                   the built-in demo; files under out/\n"
                "  velorin-sim --scenario s.scn --trace          a scenario, its trace on the terminal\n"

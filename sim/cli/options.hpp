@@ -26,6 +26,7 @@ struct SimOptions {
     int screenHeight = platform::DeviceOptions{}.screenHeight;
     bool realtime = false;
     bool free = false;
+    bool preempt = false;
 };
 
 // Either options to run with, or an exit: `--help` (status 0) or a usage error (status 2),

@@ -33,6 +33,11 @@ TEST(CommandLine, ParsesTimesSeedsAndModes)
     EXPECT_EQ(parsed.options->seed, 42u);
     EXPECT_TRUE(parsed.options->realtime);
     EXPECT_TRUE(parsed.options->free);
+    EXPECT_TRUE(parseCommandLine({"--preempt"}).options->preempt);
+    // Preemption hands one token around; the free mode has none.
+    const auto both = parseCommandLine({"--preempt", "--free"});
+    EXPECT_FALSE(both.options);
+    EXPECT_EQ(both.exitStatus, 2);
 }
 
 TEST(CommandLine, BadInputExitsWithStatusTwoAndSaysWhy)
