@@ -78,6 +78,12 @@ public:
     void runFor(DeviceTime duration) { runUntil(now() + duration); }
     // Runs whatever is runnable now, without moving time.
     void settle() { runUntil(now()); }
+    // Runs until no thread is runnable, which with preemption may take some device time.
+    void runUntilIdle()
+    {
+        m_kernel.enterAsController();
+        m_scheduler.runUntilIdle();
+    }
 
     // Freezes every program thread (not the device's own workers) until thawed.
     void setSuspended(bool suspended)

@@ -348,6 +348,13 @@ void Scheduler::runUntil(DeviceTime until)
     block(lock, never, std::max(until, m_now));
 }
 
+void Scheduler::runUntilIdle()
+{
+    static const std::function<bool()> always = [] { return true; };
+    std::unique_lock lock(m_mutex);
+    block(lock, always, kForever);
+}
+
 void Scheduler::chargeLocked(std::uint32_t micros)
 {
     m_nowMicros += micros;

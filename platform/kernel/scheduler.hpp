@@ -70,8 +70,12 @@ public:
     // the lock held; returns with it held and `ready()` true, unless it timed out.
     // Throws ThreadKilled once the thread's process has ended.
     WakeReason block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready, DeviceTime deadline);
-    // Lets every runnable thread run, then advances time until `until`; controller only.
+    // Lets every runnable thread run, then advances time until `until`; controller only. With
+    // preemption the controller's moment may come while others are still busy.
     void runUntil(DeviceTime until);
+    // Lets every runnable thread run until none is, without moving time on purpose (calls still
+    // cost theirs with preemption); controller only.
+    void runUntilIdle();
 
     // A waited-for state has changed (under the lock).
     void notifyLocked();

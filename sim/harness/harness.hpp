@@ -80,6 +80,11 @@ public:
         m_device.settle();
         afterStep();
     }
+    void runUntilIdle()
+    {
+        m_device.runUntilIdle();
+        afterStep();
+    }
     void powerOff() { m_device.powerOff(); }
     void requestStop() { m_stopRequested = true; }
     bool stopRequested() const { return m_stopRequested; }
