@@ -69,6 +69,21 @@ TEST_F(ClosePrompt, DismissPutsTheScreenAwayForThisCharge)
     EXPECT_TRUE(harness.windowVisible(*harness.mainWindow())) << "back on the next plug";
 }
 
+TEST_F(ClosePrompt, ADismissAfterTheChargerHasGoneOnlyAsksForTheBatteryRun)
+{
+    openPrompt();
+    harness.power(0, 61);
+    const auto button = harness.device().windows().buttonCentre(L"Dismiss");
+    ASSERT_TRUE(button);
+    harness.tap(button->x, button->y);
+    harness.runFor(1000);
+    EXPECT_EQ(g_powerSource.load(), POWER_SOURCE_BATTERY) << "nothing left to dismiss";
+    EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));
+    harness.power(1, 61);
+    harness.runFor(3000);
+    EXPECT_TRUE(harness.windowVisible(*harness.mainWindow())) << "the next plug is a change";
+}
+
 TEST_F(ClosePrompt, ClosePutsEverySettingBackAndEndsTheUtility)
 {
     openPrompt();
