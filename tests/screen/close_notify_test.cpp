@@ -3,6 +3,7 @@
 #include "app/process_globals.h"
 #include "device/power_source.h"
 #include "gdi/png_file.hpp"
+#include "tests/screen/screen_pixels.hpp"
 #include "tests/support/utility_test_support.hpp"
 
 #include <cstdlib>
@@ -131,6 +132,36 @@ TEST_F(ClosePrompt, EscTheCaptionsCloseBoxAndAnOkCommandEndItWithoutAChoice)
     EXPECT_EQ(promptEnd(), "= 1");
     harness.runFor(1000);
     expectNothingChosen("IDOK");
+}
+
+TEST_F(ClosePrompt, AfterThePromptTheScreenIsBlackAgainAndTheNextFrameDrawsItWhole)
+{
+    // Points of the landscape screen that no picture of a frame covers.
+    const POINT background[] = {{2, 2}, {300, 5}, {310, 230}, {50, 200}, {250, 120}};
+    const gdi::Surface digits = bitmapPixels(harness, chargeScreen(harness)->m_bmpDigits);
+    const gdi::Surface full = bitmapPixels(harness, chargeScreen(harness)->m_bmpBatteryFull);
+    openPrompt();
+    harness.runFor(1000);
+    EXPECT_NE(harness.screen().pixel(2, 2), 0u) << "the prompt's background around it";
+    harness.key(VK_ESCAPE);
+    harness.runFor(1000);
+    gdi::Surface screen = harness.screen();
+    for (const POINT p : background)
+        EXPECT_EQ(screen.pixel(p.x, p.y), 0u) << p.x << "," << p.y;
+    EXPECT_EQ(difference(screen, POINT{4, 42}, percentArea(digits, 37 - 4, {6, 0, -1})), "") << "60%";
+
+    // A full battery, whose frames had stopped, is drawn again as well.
+    harness.power(std::nullopt, 100);
+    harness.runFor(1000);
+    ASSERT_TRUE(chargeScreen(harness)->m_fullDrawn);
+    openPrompt();
+    harness.key(VK_ESCAPE);
+    harness.runFor(1000);
+    screen = harness.screen();
+    gdi::Surface battery(104, 216);
+    lay(battery, POINT{0, 0}, full, RECT{0, 0, 104, 216}, false);
+    EXPECT_EQ(difference(screen, POINT{108, 12}, battery), "");
+    EXPECT_EQ(difference(screen, POINT{4, 42}, percentArea(digits, 27 - 4, {1, 0, 0, -1})), "") << "100%";
 }
 
 TEST_F(ClosePrompt, WhileThePromptIsUpTimersAndNotificationsGoOn)
