@@ -3,6 +3,7 @@
 #include "app/process_globals.h"
 #include "device/power_source.h"
 #include "gdi/png_file.hpp"
+#include "screen/charge_screen_messages.h"
 #include "tests/screen/screen_pixels.hpp"
 #include "tests/support/utility_test_support.hpp"
 
@@ -204,7 +205,25 @@ TEST_F(ClosePrompt, TapsOutsideTheSymbolOrAfterCloseOpenNothing)
     g_closeRequested = 1;
     const POINT at = symbolCentre();
     harness.tap(at.x, at.y);
+    // The prompt's line is written when it ends; one still up is in front.
     EXPECT_TRUE(linesWith(harness, ", #135, ").empty());
+    EXPECT_EQ(GetForegroundWindow(), *harness.mainWindow());
+}
+
+TEST_F(ClosePrompt, ATapQueuedAheadOfTheClosesRequestOpensNothingAndTheUtilityStillEnds)
+{
+    // Close chosen, and a tap on the symbol that reached the queue before the Close's request
+    // (the input thread ran between the prompt's end and the post).
+    const POINT at = symbolCentre();
+    const HWND window = *harness.mainWindow();
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    g_closeRequested = 1;
+    PostMessageW(window, WM_SEQ_ADVANCE, 0, 1);
+    harness.settle();
+    EXPECT_TRUE(linesWith(harness, ", #135, ").empty()) << "no prompt";
+    EXPECT_FALSE(harness.programRunning());
+    EXPECT_EQ(dword(harness, Root::CurrentUser, L"ControlPanel\\BackLight", L"AcBacklightLevel"), 8u);
+    EXPECT_EQ(harness.orientationDegrees(), 0);
 }
 
 TEST(ClosePromptStart, ATapBeforeTheFirstFrameOpensNothing)
