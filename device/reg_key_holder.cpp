@@ -1,5 +1,7 @@
 #include "device/reg_key_holder.h"
 
+#include <algorithm>
+
 void RegKeyHolder::OpenForRead(HKEY root, LPCWSTR path)
 {
     // Reopening would otherwise lose the key already held.
@@ -37,15 +39,15 @@ bool RegKeyHolder::ReadString(LPCWSTR name, WCHAR* buffer, DWORD capacity)
 {
     if (!m_hKey)
         return false;
+    // The buffer starts as empty text: the registry gives a string's bytes as stored, so one
+    // stored without its NUL still ends within the buffer when it leaves room for one.
+    std::fill(buffer, buffer + capacity, L'\0');
     DWORD type = REG_NONE;
     DWORD size = capacity * sizeof(WCHAR);
     const bool read =
         RegQueryValueExW(m_hKey, name, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size) == ERROR_SUCCESS;
-    // Bytes of another type, or text without its NUL inside the buffer, must not pass for text.
-    const DWORD chars = size / sizeof(WCHAR);
-    bool terminated = false;
-    for (DWORD i = 0; read && i < chars && i < capacity; ++i)
-        terminated = terminated || buffer[i] == L'\0';
+    // Bytes of another type, or text that fills the whole buffer with no NUL, must not pass for text.
+    const bool terminated = std::find(buffer, buffer + capacity, L'\0') != buffer + capacity;
     if (read && (type == REG_SZ || type == REG_EXPAND_SZ) && terminated)
         return true;
     if (capacity > 0)

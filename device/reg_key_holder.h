@@ -21,8 +21,10 @@ public:
 
     // 0 with no key open; `defaultValue` when the value is missing or not 4 bytes long.
     DWORD ReadDword(LPCWSTR name, DWORD defaultValue);
-    // A string value whole, within `capacity` characters with its NUL. On failure (no key, no
-    // value, not a string, too long) the buffer holds empty text.
+    // A string value, its text ending at the first NUL within `capacity` characters (a value
+    // stored without its NUL reads as its characters when they leave room for one). With no key
+    // the buffer is left alone; on any other failure (no value, not a string, no NUL within the
+    // buffer) it holds empty text.
     bool ReadString(LPCWSTR name, WCHAR* buffer, DWORD capacity);
     bool WriteDword(LPCWSTR name, DWORD value);
 

@@ -156,7 +156,10 @@ void CChargeScreenDlg::OnLButtonDown(UINT, CPoint point)
         auto prompt = std::make_unique<CCloseNotifyDlg>();
         prompt->DoModal();
         if (prompt->m_choice == CHOICE_DISMISS) {
-            g_powerSource.store(POWER_SOURCE_DISMISSED, std::memory_order_release);
+            // Only a charge can be dismissed: a source dismissed after the charger is gone would
+            // make the next plug no change to the monitor, and the screen would miss that charge.
+            BYTE charging = POWER_SOURCE_AC;
+            g_powerSource.compare_exchange_strong(charging, POWER_SOURCE_DISMISSED, std::memory_order_acq_rel);
             RequestRun();
         } else if (prompt->m_choice == CHOICE_CLOSE) {
             g_closeRequested = 1;

@@ -1,5 +1,6 @@
 // Start-up: the enabling value decides whether anything happens at all, a second start leaves
 // the first alone, and each first start begins with fresh process-wide state.
+#include "app/process_globals.h"
 #include "device/power_source.h"
 #include "device/saved_settings.h"
 #include "tests/support/utility_test_support.hpp"
@@ -132,6 +133,28 @@ TEST(StartUp, ASecondStartFindsTheFirstShownOrHiddenAndEndsAtOnce)
         SCOPED_TRACE("first hidden");
         expectSecondStartEndsAtOnce(harness, false);
     }
+}
+
+TEST(StartUp, ASecondStartWhileTheClosePromptIsUpEndsAtOnceAndLeavesThePromptWorking)
+{
+    Harness harness(utilityOptions());
+    harness.power(1, 60);
+    harness.launch();
+    harness.runFor(3000);
+    const RECT symbol = chargeScreen(harness)->m_symbolRect;
+    harness.tap((symbol.left + symbol.right) / 2, (symbol.top + symbol.bottom) / 2);
+    const HWND prompt = GetForegroundWindow();
+    ASSERT_NE(prompt, *harness.mainWindow()) << "the prompt is up";
+    // The prompt bears the title too; either window found tells of the first instance.
+    expectSecondStartEndsAtOnce(harness, true);
+    EXPECT_EQ(GetForegroundWindow(), prompt);
+    const auto dismiss = harness.device().windows().buttonCentre(L"Dismiss");
+    ASSERT_TRUE(dismiss);
+    harness.tap(dismiss->x, dismiss->y);
+    harness.runFor(1000);
+    EXPECT_EQ(g_powerSource.load(), POWER_SOURCE_DISMISSED);
+    EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));
+    ResetProcessGlobals();
 }
 
 TEST(StartUp, AStartAfterTheLastInstanceEndedBeginsWithFreshState)

@@ -137,6 +137,18 @@ TEST_F(DeviceControls, RotationControlsWriteWhatTheyAreGiven)
                   "display.orientation " + std::to_string(code) + " result=0")
             << angle;
     }
+    runAsProgram(harness, [] {
+        SetDisplayOrientation(DMDO_270);
+        SetDisplayOrientation(DMDO_90);
+    });
+    EXPECT_EQ(linesWith(harness, " display.orientation").size(), 6u);
+    // Each turn is asked for with CDS_RESET, whether or not the display is at that angle already.
+    const Lines turns = linesWith(harness, " call ChangeDisplaySettingsEx(");
+    ASSERT_EQ(turns.size(), 6u);
+    for (const std::string& turn : turns)
+        EXPECT_NE(turn.find("ChangeDisplaySettingsEx(NULL, ptr, NULL, 1073741824, NULL) = 0"), std::string::npos)
+            << turn;
+
     g_savedAutoRotate = 0x80000005;
     runAsProgram(harness, [] { WriteAutoRotateMasked(); });
     g_savedAutoRotate = 0x00000005;

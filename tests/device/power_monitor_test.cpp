@@ -31,6 +31,22 @@ TEST(PowerMonitor, TheFirstNotificationIsAlwaysPostedOnAcOrBattery)
     }
 }
 
+TEST(PowerMonitor, ItsQueueReadsWholeNotificationsWithNoLimitOnHowManyWait)
+{
+    Harness harness(utilityOptions());
+    MonitorRig rig(harness);
+    const HANDLE queue = g_powerQueue.load();
+    ASSERT_NE(queue, nullptr);
+    MSGQUEUEINFO info{};
+    info.dwSize = sizeof info;
+    ASSERT_TRUE(GetMsgQueueInfo(queue, &info));
+    EXPECT_EQ(info.dwFlags, 0u) << "neither MSGQUEUE_NOPRECOMMIT nor MSGQUEUE_ALLOW_BROKEN";
+    EXPECT_EQ(info.dwMaxMessages, 0u);
+    EXPECT_EQ(info.cbMaxMessage, sizeof(POWER_BROADCAST) + sizeof(POWER_BROADCAST_POWER_INFO));
+    EXPECT_EQ(info.cbMaxMessage, 44u);
+    EXPECT_EQ(info.wNumReaders, 1u) << "the monitor's end reads";
+}
+
 TEST(PowerMonitor, EachChangeBetweenBatteryAndAcIsPostedOnceAndThePercentageFollowsEveryMessage)
 {
     Harness harness(utilityOptions());

@@ -92,7 +92,7 @@ TEST_F(RegKeyHolderTest, ANumberIsReadOnlyFromFourBytesWhateverTheirType)
     EXPECT_EQ(read, (std::vector<DWORD>{0xFFFFFFFF, 5, 0xABCD1234, 0xABCD1234, 0xABCD1234, 0xABCD1234}));
 }
 
-TEST_F(RegKeyHolderTest, ATextIsReadOnlyWhenItIsAStringThatFitsWithItsEnd)
+TEST_F(RegKeyHolderTest, ATextIsReadOnlyWhenItIsAStringThatEndsWithinTheBuffer)
 {
     harness.setRegistryValue(Root::LocalMachine, kKey, registry::stringValue(L"Short", L"522"));
     harness.setRegistryValue(Root::LocalMachine, kKey, registry::stringValue(L"Expand", L"522", REG_EXPAND_SZ));
@@ -100,6 +100,8 @@ TEST_F(RegKeyHolderTest, ATextIsReadOnlyWhenItIsAStringThatFitsWithItsEnd)
     harness.setRegistryValue(Root::LocalMachine, kKey, registry::stringValue(L"TooLong", std::wstring(8, L'x')));
     // Eight characters and no end: the bytes fit the buffer exactly, the text does not.
     setValue(L"Unended", REG_SZ, registry::wideBytes(std::wstring(8, L'y')));
+    // Three and no end: the text ends in the buffer, whatever the buffer held before.
+    setValue(L"ShortUnended", REG_SZ, registry::wideBytes(L"522"));
     setDword(harness, Root::LocalMachine, kKey, L"Number", 0x00313135);
     setValue(L"Binary", REG_BINARY, registry::wideBytes(std::wstring(L"522\0", 4)));
 
@@ -108,15 +110,15 @@ TEST_F(RegKeyHolderTest, ATextIsReadOnlyWhenItIsAStringThatFitsWithItsEnd)
         RegKeyHolder key;
         key.OpenForRead(HKEY_LOCAL_MACHINE, kKey);
         for (const WCHAR* name :
-             {L"Short", L"Expand", L"Fits", L"TooLong", L"Unended", L"Number", L"Binary", L"Missing"}) {
-            WCHAR buffer[8] = L"";
+             {L"Short", L"Expand", L"Fits", L"TooLong", L"Unended", L"ShortUnended", L"Number", L"Binary", L"Missing"}) {
+            WCHAR buffer[8] = L"stale!";
             const bool ok = key.ReadString(name, buffer, 8);
             read.emplace_back(ok, std::wstring(buffer, std::find(buffer, buffer + 8, L'\0')));
         }
     });
     using R = std::pair<bool, std::wstring>;
     EXPECT_EQ(read, (std::vector<R>{R{true, L"522"}, R{true, L"522"}, R{true, std::wstring(7, L'x')}, R{false, L""},
-                                    R{false, L""}, R{false, L""}, R{false, L""}, R{false, L""}}));
+                                    R{false, L""}, R{true, L"522"}, R{false, L""}, R{false, L""}, R{false, L""}}));
 }
 
 TEST_F(RegKeyHolderTest, ClosesItsKeyAndFreesItsBufferOnEveryPathAndOnlyOnce)

@@ -471,12 +471,20 @@ private:
                     tap(box->x, box->y, "the prompt's close box");
                 break;
             }
-            // Dismiss holds the screen back only on AC; on battery it just ends the prompt.
-            if (waitForPrompt(false) && now == Ending::Dismiss && m_source == POWER_SOURCE_AC)
-                m_source = POWER_SOURCE_DISMISSED;
+            if (waitForPrompt(false) && now == Ending::Dismiss)
+                dismissed();
         }
         if (promptUp())
             fail("the close prompt could not be ended");
+    }
+
+    // Only a charge is dismissed; after the charger has gone a Dismiss is only a request.
+    void dismissed()
+    {
+        if (m_sabotage == Sabotage::DismissOnBattery && g_powerSource.load() == POWER_SOURCE_BATTERY)
+            g_powerSource = POWER_SOURCE_DISMISSED;
+        if (m_source == POWER_SOURCE_AC)
+            m_source = POWER_SOURCE_DISMISSED;
     }
 
     // --- Random events ------------------------------------------------------------------------
@@ -835,8 +843,10 @@ private:
     // the monitor holds, since a request lost to a fault leaves it otherwise than the line says.
     void freshAc()
     {
-        const BYTE source = g_powerSource.load();
-        const BYTE reported = g_lastReportedSource.load();
+        // On a run without faults the model is what the monitor holds, and what it should hold
+        // when the utility has it otherwise.
+        const BYTE source = m_result.faulted ? g_powerSource.load() : m_source;
+        const BYTE reported = m_result.faulted ? g_lastReportedSource.load() : m_lastReported;
         if (source != POWER_SOURCE_UNKNOWN && !(source == POWER_SOURCE_BATTERY && reported == POWER_SOURCE_BATTERY)) {
             power(0, std::nullopt);
             runFor(uniform(0, 6000));
@@ -906,6 +916,19 @@ private:
             });
             return Target::Closed;
         }
+        case Sabotage::DismissOnBattery:
+            // The charger pulled under the close prompt, then Dismiss; the last plug follows.
+            freshAc();
+            runFor(4000);
+            if (!tapSymbol()) {
+                fail("the close prompt did not open on a tap on the charge symbol");
+                return Target::Ac;
+            }
+            power(0, std::nullopt);
+            runFor(50);
+            endPrompt(Ending::Dismiss);
+            runFor(4000);
+            return Target::Ac;
         case Sabotage::StallSequencer:
             // Once the run under way, if any, has ended: a run pending with nothing of it queued.
             runFor(6000);

@@ -18,6 +18,7 @@ enum class Sabotage {
     UseClosedHandle,     // the stop event is closed under the utility, which then signals it
     LeaveThreadRunning,  // a thread outlives the utility
     StallSequencer,      // a run is left pending with no message of it in the queue
+    DismissOnBattery,    // a Dismiss after the charger has gone marks the source dismissed
 };
 
 struct SimulationResult {

@@ -139,5 +139,10 @@ TEST(SimulationCanary, AStalledSequencerFailsTheLivenessCheck)
     expectCaught(Sabotage::StallSequencer, ": the window is ");
 }
 
+TEST(SimulationCanary, ADismissAfterTheChargerHasGoneHidesTheNextChargeAndFailsTheLivenessCheck)
+{
+    expectCaught(Sabotage::DismissOnBattery, "AC: the window is hidden");
+}
+
 }  // namespace
 }  // namespace velorin::reliability

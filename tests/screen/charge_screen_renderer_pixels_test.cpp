@@ -3,6 +3,7 @@
 // a square screen and a rotated one. Expected pictures are laid together from the utility's own
 // bitmaps.
 #include "tests/screen/renderer_test_support.hpp"
+#include "tests/screen/screen_pixels.hpp"
 
 namespace velorin::test {
 namespace {
@@ -14,48 +15,6 @@ using gdi::Surface;
 constexpr Rgb kSegmentColours[10] = {0x61A144, 0x82A944, 0x9EAF43, 0xB8B241, 0xCDB241,
                                      0xDEB042, 0xD39035, 0xC96F2B, 0xC04C24, 0xB81A1E};
 constexpr Rgb kMarker = 0xFF00FF;
-
-// Lays the cell `from` of `picture` on `canvas` at `at`; keyed, its black pixels are left out.
-void lay(Surface& canvas, POINT at, const Surface& picture, RECT from, bool keyed)
-{
-    for (LONG y = from.top; y < from.bottom; ++y) {
-        for (LONG x = from.left; x < from.right; ++x) {
-            const Rgb colour = picture.pixel(x, y);
-            if (!keyed || colour != 0)
-                canvas.setPixel(at.x + x - from.left, at.y + y - from.top, colour);
-        }
-    }
-}
-
-// The first pixel where the screen at `at` differs from `expected`, or "" when none does.
-std::string difference(const Surface& screen, POINT at, const Surface& expected)
-{
-    for (int y = 0; y < expected.height(); ++y) {
-        for (int x = 0; x < expected.width(); ++x) {
-            const Rgb seen = screen.pixel(at.x + x, at.y + y);
-            if (seen != expected.pixel(x, y)) {
-                char colours[48];
-                std::snprintf(colours, sizeof colours, "%06X, expected %06X", seen, expected.pixel(x, y));
-                return "at (" + std::to_string(at.x + x) + ", " + std::to_string(at.y + y) + "): " + colours;
-            }
-        }
-    }
-    return "";
-}
-
-// The percentage area, 104 x 30, as the digits of `glyphs` (-1 for the percent sign) leave it,
-// the first at `x0` within the area.
-Surface percentArea(const Surface& digits, int x0, std::initializer_list<int> glyphs)
-{
-    Surface area(104, 30);
-    int x = x0;
-    for (const int glyph : glyphs) {
-        const RECT cell = glyph < 0 ? RECT{190, 0, 212, 30} : RECT{19 * glyph, 0, 19 * glyph + 19, 30};
-        lay(area, POINT{x, 0}, digits, cell, true);
-        x += cell.right - cell.left;
-    }
-    return area;
-}
 
 // Paints `area` of the window with `colour` from outside the utility.
 void paint(HWND window, RECT area, COLORREF colour)
@@ -116,6 +75,15 @@ TEST(ChargeScreenPixels, TheDigitsStandCentredAboveTheBatteryAndTheOldOnesAreEra
     s.harness.power(std::nullopt, 100);
     s.runToTick(3);
     EXPECT_EQ(difference(s.harness.screen(), POINT{68, 22}, percentArea(digits, 91 - 68, {1, 0, 0, -1})), "");
+
+    // The first and the last value of two digits.
+    s.screen().m_fullDrawn = FALSE;
+    s.harness.power(std::nullopt, 10);
+    s.runToTick(4);
+    EXPECT_EQ(difference(s.harness.screen(), POINT{68, 22}, percentArea(digits, 101 - 68, {1, 0, -1})), "");
+    s.harness.power(std::nullopt, 99);
+    s.runToTick(5);
+    EXPECT_EQ(difference(s.harness.screen(), POINT{68, 22}, percentArea(digits, 101 - 68, {9, 9, -1})), "");
 }
 
 TEST(ChargeScreenPixels, TheBatteryShowsItsGreenPartAtEachFillStepAndKeepsItsBottomRow)

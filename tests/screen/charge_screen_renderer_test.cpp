@@ -90,8 +90,10 @@ TEST(ChargeScreenRenderer, ShowsOneGaugeSegmentPerTenthWithAtLeastOneAndAtMostTe
     AnimatedScreen s;
     s.start(0);
     // Only the cell's low byte counts: 0x139 reads as 57.
-    const std::pair<LONG, int> levels[] = {{0, 1},  {9, 1},    {10, 1},   {19, 1},   {20, 2},   {57, 5},
-                                           {99, 9}, {100, 10}, {101, 10}, {200, 10}, {255, 10}, {0x139, 5}};
+    // Eleven tenths and more are ten: the gauge is copied from within its picture.
+    const std::pair<LONG, int> levels[] = {{0, 1},    {9, 1},    {10, 1},   {19, 1},   {20, 2},
+                                           {57, 5},   {99, 9},   {100, 10}, {101, 10}, {110, 10},
+                                           {119, 10}, {200, 10}, {255, 10}, {0x139, 5}};
     int tick = 0;
     for (const auto& [cell, level] : levels) {
         s.setCell(cell);

@@ -50,6 +50,15 @@ TEST_F(ChargeScreenStart, TheRecordStartsAtItsStartValuesWithItsBitmapsAttached)
     const CChargeScreenDlg* screen = chargeScreen(harness);
     ASSERT_NE(screen, nullptr);
     EXPECT_NE(screen->m_hIcon, nullptr);
+    {
+        // The window's big and small icon are both the record's.
+        const HWND window = *harness.mainWindow();
+        std::lock_guard lock(harness.device().kernel().mutex());
+        const window::Window* record = harness.device().windows().findLocked(window);
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->iconBig, screen->m_hIcon);
+        EXPECT_EQ(record->iconSmall, screen->m_hIcon);
+    }
     EXPECT_EQ(screen->m_fillStep, 0);
     EXPECT_EQ(screen->m_levelTenths, 0);
     EXPECT_EQ(screen->m_lastPercentDrawn, 255);

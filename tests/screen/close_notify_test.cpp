@@ -3,6 +3,8 @@
 #include "app/process_globals.h"
 #include "device/power_source.h"
 #include "gdi/png_file.hpp"
+#include "screen/charge_screen_messages.h"
+#include "tests/screen/screen_pixels.hpp"
 #include "tests/support/utility_test_support.hpp"
 
 #include <cstdlib>
@@ -69,6 +71,21 @@ TEST_F(ClosePrompt, DismissPutsTheScreenAwayForThisCharge)
     EXPECT_TRUE(harness.windowVisible(*harness.mainWindow())) << "back on the next plug";
 }
 
+TEST_F(ClosePrompt, ADismissAfterTheChargerHasGoneOnlyAsksForTheBatteryRun)
+{
+    openPrompt();
+    harness.power(0, 61);
+    const auto button = harness.device().windows().buttonCentre(L"Dismiss");
+    ASSERT_TRUE(button);
+    harness.tap(button->x, button->y);
+    harness.runFor(1000);
+    EXPECT_EQ(g_powerSource.load(), POWER_SOURCE_BATTERY) << "nothing left to dismiss";
+    EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));
+    harness.power(1, 61);
+    harness.runFor(3000);
+    EXPECT_TRUE(harness.windowVisible(*harness.mainWindow())) << "the next plug is a change";
+}
+
 TEST_F(ClosePrompt, ClosePutsEverySettingBackAndEndsTheUtility)
 {
     openPrompt();
@@ -118,6 +135,36 @@ TEST_F(ClosePrompt, EscTheCaptionsCloseBoxAndAnOkCommandEndItWithoutAChoice)
     expectNothingChosen("IDOK");
 }
 
+TEST_F(ClosePrompt, AfterThePromptTheScreenIsBlackAgainAndTheNextFrameDrawsItWhole)
+{
+    // Points of the landscape screen that no picture of a frame covers.
+    const POINT background[] = {{2, 2}, {300, 5}, {310, 230}, {50, 200}, {250, 120}};
+    const gdi::Surface digits = bitmapPixels(harness, chargeScreen(harness)->m_bmpDigits);
+    const gdi::Surface full = bitmapPixels(harness, chargeScreen(harness)->m_bmpBatteryFull);
+    openPrompt();
+    harness.runFor(1000);
+    EXPECT_NE(harness.screen().pixel(2, 2), 0u) << "the prompt's background around it";
+    harness.key(VK_ESCAPE);
+    harness.runFor(1000);
+    gdi::Surface screen = harness.screen();
+    for (const POINT p : background)
+        EXPECT_EQ(screen.pixel(p.x, p.y), 0u) << p.x << "," << p.y;
+    EXPECT_EQ(difference(screen, POINT{4, 42}, percentArea(digits, 37 - 4, {6, 0, -1})), "") << "60%";
+
+    // A full battery, whose frames had stopped, is drawn again as well.
+    harness.power(std::nullopt, 100);
+    harness.runFor(1000);
+    ASSERT_TRUE(chargeScreen(harness)->m_fullDrawn);
+    openPrompt();
+    harness.key(VK_ESCAPE);
+    harness.runFor(1000);
+    screen = harness.screen();
+    gdi::Surface battery(104, 216);
+    lay(battery, POINT{0, 0}, full, RECT{0, 0, 104, 216}, false);
+    EXPECT_EQ(difference(screen, POINT{108, 12}, battery), "");
+    EXPECT_EQ(difference(screen, POINT{4, 42}, percentArea(digits, 27 - 4, {1, 0, 0, -1})), "") << "100%";
+}
+
 TEST_F(ClosePrompt, WhileThePromptIsUpTimersAndNotificationsGoOn)
 {
     const HWND prompt = openPrompt();
@@ -158,7 +205,25 @@ TEST_F(ClosePrompt, TapsOutsideTheSymbolOrAfterCloseOpenNothing)
     g_closeRequested = 1;
     const POINT at = symbolCentre();
     harness.tap(at.x, at.y);
+    // The prompt's line is written when it ends; one still up is in front.
     EXPECT_TRUE(linesWith(harness, ", #135, ").empty());
+    EXPECT_EQ(GetForegroundWindow(), *harness.mainWindow());
+}
+
+TEST_F(ClosePrompt, ATapQueuedAheadOfTheClosesRequestOpensNothingAndTheUtilityStillEnds)
+{
+    // Close chosen, and a tap on the symbol that reached the queue before the Close's request
+    // (the input thread ran between the prompt's end and the post).
+    const POINT at = symbolCentre();
+    const HWND window = *harness.mainWindow();
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    g_closeRequested = 1;
+    PostMessageW(window, WM_SEQ_ADVANCE, 0, 1);
+    harness.settle();
+    EXPECT_TRUE(linesWith(harness, ", #135, ").empty()) << "no prompt";
+    EXPECT_FALSE(harness.programRunning());
+    EXPECT_EQ(dword(harness, Root::CurrentUser, L"ControlPanel\\BackLight", L"AcBacklightLevel"), 8u);
+    EXPECT_EQ(harness.orientationDegrees(), 0);
 }
 
 TEST(ClosePromptStart, ATapBeforeTheFirstFrameOpensNothing)

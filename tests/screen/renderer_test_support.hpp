@@ -3,6 +3,7 @@
 #pragma once
 
 #include "screen/charge_screen_messages.h"
+#include "tests/screen/screen_pixels.hpp"
 #include "tests/support/utility_test_support.hpp"
 
 #include <cctype>
@@ -24,14 +25,6 @@ inline std::string rectText(const RECT& r)
 {
     return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
            std::to_string(r.bottom) + ")";
-}
-
-// The pixels of one of the utility's bitmaps.
-inline gdi::Surface bitmapPixels(Harness& harness, const CBitmap& bitmap)
-{
-    std::lock_guard lock(harness.device().kernel().mutex());
-    const gdi::Surface* pixels = harness.device().gdi().bitmapPixelsLocked(bitmap.GetSafeHandle());
-    return pixels ? *pixels : gdi::Surface();
 }
 
 // A device running the utility, with ways to drive and read its animation.

@@ -140,6 +140,31 @@ TEST_F(Sequencer, UnpluggingDuringThePauseStartsTheBatterySequenceAtThePausesAdv
     expectUserSettings();
 }
 
+TEST_F(Sequencer, ARequestBetweenADispatchAndItsStepLeavesNoTraceAndTheRunGoesOnInTheNewTable)
+{
+    startOnBattery();
+    harness.power(1, 40);
+    harness.runUntil(6000);
+    // An AC run whose advance after WM_STEP_BACKLIGHT_OFF has just posted the AC level step,
+    // when the monitor, running between the two, reports the unplug: its request is handled
+    // before that step.
+    CChargeScreenDlg* screen = chargeScreen(harness);
+    screen->m_currentStep = WM_STEP_BACKLIGHT_OFF;
+    screen->m_pendingRuns = 1;
+    harness.power(0, 40);
+    EXPECT_EQ(screen->m_currentStep, SEQ_START_BATTERY);
+    EXPECT_EQ(screen->m_pendingRuns, 1) << "the request only replaced the marker";
+    EXPECT_TRUE(stepsSince(harness, "power.info ac=0").empty());
+    PostMessageW(*harness.mainWindow(), WM_STEP_SET_AC_BACKLIGHT, 0, 11);
+    harness.settle();
+    EXPECT_EQ(stepsSince(harness, "power.info ac=0"),
+              (Lines{"WM_STEP_SET_AC_BACKLIGHT 11", "WM_STEP_HIDE 0", "WM_STEP_RESTORE_ROTATION 0", "WM_STEP_FINISH 0"}));
+    EXPECT_EQ(screen->m_pendingRuns, 0);
+    EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));
+    harness.runUntil(9000);
+    expectUserSettings();
+}
+
 TEST_F(Sequencer, ADismissPutsTheScreenAwayWithTheAcLevelAndHoldsUntilTheNextCharge)
 {
     startOnBattery();
@@ -159,6 +184,39 @@ TEST_F(Sequencer, ADismissPutsTheScreenAwayWithTheAcLevelAndHoldsUntilTheNextCha
     harness.power(1, 41);
     harness.runUntil(12000);
     EXPECT_TRUE(harness.windowVisible(*harness.mainWindow())) << "the next charge shows it again";
+}
+
+// The orientation that the rotate step of a charge asks for, with the platform identity `id`
+// (none: the value is missing).
+std::string chargingTurn(const std::optional<registry::Value>& id)
+{
+    Harness harness(utilityOptions());
+    harness.deleteRegistryValue(Root::LocalMachine, L"Ident", L"PlatformID");
+    if (id)
+        harness.setRegistryValue(Root::LocalMachine, L"Ident", *id);
+    harness.launch();
+    harness.runFor(100);
+    harness.power(1, 40);
+    harness.runFor(3000);
+    const Lines asked = linesWith(harness, " display.orientation ");
+    ResetProcessGlobals();
+    return asked.empty() ? "none" : asked.back().substr(asked.back().find(' ') + 1) + " at " +
+                                        std::to_string(harness.orientationDegrees());
+}
+
+TEST(SequencerRotation, OnlyPlatform511ChargesAt270DegreesAndEveryOtherIdentityAt90)
+{
+    const auto text = [](std::wstring_view id) { return registry::stringValue(L"PlatformID", id); };
+    const std::string at270 = "display.orientation 4 result=0 at 270";
+    const std::string at90 = "display.orientation 1 result=0 at 90";
+    EXPECT_EQ(chargingTurn(text(L"511")), at270);
+    EXPECT_EQ(chargingTurn(registry::Value{L"PlatformID", REG_SZ, registry::wideBytes(L"511")}), at270)
+        << "stored without its NUL";
+    EXPECT_EQ(chargingTurn(text(L"522")), at90);
+    EXPECT_EQ(chargingTurn(text(L"533")), at90);
+    EXPECT_EQ(chargingTurn(text(L"5110")), at90);
+    EXPECT_EQ(chargingTurn(text(L"")), at90);
+    EXPECT_EQ(chargingTurn(std::nullopt), at90);
 }
 
 TEST_F(Sequencer, CloseRestoresEverythingBeforeTheRequestAndEndsTheUtility)
