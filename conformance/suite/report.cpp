@@ -66,6 +66,7 @@ int ConformanceMain()
     RunDialogChecks();
     RunInputChecks();
     RunKernelChecks();
+    RunProcessChecks();
     RunRegistryChecks();
     RunGdiChecks();
     RunResourceChecks();

@@ -38,6 +38,7 @@ void RunPaintChecks();
 void RunDialogChecks();
 void RunInputChecks();
 void RunKernelChecks();
+void RunProcessChecks();
 void RunRegistryChecks();
 void RunGdiChecks();
 void RunResourceChecks();

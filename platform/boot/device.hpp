@@ -61,6 +61,11 @@ public:
 
     // `resources`: the bytes of the program's resource module (a .res file), empty for none.
     ProcessId launch(std::string name, kernel::ProcessEntry entry, std::span<const std::uint8_t> resources = {});
+    // Installs a program that CreateProcessW starts by its path, such as "\\Windows\\child.exe".
+    void installImage(std::wstring path, kernel::ProcessEntry entry, std::span<const std::uint8_t> resources = {})
+    {
+        m_kernel.installImage(std::move(path), std::move(entry), resources);
+    }
     bool running(ProcessId pid) const;
     std::optional<int> exitCode(ProcessId pid) const;
 

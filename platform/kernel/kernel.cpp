@@ -92,21 +92,59 @@ void Kernel::effect(std::string_view event, std::string_view args)
 ProcessId Kernel::launch(std::string name, ProcessEntry entry, std::span<const std::uint8_t> resources)
 {
     std::lock_guard lock(mutex());
-    const ProcessId pid = m_nextPid++;
     std::wstring image = trace::widen(name);
-    if (image.find(L'.') == std::wstring::npos)
-        image += L".exe";
-    m_processes[pid] = Process{ProcessInfo{pid, name, true, 0}, 0, m_modules.addImage(image, resources, pid)};
+    return launchLocked(std::move(name), std::move(entry), resources, imagePathOf(image)).pid;
+}
+
+void Kernel::installImage(std::wstring path, ProcessEntry entry, std::span<const std::uint8_t> resources)
+{
+    std::lock_guard lock(mutex());
+    m_images.install(std::move(path), std::move(entry), resources);
+}
+
+StartedProcess Kernel::createProcessLocked(const InstalledImage& image, bool wantHandles)
+{
+    const std::wstring file = image.path.substr(image.path.find_last_of(L'\\') + 1);
+    std::string name = trace::narrow(file.substr(0, file.find_last_of(L'.')));
+    StartedProcess started = launchLocked(std::move(name), image.entry, image.resources, image.path);
+    if (wantHandles) {
+        const ProcessId owner = m_scheduler.currentProcess();
+        const Process& p = m_processes.at(started.pid);
+        started.process = m_handles.add(p.object, owner);
+        started.thread = m_handles.add(p.mainThreadObject, owner);
+    }
+    return started;
+}
+
+StartedProcess Kernel::launchLocked(std::string name, ProcessEntry entry, std::span<const std::uint8_t> resources,
+                                    std::wstring imagePath)
+{
+    const ProcessId pid = m_nextPid++;
+    Process& p = m_processes[pid];
+    p.info = ProcessInfo{pid, name, true, 0};
+    p.instance = m_modules.addImage(imagePath, resources, pid);
+    p.imagePath = std::move(imagePath);
+    p.object = std::make_shared<ProcessObject>();
+    p.object->pid = pid;
+    p.mainThreadObject = std::make_shared<ThreadObject>();
+    p.mainThreadObject->pid = pid;
     effectLocked("launch", "pid=" + std::to_string(pid));
     auto code = std::make_shared<int>(0);
-    m_processes[pid].mainThread = m_scheduler.spawn(
+    p.mainThread = m_scheduler.spawn(
         std::move(name), pid, true,
         [this, entry = std::move(entry), code] {
             t_kernel = this;
             *code = entry();
         },
         [this, pid, code](ThreadId) { endProcessLocked(pid, *code); });
-    return pid;
+    p.mainThreadObject->id = p.mainThread;
+    return StartedProcess{pid, p.mainThread, nullptr, nullptr};
+}
+
+std::wstring Kernel::imagePathLocked(ProcessId pid) const
+{
+    const auto it = m_processes.find(pid);
+    return it == m_processes.end() ? std::wstring() : it->second.imagePath;
 }
 
 HMODULE Kernel::instanceLocked(ProcessId pid) const
@@ -146,6 +184,11 @@ void Kernel::endProcessLocked(ProcessId pid, int code)
         return;
     p.info.running = false;
     p.info.exitCode = code;
+    // Its handles see the end at once, with the main thread's result as both exit codes.
+    p.object->finished = true;
+    p.object->exitCode = static_cast<DWORD>(code);
+    p.mainThreadObject->finished = true;
+    p.mainThreadObject->exitCode = static_cast<DWORD>(code);
     effectLocked("exit", "pid=" + std::to_string(pid) + " code=" + std::to_string(code));
     m_scheduler.killProcessLocked(pid);
     for (const auto& hook : m_exitHooks)

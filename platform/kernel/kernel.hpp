@@ -2,6 +2,7 @@
 #pragma once
 
 #include "kernel/handle_table.hpp"
+#include "kernel/image_table.hpp"
 #include "kernel/local_heap.hpp"
 #include "kernel/kernel_object.hpp"
 #include "kernel/module_table.hpp"
@@ -24,14 +25,19 @@ class Device;
 
 namespace velorin::kernel {
 
-// A program's entry: runs as the main thread of a new process; its result is the exit code.
-using ProcessEntry = std::function<int()>;
-
 struct ProcessInfo {
     ProcessId pid = 0;
     std::string name;
     bool running = true;
     int exitCode = 0;
+};
+
+// A process just started, with its handles in the starting process (null when it asked for none).
+struct StartedProcess {
+    ProcessId pid = 0;
+    ThreadId mainThread = 0;
+    HANDLE process = nullptr;
+    HANDLE thread = nullptr;
 };
 
 // What the call gate decided for one platform call.
@@ -74,6 +80,14 @@ public:
     // Processes. Each gets an image module (its HINSTANCE) holding `resources`, the bytes of its
     // resource module (a .res file), which are copied.
     ProcessId launch(std::string name, ProcessEntry entry, std::span<const std::uint8_t> resources = {});
+    // Installs a program that CreateProcessW can start by its path (image_table.hpp).
+    void installImage(std::wstring path, ProcessEntry entry, std::span<const std::uint8_t> resources = {});
+    const ImageTable& imagesLocked() const { return m_images; }
+    // Starts an installed image for the calling process, which gets handles to the new process and
+    // its main thread when `wantHandles`.
+    StartedProcess createProcessLocked(const InstalledImage& image, bool wantHandles);
+    // The path of a process's image; empty for none.
+    std::wstring imagePathLocked(ProcessId pid) const;
     // The image module of a process; null for none (the device's own threads).
     HMODULE instanceLocked(ProcessId pid) const;
     std::optional<ProcessInfo> process(ProcessId pid) const;
@@ -114,7 +128,12 @@ private:
         ProcessInfo info;
         ThreadId mainThread = 0;
         HMODULE instance = nullptr;
+        std::wstring imagePath;
+        std::shared_ptr<ProcessObject> object;
+        std::shared_ptr<ThreadObject> mainThreadObject;
     };
+    StartedProcess launchLocked(std::string name, ProcessEntry entry, std::span<const std::uint8_t> resources,
+                                std::wstring imagePath);
     void threadFinishedLocked(const std::shared_ptr<ThreadObject>& thread, ProcessId pid, bool isMain, int code);
     void endProcessLocked(ProcessId pid, int code);
 
@@ -124,6 +143,7 @@ private:
     trace::FaultPlan& m_faults;
     HandleTable m_handles;
     ModuleTable m_modules;
+    ImageTable m_images;
     LocalHeap m_localHeap;
     std::map<ProcessId, Process> m_processes;
     ProcessId m_nextPid = 1;

@@ -11,6 +11,8 @@ std::string_view kindName(ObjectKind kind)
     switch (kind) {
     case ObjectKind::Thread:
         return "thread";
+    case ObjectKind::Process:
+        return "process";
     case ObjectKind::Event:
         return "event";
     case ObjectKind::MsgQueueReader:

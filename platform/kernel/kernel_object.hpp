@@ -11,7 +11,7 @@
 
 namespace velorin::kernel {
 
-enum class ObjectKind { Thread, Event, MsgQueueReader, MsgQueueWriter, Notification };
+enum class ObjectKind { Thread, Process, Event, MsgQueueReader, MsgQueueWriter, Notification };
 
 std::string_view kindName(ObjectKind kind);
 
@@ -82,6 +82,17 @@ public:
     bool signalled() const override { return finished; }
 
     ThreadId id = 0;
+    ProcessId pid = kSystemProcess;
+    bool finished = false;
+    DWORD exitCode = 0;
+};
+
+// A process, as its handles see it: signalled once it has ended.
+class ProcessObject final : public KernelObject {
+public:
+    ProcessObject() : KernelObject(ObjectKind::Process) {}
+    bool signalled() const override { return finished; }
+
     ProcessId pid = kSystemProcess;
     bool finished = false;
     DWORD exitCode = 0;

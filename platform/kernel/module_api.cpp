@@ -2,6 +2,9 @@
 #include "kernel/api_call.hpp"
 #include "kernel/winbase.h"
 
+#include <algorithm>
+#include <string>
+
 using namespace velorin::kernel;
 
 namespace {
@@ -65,4 +68,34 @@ BOOL FreeLibrary(HMODULE hLibModule)
             return TRUE;
         },
         hLibModule);
+}
+
+DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)
+{
+    return platformCall(
+        "GetModuleFileNameW", DWORD{0}, ERROR_INVALID_HANDLE,
+        [&]() -> DWORD {
+            if (!lpFilename || nSize == 0) {
+                setLastError(ERROR_INSUFFICIENT_BUFFER);
+                return 0;
+            }
+            Kernel& k = Kernel::current();
+            std::lock_guard lock(k.mutex());
+            const ProcessId pid = k.scheduler().currentProcess();
+            const std::wstring path = hModule ? k.modulesLocked().pathOf(hModule, pid) : k.imagePathLocked(pid);
+            if (path.empty()) {
+                setLastError(hModule ? ERROR_INVALID_HANDLE : ERROR_MOD_NOT_FOUND);
+                return 0;
+            }
+            // A short buffer takes what fits, still ended, and the whole size is the answer.
+            const std::size_t copied = std::min<std::size_t>(path.size(), nSize - 1);
+            path.copy(lpFilename, copied);
+            lpFilename[copied] = L'\0';
+            if (copied < path.size()) {
+                setLastError(ERROR_INSUFFICIENT_BUFFER);
+                return nSize;
+            }
+            return static_cast<DWORD>(copied);
+        },
+        hModule, lpFilename, nSize);
 }

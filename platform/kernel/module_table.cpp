@@ -59,7 +59,8 @@ void ModuleTable::addExport(const std::wstring& module, const std::wstring& name
     const std::wstring key = moduleKey(module);
     auto it = std::find_if(m_modules.begin(), m_modules.end(), [&](const Module& m) { return m.name == key; });
     if (it == m_modules.end()) {
-        m_modules.push_back(Module{key, system, {}, {}, {}});
+        // System modules live in ROM, which CE shows as the \Windows folder.
+        m_modules.push_back(Module{key, system, {}, {}, {}, L"\\Windows\\" + key});
         it = std::prev(m_modules.end());
     }
     it->exports[name] = proc;
@@ -121,7 +122,7 @@ HMODULE ModuleTable::addImage(const std::wstring& fileName, std::span<const std:
             return handleOf(i);
         }
     }
-    m_modules.push_back(Module{key, false, {}, {{pid, 1}}, {resources.begin(), resources.end()}});
+    m_modules.push_back(Module{key, false, {}, {{pid, 1}}, {resources.begin(), resources.end()}, fileName});
     return handleOf(m_modules.size() - 1);
 }
 
@@ -138,6 +139,12 @@ HMODULE ModuleTable::loadedByName(const std::wstring& fileName, ProcessId pid) c
         if (m_modules[i].name == key && loadedIn(m_modules[i], pid))
             return handleOf(i);
     return nullptr;
+}
+
+std::wstring ModuleTable::pathOf(HMODULE module, ProcessId pid) const
+{
+    const Module* m = byHandle(module);
+    return m && loadedIn(*m, pid) ? m->path : std::wstring();
 }
 
 }  // namespace velorin::kernel

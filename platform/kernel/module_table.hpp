@@ -35,6 +35,8 @@ public:
     const std::vector<std::uint8_t>* resourcesOf(HMODULE module, ProcessId pid) const;
     // A module loaded in `pid` by file name, without loading it again; null when there is none.
     HMODULE loadedByName(const std::wstring& fileName, ProcessId pid) const;
+    // The full path of a module loaded in `pid`; empty when it is not loaded there.
+    std::wstring pathOf(HMODULE module, ProcessId pid) const;
 
 private:
     struct Module {
@@ -43,6 +45,7 @@ private:
         std::map<std::wstring, FARPROC, NoCaseLess> exports;
         std::map<ProcessId, int> loads;
         std::vector<std::uint8_t> resources;
+        std::wstring path;
     };
     Module* byHandle(HMODULE module);
     const Module* byHandle(HMODULE module) const;

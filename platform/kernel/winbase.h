@@ -29,6 +29,44 @@ DWORD GetCurrentThreadId();
 DWORD GetCurrentProcessId();
 BOOL CloseHandle(HANDLE hObject);
 
+struct STARTUPINFOW {
+    DWORD cb;
+    LPWSTR lpReserved;
+    LPWSTR lpDesktop;
+    LPWSTR lpTitle;
+    DWORD dwX;
+    DWORD dwY;
+    DWORD dwXSize;
+    DWORD dwYSize;
+    DWORD dwXCountChars;
+    DWORD dwYCountChars;
+    DWORD dwFillAttribute;
+    DWORD dwFlags;
+    WORD wShowWindow;
+    WORD cbReserved2;
+    LPBYTE lpReserved2;
+    HANDLE hStdInput;
+    HANDLE hStdOutput;
+    HANDLE hStdError;
+};
+using LPSTARTUPINFOW = STARTUPINFOW*;
+
+struct PROCESS_INFORMATION {
+    HANDLE hProcess;
+    HANDLE hThread;
+    DWORD dwProcessId;
+    DWORD dwThreadId;
+};
+using PPROCESS_INFORMATION = PROCESS_INFORMATION*;
+using LPPROCESS_INFORMATION = PROCESS_INFORMATION*;
+
+// CE's form: the image name is required, and the attributes, inheritance, environment, folder and
+// start-up record are not supported (accepted and ignored).
+BOOL CreateProcessW(LPCWSTR pszImageName, LPCWSTR pszCmdLine, LPSECURITY_ATTRIBUTES psaProcess,
+                    LPSECURITY_ATTRIBUTES psaThread, BOOL fInheritHandles, DWORD fdwCreate, LPVOID pvEnvironment,
+                    LPWSTR pszCurDir, LPSTARTUPINFOW psiStartInfo, LPPROCESS_INFORMATION pProcInfo);
+BOOL GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode);
+
 HANDLE CreateEventW(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset, BOOL bInitialState, LPCWSTR lpName);
 HANDLE OpenEventW(DWORD dwDesiredAccess, BOOL bInheritHandle, LPCWSTR lpName);
 BOOL EventModify(HANDLE hEvent, DWORD func);
@@ -56,3 +94,4 @@ HLOCAL LocalFree(HLOCAL hMem);
 HMODULE LoadLibraryW(LPCWSTR lpLibFileName);
 FARPROC GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
 BOOL FreeLibrary(HMODULE hLibModule);
+DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);

@@ -36,6 +36,7 @@ using LRESULT = LONG_PTR;
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
+inline constexpr int MAX_PATH = 260;  // an int, as the system's macro is
 
 // Handles are distinct pointer types, as with STRICT, so a handle never converts silently
 // into another kind of handle or from a plain pointer.

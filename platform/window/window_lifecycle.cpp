@@ -4,6 +4,8 @@
 #include "trace/trace_recorder.hpp"
 #include "window/window_text.hpp"
 
+#include <algorithm>
+
 namespace velorin::window {
 
 HWND WindowManager::create(DWORD exStyle, const std::wstring& className, const std::wstring& title, DWORD style,
@@ -151,6 +153,10 @@ void WindowManager::processEndedLocked(kernel::ProcessId pid)
         if (w->pid == pid && !w->isChild())
             doomed.push_back(hwnd);
     }
+    // Windows that go with their process pass the activation to no one, as on Windows: had one of
+    // them held it, no window is foreground afterwards, and none of them becomes foreground on the way.
+    if (std::find(doomed.begin(), doomed.end(), m_foreground) != doomed.end())
+        m_foreground = nullptr;
     for (HWND hwnd : doomed) {
         if (Window* w = findLocked(hwnd)) {
             if (w->visible)
