@@ -149,7 +149,9 @@ void CChargeScreenDlg::OnPaint()
 
 void CChargeScreenDlg::OnLButtonDown(UINT, CPoint point)
 {
-    if (PtInRect(&m_symbolRect, point) && !g_closeRequested) {
+    // A tap queued while the screen showed may be handled after a run has hidden it: it opens
+    // nothing, or the prompt would stand alone and the charging screen come back over it.
+    if (PtInRect(&m_symbolRect, point) && !g_closeRequested && IsWindowVisible(m_hWnd)) {
         // The prompt shows over a blank screen.
         m_drawingEnabled = FALSE;
         InvalidateRect(m_hWnd, nullptr, TRUE);

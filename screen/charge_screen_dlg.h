@@ -70,6 +70,8 @@ private:
     // The sequencer's dispatch of the current step, and a step's request for the next.
     void DispatchStep();
     void PostAdvance();
+    // Takes the registry's settings as the user's, once each time they are theirs again.
+    void CaptureSettingsIfAllowed();
     // The user's choice on the prompt asks for a run as a power report does.
     void RequestRun();
     // One tick of each of the window's timers.

@@ -162,6 +162,11 @@ LRESULT CChargeScreenDlg::OnStepBacklightOn(WPARAM, LPARAM)
 LRESULT CChargeScreenDlg::OnStepBacklightOff(WPARAM, LPARAM)
 {
     m_currentStep = WM_STEP_BACKLIGHT_OFF;
+    // Every run changes the settings from this step on. A battery run that starts while the
+    // registry still holds the user's settings (its charge was never seen) takes them first, so
+    // that what it puts back is theirs; and a run cut short by a request never reaches the ramp
+    // that puts them back, so no reload may capture the run's values until a ramp has.
+    CaptureSettingsIfAllowed();
     RequestBacklightPower(D4);
     PostAdvance();
     return 0;
@@ -244,14 +249,19 @@ LRESULT CChargeScreenDlg::OnStepPowerOn(WPARAM, LPARAM)
 LRESULT CChargeScreenDlg::OnStepReloadSettings(WPARAM, LPARAM)
 {
     m_currentStep = WM_STEP_RELOAD_SETTINGS;
+    CaptureSettingsIfAllowed();
+    PostAdvance();
+    return 0;
+}
+
+void CChargeScreenDlg::CaptureSettingsIfAllowed()
+{
     // Not while a ramp still runs: the registry then holds the ramp's levels, not the user's.
     if (m_settingsReloadAllowed) {
         LoadBacklightSettings();
         LoadRotationSettings();
         m_settingsReloadAllowed = FALSE;
     }
-    PostAdvance();
-    return 0;
 }
 
 LRESULT CChargeScreenDlg::OnStepRestoreRotation(WPARAM, LPARAM)

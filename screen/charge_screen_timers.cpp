@@ -34,8 +34,9 @@ void CChargeScreenDlg::OnKeepAwakeTimer()
 
 void CChargeScreenDlg::OnBacklightRampTimer()
 {
-    // The settings may be captured again once the backlight is back.
-    if (BacklightRampTick())
+    // The settings may be captured again once the ramp has put the user's back. A ramp that
+    // ends on AC leaves the charging values (the AC level at 10), which are not the user's.
+    if (BacklightRampTick() && g_powerSource.load(std::memory_order_acquire) != POWER_SOURCE_AC)
         m_settingsReloadAllowed = TRUE;
 }
 

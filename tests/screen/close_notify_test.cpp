@@ -226,6 +226,20 @@ TEST_F(ClosePrompt, ATapQueuedAheadOfTheClosesRequestOpensNothingAndTheUtilitySt
     EXPECT_EQ(harness.orientationDegrees(), 0);
 }
 
+TEST_F(ClosePrompt, ATapQueuedBeforeARunHidTheScreenOpensNothing)
+{
+    // The tap reached the queue while the screen showed; the unplug's run, posted, goes first
+    // and hides the screen before the tap is handled.
+    const POINT at = symbolCentre();
+    harness.power(0, 60);
+    PostMessageW(*harness.mainWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    harness.runFor(100);
+    EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));
+    // A prompt would stop the drawing until it ends, and stand behind the next charge's screen.
+    EXPECT_TRUE(chargeScreen(harness)->m_drawingEnabled) << "a prompt is up";
+    EXPECT_TRUE(linesWith(harness, ", #135, ").empty());
+}
+
 TEST(ClosePromptStart, ATapBeforeTheFirstFrameOpensNothing)
 {
     Harness harness(utilityOptions());

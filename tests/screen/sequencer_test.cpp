@@ -96,7 +96,7 @@ TEST_F(Sequencer, ChargingRunsTheAcSequenceShowsTheScreenAndRampsTheBacklightToF
     harness.runUntil(5000);
     EXPECT_EQ(user(Root::CurrentUser, kBacklight, L"AcBacklightLevel"), 10u) << "the ramp's end";
     EXPECT_EQ(user(Root::CurrentUser, kBacklight, L"BatteryBacklightLevel"), 5u);
-    EXPECT_EQ(chargeScreen(harness)->m_settingsReloadAllowed, TRUE);
+    EXPECT_EQ(chargeScreen(harness)->m_settingsReloadAllowed, FALSE) << "the charging values are not the user's";
 }
 
 TEST_F(Sequencer, UnpluggingRunsTheBatterySequenceAndPutsEveryUserSettingBack)
@@ -248,6 +248,45 @@ TEST_F(Sequencer, AReloadDuringTheLastRampKeepsTheSettingsCapturedBefore)
     harness.power(1, 40);
     harness.runUntil(4000);
     EXPECT_EQ(g_savedBatteryBacklightLevel, 5) << "not reloaded while a ramp ran";
+}
+
+TEST_F(Sequencer, AnAcRunAfterACompletedChargeKeepsTheSettingsCapturedAtItsStart)
+{
+    startOnBattery();
+    harness.power(1, 40);
+    harness.runUntil(6000);
+    // An unplug and a plug read before the window's thread ran: both requests see AC, and the
+    // registry holds the charging values (AC level 10, dimming off, turned for charging).
+    const HWND window = *harness.mainWindow();
+    PostMessageW(window, WM_SEQ_ADVANCE, 0, 1);
+    PostMessageW(window, WM_SEQ_ADVANCE, 0, 1);
+    harness.runUntil(12000);
+    EXPECT_EQ(g_savedAcBacklightLevel, 8) << "captured before the first charge, not the ramp's 10";
+    harness.power(0, 40);
+    harness.runUntil(16000);
+    expectUserSettings();
+}
+
+TEST_F(Sequencer, ABatteryRunWhoseChargeWasNeverSeenKeepsWhatTheUserChangedSince)
+{
+    startOnBattery();
+    harness.power(1, 40);
+    harness.runUntil(6000);
+    harness.power(0, 40);
+    harness.runUntil(10000);
+    // On battery with everything put back, the user changes settings; then a plug and an
+    // unplug come so close that the window's thread sees only the battery.
+    setDword(harness, Root::LocalMachine, kRotation, L"AutoRotate", 0);
+    setDword(harness, Root::CurrentUser, kBacklight, L"UseDim", 0);
+    setDword(harness, Root::CurrentUser, kBacklight, L"BatteryBacklightLevel", 3);
+    PostMessageW(*harness.mainWindow(), WM_SEQ_ADVANCE, 0, 1);
+    harness.runUntil(14000);
+    Lines twice = kBatterySequence;
+    twice.insert(twice.end(), kBatterySequence.begin(), kBatterySequence.end());
+    EXPECT_EQ(stepsSince(harness, "power.info ac=0"), twice) << "the unplug's run, then this one";
+    EXPECT_EQ(user(Root::LocalMachine, kRotation, L"AutoRotate"), 0u);
+    EXPECT_EQ(user(Root::CurrentUser, kBacklight, L"UseDim"), 0u);
+    EXPECT_EQ(user(Root::CurrentUser, kBacklight, L"BatteryBacklightLevel"), 3u);
 }
 
 TEST_F(Sequencer, AStepWithoutARowStartsTheCurrentSourcesSequenceAndAnUnknownSourceEndsTheRun)
