@@ -65,6 +65,11 @@ public:
     UINT m_currentStep;
     BOOL m_firstRun = TRUE;
     BOOL m_settingsReloadAllowed = TRUE;
+    // Whether the last run that changed the settings also put the user's back (a battery or
+    // dismissed run), so that its ramp's end leaves the registry holding theirs.
+    BOOL m_settingsRestored = TRUE;
+    // The table of the run's last dispatch: AC, or battery (battery and dismissed).
+    bool m_runOnAc = false;
 
 private:
     // The sequencer's dispatch of the current step, and a step's request for the next.

@@ -110,10 +110,16 @@ void CChargeScreenDlg::DispatchStep()
         m_pendingRuns = 0;
         return;
     }
-    if (m_currentStep == WM_STEP_FINISH) {
+    if (m_currentStep == WM_STEP_FINISH && ac == m_runOnAc) {
         m_pendingRuns = 0;
         return;
     }
+    if (m_currentStep == WM_STEP_FINISH) {
+        // The source changed while the last step was queued, and its request was absorbed: the
+        // run ends in the new source's sequence instead of leaving it unseen for a whole charge.
+        m_currentStep = ac ? SEQ_START_AC : SEQ_START_BATTERY;
+    }
+    m_runOnAc = ac;
     std::optional<NextStep> next = ac ? AcNextStep(m_currentStep) : BatteryNextStep(m_currentStep, source);
     if (!next) {
         // A step of the other source's sequence: the device is brought to this source's whole
@@ -167,6 +173,7 @@ LRESULT CChargeScreenDlg::OnStepBacklightOff(WPARAM, LPARAM)
     // that what it puts back is theirs; and a run cut short by a request never reaches the ramp
     // that puts them back, so no reload may capture the run's values until a ramp has.
     CaptureSettingsIfAllowed();
+    m_settingsRestored = FALSE;
     RequestBacklightPower(D4);
     PostAdvance();
     return 0;
@@ -271,6 +278,7 @@ LRESULT CChargeScreenDlg::OnStepRestoreRotation(WPARAM, LPARAM)
     RestoreRotationSettings();
     // The charging sequence turned dimming off; without this the user's setting would be lost.
     RestoreDimSetting();
+    m_settingsRestored = TRUE;
     PostAdvance();
     return 0;
 }

@@ -34,9 +34,9 @@ void CChargeScreenDlg::OnKeepAwakeTimer()
 
 void CChargeScreenDlg::OnBacklightRampTimer()
 {
-    // The settings may be captured again once the ramp has put the user's back. A ramp that
-    // ends on AC leaves the charging values (the AC level at 10), which are not the user's.
-    if (BacklightRampTick() && g_powerSource.load(std::memory_order_acquire) != POWER_SOURCE_AC)
+    // The settings may be captured again once the ramp has put the user's back: after a run
+    // that restored them, not after a charge, which leaves its own (the AC level at 10).
+    if (BacklightRampTick() && m_settingsRestored)
         m_settingsReloadAllowed = TRUE;
 }
 

@@ -38,12 +38,13 @@ constexpr DeviceTime kPause = 1000;
 // and ramp that a report can set off has ended by then.
 constexpr DeviceTime kQuietLine = 8000;
 
-// VELORIN_SIM_MODE=preemptive runs the seeds with preemption, so that reports land between
-// any two steps. Not yet the default: the failures it finds are not settled yet.
-bool preemptive()
+// Three seeds in four run with preemption, so that reports land between any two steps; the
+// rest keep the serial order. VELORIN_SIM_MODE=serial or preemptive runs every seed so.
+bool preemptive(std::uint64_t seed)
 {
-    const char* mode = std::getenv("VELORIN_SIM_MODE");
-    return mode && std::string_view(mode) == "preemptive";
+    if (const char* mode = std::getenv("VELORIN_SIM_MODE"))
+        return std::string_view(mode) == "preemptive";
+    return seed % 4 != 0;
 }
 
 // The user's five settings that the utility captures and puts back, as the utility reads them:
@@ -117,7 +118,7 @@ enum class Ending { Dismiss, Close, Esc, Enter, CaptionClose };
 class Simulation {
 public:
     Simulation(std::uint64_t seed, Sabotage sabotage)
-        : m_seed(seed), m_sabotage(sabotage), m_preemptive(preemptive()), m_rng(seed),
+        : m_seed(seed), m_sabotage(sabotage), m_preemptive(preemptive(seed)), m_rng(seed),
           m_faultRng(seed ^ 0x9E3779B97F4A7C15ull)
     {
         sim::HarnessOptions options = test::utilityOptions();
@@ -682,7 +683,9 @@ private:
                  std::to_string(m_source));
         if (s->m_pendingRuns < 0 || s->m_pendingRuns > 1)
             fail("the sequencer's pending runs is " + std::to_string(s->m_pendingRuns));
-        checkGdi(*s);
+        // A suspended device may have frozen the window's thread in the middle of a frame.
+        if (!suspended())
+            checkGdi(*s);
         checkCapture();
         checkScreenFollowsTheLine();
     }

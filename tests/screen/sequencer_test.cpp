@@ -165,6 +165,32 @@ TEST_F(Sequencer, ARequestBetweenADispatchAndItsStepLeavesNoTraceAndTheRunGoesOn
     expectUserSettings();
 }
 
+TEST_F(Sequencer, APlugAbsorbedByTheLastStepOfABatteryRunStillStartsTheChargingSequence)
+{
+    startOnBattery();
+    harness.power(1, 40);
+    harness.runUntil(6000);
+    harness.power(0, 40);
+    harness.runUntil(10000);
+    // A battery run whose advance after WM_STEP_RESTORE_ROTATION has just posted its last step,
+    // when the monitor, running between the two, reports the plug.
+    CChargeScreenDlg* screen = chargeScreen(harness);
+    screen->m_currentStep = WM_STEP_RESTORE_ROTATION;
+    screen->m_pendingRuns = 1;
+    harness.power(1, 40);
+    EXPECT_EQ(screen->m_currentStep, SEQ_START_AC) << "the request only replaced the marker";
+    PostMessageW(*harness.mainWindow(), WM_STEP_FINISH, 0, 0);
+    harness.runUntil(12000);
+    const Lines steps = stepsSince(harness, "power.info ac=0");
+    ASSERT_GE(steps.size(), 12u);
+    EXPECT_EQ(Lines(steps.end() - 12, steps.end()),
+              (Lines{"WM_STEP_FINISH 0", "WM_STEP_RELOAD_SETTINGS 0", "WM_STEP_BACKLIGHT_OFF 0",
+                     "WM_STEP_SET_AC_BACKLIGHT 11", "WM_STEP_WRITE_AUTOROTATE 0", "WM_STEP_DISABLE_DIM 0",
+                     "WM_STEP_PAUSE 0", "WM_STEP_ROTATE_FOR_CHARGING 0", "WM_STEP_SHOW 0", "WM_STEP_FOREGROUND 0",
+                     "WM_STEP_POWER_ON 0", "WM_STEP_FINISH 0"}));
+    EXPECT_TRUE(harness.windowVisible(*harness.mainWindow())) << "the charge is seen";
+}
+
 TEST_F(Sequencer, ADismissPutsTheScreenAwayWithTheAcLevelAndHoldsUntilTheNextCharge)
 {
     startOnBattery();
