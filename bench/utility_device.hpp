@@ -18,10 +18,12 @@ enum class Suspend { AsTheHiveSays, Never };
 // Suspend::Never the device stays awake on battery, so that the utility's timers keep running.
 inline std::unique_ptr<sim::Harness> bootUtility(kernel::ClockMode clock = kernel::ClockMode::Virtual,
                                                  std::ostream* traceSink = nullptr,
-                                                 Suspend suspend = Suspend::AsTheHiveSays)
+                                                 Suspend suspend = Suspend::AsTheHiveSays,
+                                                 kernel::RunMode run = kernel::RunMode::Serial)
 {
     sim::HarnessOptions options;
     options.device.clock = clock;
+    options.device.run = run;
     options.traceSink = traceSink;
     auto harness = std::make_unique<sim::Harness>(options);
     harness->trace().setKeepLines(false);
@@ -35,9 +37,9 @@ inline std::unique_ptr<sim::Harness> bootUtility(kernel::ClockMode clock = kerne
 }
 
 // Boots, starts the utility on battery and connects the charger: the charging run begins.
-inline std::unique_ptr<sim::Harness> startCharging()
+inline std::unique_ptr<sim::Harness> startCharging(kernel::RunMode run = kernel::RunMode::Serial)
 {
-    auto harness = bootUtility();
+    auto harness = bootUtility(kernel::ClockMode::Virtual, nullptr, Suspend::AsTheHiveSays, run);
     harness->power(1, kBatteryPercent);
     return harness;
 }
