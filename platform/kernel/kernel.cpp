@@ -193,10 +193,29 @@ void Kernel::endProcessLocked(ProcessId pid, int code)
     m_scheduler.killProcessLocked(pid);
     for (const auto& hook : m_exitHooks)
         hook(pid);
+    // With threads truly at once, another thread of the process may be inside a call right now:
+    // what the process holds goes once its last thread has stopped, as a kernel tears a process
+    // down. Serially none can be, and it goes at once.
+    if (m_scheduler.runMode() == RunMode::Free && m_scheduler.hasLiveThreadsLocked(pid))
+        p.releasePending = true;
+    else
+        releaseProcessLocked(pid);
+    signalLocked();
+}
+
+void Kernel::releaseProcessLocked(ProcessId pid)
+{
+    m_processes.at(pid).releasePending = false;
     m_handles.closeOwnedBy(pid);
     m_modules.unloadAll(pid);
     m_localHeap.releaseAll(pid);
-    signalLocked();
+}
+
+void Kernel::threadEndedLocked(ProcessId pid)
+{
+    const auto it = m_processes.find(pid);
+    if (it != m_processes.end() && it->second.releasePending && !m_scheduler.hasLiveThreadsLocked(pid))
+        releaseProcessLocked(pid);
 }
 
 HANDLE Kernel::createThreadLocked(std::string name, std::function<DWORD()> body, DWORD* threadId)
@@ -213,6 +232,7 @@ HANDLE Kernel::createThreadLocked(std::string name, std::function<DWORD()> body,
         },
         [this, object](ThreadId) {
             object->finished = true;
+            threadEndedLocked(object->pid);
             signalLocked();
         });
     if (threadId)

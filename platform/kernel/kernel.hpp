@@ -131,11 +131,16 @@ private:
         std::wstring imagePath;
         std::shared_ptr<ProcessObject> object;
         std::shared_ptr<ThreadObject> mainThreadObject;
+        bool releasePending = false;  // ended, with a thread still stopping
     };
     StartedProcess launchLocked(std::string name, ProcessEntry entry, std::span<const std::uint8_t> resources,
                                 std::wstring imagePath);
     void threadFinishedLocked(const std::shared_ptr<ThreadObject>& thread, ProcessId pid, bool isMain, int code);
     void endProcessLocked(ProcessId pid, int code);
+    // Frees what an ended process holds: its handles, modules and local memory.
+    void releaseProcessLocked(ProcessId pid);
+    // A program thread has stopped; the last of an ended process frees what it held.
+    void threadEndedLocked(ProcessId pid);
 
     Scheduler& m_scheduler;
     platform::Device* m_device = nullptr;

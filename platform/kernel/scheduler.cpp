@@ -99,6 +99,13 @@ bool Scheduler::threadAliveLocked(ThreadId id) const
                        [id](const auto& t) { return t->id == id && t->state != State::Done; });
 }
 
+bool Scheduler::hasLiveThreadsLocked(ProcessId pid) const
+{
+    return std::any_of(m_threads.begin(), m_threads.end(), [pid](const auto& t) {
+        return !t->controller && t->pid == pid && t->state != State::Done;
+    });
+}
+
 DeviceTime Scheduler::now() const
 {
     std::lock_guard lock(m_mutex);

@@ -107,6 +107,8 @@ public:
     [[noreturn]] void unwindCurrent();
     // Whether a device thread is still alive (under the lock).
     bool threadAliveLocked(ThreadId id) const;
+    // Whether any thread of a process has not yet stopped (under the lock).
+    bool hasLiveThreadsLocked(ProcessId pid) const;
 
     // Stops every thread (kills all processes and system workers) and joins them; controller only.
     void shutdown();

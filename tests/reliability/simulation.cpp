@@ -39,12 +39,16 @@ constexpr DeviceTime kPause = 1000;
 constexpr DeviceTime kQuietLine = 8000;
 
 // Three seeds in four run with preemption, so that reports land between any two steps; the
-// rest keep the serial order. VELORIN_SIM_MODE=serial or preemptive runs every seed so.
-bool preemptive(std::uint64_t seed)
+// rest keep the serial order. VELORIN_SIM_MODE=serial, preemptive or free runs every seed so.
+kernel::RunMode runModeFor(std::uint64_t seed)
 {
-    if (const char* mode = std::getenv("VELORIN_SIM_MODE"))
-        return std::string_view(mode) == "preemptive";
-    return seed % 4 != 0;
+    if (const char* mode = std::getenv("VELORIN_SIM_MODE")) {
+        const std::string_view name(mode);
+        if (name == "free")
+            return kernel::RunMode::Free;
+        return name == "preemptive" ? kernel::RunMode::Preemptive : kernel::RunMode::Serial;
+    }
+    return seed % 4 != 0 ? kernel::RunMode::Preemptive : kernel::RunMode::Serial;
 }
 
 // The user's five settings that the utility captures and puts back, as the utility reads them:
@@ -117,13 +121,13 @@ enum class Ending { Dismiss, Close, Esc, Enter, CaptionClose };
 
 class Simulation {
 public:
-    Simulation(std::uint64_t seed, Sabotage sabotage)
-        : m_seed(seed), m_sabotage(sabotage), m_preemptive(preemptive(seed)), m_rng(seed),
+    Simulation(std::uint64_t seed, Sabotage sabotage, kernel::RunMode run)
+        : m_seed(seed), m_sabotage(sabotage), m_run(run), m_rng(seed),
           m_faultRng(seed ^ 0x9E3779B97F4A7C15ull)
     {
         sim::HarnessOptions options = test::utilityOptions();
         options.device.seed = seed;
-        options.device.run = m_preemptive ? kernel::RunMode::Preemptive : kernel::RunMode::Serial;
+        options.device.run = m_run;
         options.traceSink = &m_watch.sink();
         m_harness = std::make_unique<Harness>(std::move(options));
         m_watch.attach(*m_harness);
@@ -998,7 +1002,7 @@ private:
 
     std::uint64_t m_seed;
     Sabotage m_sabotage;
-    bool m_preemptive;
+    kernel::RunMode m_run;
     std::mt19937_64 m_rng;
     std::mt19937_64 m_faultRng;
     CallWatch m_watch;
@@ -1046,9 +1050,9 @@ std::string SimulationResult::report() const
     return out.str();
 }
 
-SimulationResult runSimulation(std::uint64_t seed, Sabotage sabotage)
+SimulationResult runSimulation(std::uint64_t seed, Sabotage sabotage, std::optional<kernel::RunMode> run)
 {
-    Simulation simulation(seed, sabotage);
+    Simulation simulation(seed, sabotage, run.value_or(runModeFor(seed)));
     return simulation.run();
 }
 

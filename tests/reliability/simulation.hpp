@@ -2,6 +2,8 @@
 // virtual time, with checks after every event and a liveness phase at the end.
 #pragma once
 
+#include "kernel/scheduler.hpp"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,7 +36,9 @@ struct SimulationResult {
     std::string report() const;
 };
 
-SimulationResult runSimulation(std::uint64_t seed, Sabotage sabotage = Sabotage::None);
+// The run mode is the seed's (see runModeFor) unless given.
+SimulationResult runSimulation(std::uint64_t seed, Sabotage sabotage = Sabotage::None,
+                               std::optional<kernel::RunMode> run = std::nullopt);
 
 // The seeds of a run: VELORIN_SEED alone when set; otherwise `count` seeds drawn from `base`.
 std::vector<std::uint64_t> freshSeeds(std::uint64_t base, std::size_t count);
