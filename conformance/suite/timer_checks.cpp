@@ -1,5 +1,5 @@
-// Timers: a tick, one tick owed after a long block, re-arming by id, killing, and a timer that
-// kills itself at its first tick.
+// Timers: a tick, one tick owed after a long block, re-arming by id, killing, a timer that
+// kills itself at its first tick, and the ids of timers without a window.
 #include "report.hpp"
 #include "test_window.hpp"
 
@@ -51,6 +51,15 @@ void RunTimerChecks()
 
     SetTimer(window, kSelfKillingTimer, 30, nullptr);
     Report(kGroup, "killed_in_its_own_tick", LogFor(200));
+
+    // Without a window the system chooses the id; given an existing one, does it replace it?
+    const UINT_PTR first = SetTimer(nullptr, 0, 5000, nullptr);
+    const UINT_PTR again = SetTimer(nullptr, first, 5000, nullptr);
+    Report(kGroup, "thread_timer_given_its_own_id",
+           YesNo(first != 0) + " " + (again == first ? "replaced" : again != 0 ? "another" : "failed"));
+    KillTimer(nullptr, first);
+    if (again != first)
+        KillTimer(nullptr, again);
 
     DestroyWindow(window);
     PumpMessages();

@@ -18,6 +18,7 @@ UINT_PTR WindowManager::setTimerLocked(HWND hwnd, UINT_PTR id, UINT period, TIME
         }
         thread = w->thread;
     } else {
+        // CE ignores the id of a timer without a window: each such call makes a new one.
         id = m_nextThreadTimer++;
     }
     const kernel::DeviceTime due = m_kernel.scheduler().nowLocked() + period;
