@@ -8,15 +8,6 @@ namespace {
 
 constexpr char kGroup[] = "kernel";
 
-std::string WaitResult(DWORD result)
-{
-    if (result == WAIT_TIMEOUT)
-        return "timeout";
-    if (result == WAIT_FAILED)
-        return "failed";
-    return "object" + Number(result - WAIT_OBJECT_0);
-}
-
 DWORD WINAPI ReturnFortyTwo(LPVOID)
 {
     return 42;

@@ -14,15 +14,6 @@ namespace {
 constexpr char kGroup[] = "process";
 constexpr wchar_t kMissingImage[] = L"conformance_no_such_program.exe";
 
-std::string WaitResult(DWORD result)
-{
-    if (result == WAIT_TIMEOUT)
-        return "timeout";
-    if (result == WAIT_FAILED)
-        return "failed";
-    return "object" + Number(result - WAIT_OBJECT_0);
-}
-
 // Waits for what must happen, with the caller's windows kept answerable; ten seconds at most,
 // ample under Wine.
 DWORD WaitPumping(HANDLE handle)

@@ -25,6 +25,15 @@ std::string Error(DWORD code)
     return "error " + std::to_string(code);
 }
 
+std::string WaitResult(DWORD result)
+{
+    if (result == WAIT_TIMEOUT)
+        return "timeout";
+    if (result == WAIT_FAILED)
+        return "failed";
+    return "object" + Number(result - WAIT_OBJECT_0);
+}
+
 MessageLog& MessageLog::Instance()
 {
     static MessageLog log;

@@ -14,6 +14,8 @@ std::string YesNo(BOOL value);
 std::string Number(long long value);
 // An error code by its number, as GetLastError gives it.
 std::string Error(DWORD code);
+// A wait's result: "timeout", "failed" or "object<index>".
+std::string WaitResult(DWORD result);
 
 // A log of chosen messages, in the order a window procedure saw them.
 class MessageLog {

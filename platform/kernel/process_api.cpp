@@ -1,5 +1,6 @@
 // Processes: starting an installed program and reading how a process ended.
 #include "kernel/api_call.hpp"
+#include "kernel/exit_code.hpp"
 #include "kernel/winbase.h"
 
 using namespace velorin::kernel;
@@ -36,17 +37,6 @@ BOOL GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode)
 {
     return platformCall(
         "GetExitCodeProcess", FALSE, ERROR_INVALID_HANDLE,
-        [&]() -> BOOL {
-            Kernel& k = Kernel::current();
-            std::lock_guard lock(k.mutex());
-            const auto object = k.handlesLocked().find(hProcess);
-            if (!object || object->kind() != ObjectKind::Process || !lpExitCode) {
-                setLastError(lpExitCode ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
-                return FALSE;
-            }
-            const auto& process = static_cast<const ProcessObject&>(*object);
-            *lpExitCode = process.finished ? process.exitCode : STILL_ACTIVE;
-            return TRUE;
-        },
+        [&] { return readExitCode<ProcessObject>(hProcess, ObjectKind::Process, lpExitCode); },
         hProcess, lpExitCode);
 }

@@ -210,7 +210,7 @@ bool Scheduler::eligibleLocked(const Thread& t) const
         return false;
     // The controller waits for the device to settle, except that with preemption its next
     // moment comes when it comes, between any two calls of a busy thread.
-    const bool onTime = m_options.run == RunMode::Preemptive && t.deadline <= m_now;
+    const bool onTime = preemptive() && t.deadline <= m_now;
     return !t.controller || onTime || !othersBusyLocked(t);
 }
 
@@ -228,7 +228,7 @@ Scheduler::Thread* Scheduler::pickLocked()
     for (const auto& t : m_threads) {
         if (t->controller) {
             controller = t.get();
-            if (m_options.run == RunMode::Preemptive && eligibleLocked(*t))
+            if (preemptive() && eligibleLocked(*t))
                 candidates.push_back(t.get());
         } else if (eligibleLocked(*t)) {
             candidates.push_back(t.get());
@@ -371,7 +371,7 @@ void Scheduler::chargeLocked(std::uint32_t micros)
 
 void Scheduler::preemptionPointLocked(std::unique_lock<std::mutex>& lock)
 {
-    if (m_options.run != RunMode::Preemptive)
+    if (!preemptive())
         return;
     Thread* t = self();
     if (!t || t->controller || t->killed)

@@ -129,6 +129,7 @@ private:
 
     Thread* self() const;
     bool serial() const { return m_options.run != RunMode::Free; }
+    bool preemptive() const { return m_options.run == RunMode::Preemptive; }
     void chargeLocked(std::uint32_t micros);
     bool eligibleLocked(const Thread& t) const;
     bool othersBusyLocked(const Thread& self) const;

@@ -1,5 +1,6 @@
 // Threads and handles.
 #include "kernel/api_call.hpp"
+#include "kernel/exit_code.hpp"
 #include "kernel/winbase.h"
 
 using namespace velorin::kernel;
@@ -26,18 +27,7 @@ BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode)
 {
     return platformCall(
         "GetExitCodeThread", FALSE, ERROR_INVALID_HANDLE,
-        [&]() -> BOOL {
-            Kernel& k = Kernel::current();
-            std::lock_guard lock(k.mutex());
-            const auto object = k.handlesLocked().find(hThread);
-            if (!object || object->kind() != ObjectKind::Thread || !lpExitCode) {
-                setLastError(lpExitCode ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
-                return FALSE;
-            }
-            const auto& thread = static_cast<const ThreadObject&>(*object);
-            *lpExitCode = thread.finished ? thread.exitCode : STILL_ACTIVE;
-            return TRUE;
-        },
+        [&] { return readExitCode<ThreadObject>(hThread, ObjectKind::Thread, lpExitCode); },
         hThread, lpExitCode);
 }
 

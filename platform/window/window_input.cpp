@@ -75,28 +75,23 @@ void WindowManager::pointerLocked(int x, int y, bool down)
     if (!top.enabled)
         return;
     const auto now = static_cast<DWORD>(m_kernel.scheduler().nowLocked());
+    if (down)
+        setForegroundLocked(top.hwnd);
     if (inCloseBox) {
+        // The close box acts on the press; its release is nothing.
         if (down) {
-            setForegroundLocked(top.hwnd);
-            postInputLocked(top.thread, MSG{top.hwnd,
-                                            WM_SYSCOMMAND,
-                                            SC_CLOSE,
-                                            MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)),
-                                            now,
-                                            {x, y}});
+            const LPARAM at = MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+            postInputLocked(top.thread, MSG{top.hwnd, WM_SYSCOMMAND, SC_CLOSE, at, now, {x, y}});
         }
         return;
     }
-    if (down)
-        setForegroundLocked(top.hwnd);
     const RECT client = clientInSurfaceLocked(*target);
     const int cx = x - top.rect.left - client.left;
     const int cy = y - top.rect.top - client.top;
     const LPARAM where = MAKELPARAM(static_cast<WORD>(cx), static_cast<WORD>(cy));
-    if (down)
-        postInputLocked(target->thread, MSG{target->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, where, now, {x, y}});
-    else
-        postInputLocked(target->thread, MSG{target->hwnd, WM_LBUTTONUP, 0, where, now, {x, y}});
+    const MSG button = down ? MSG{target->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, where, now, {x, y}}
+                            : MSG{target->hwnd, WM_LBUTTONUP, 0, where, now, {x, y}};
+    postInputLocked(target->thread, button);
 }
 
 void WindowManager::keyLocked(UINT virtualKey, bool down)
