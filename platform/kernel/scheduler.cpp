@@ -157,7 +157,6 @@ void Scheduler::runThread(Thread& t)
         std::unique_lock lock(m_mutex);
         if (serial())
             waitForTurnLocked(lock, t);
-        catchUpWithWallLocked();
         start = !t.killed;
     }
     if (start) {
@@ -258,6 +257,9 @@ void Scheduler::advanceClockLocked(std::unique_lock<std::mutex>& lock)
     }
     if (next <= m_now)
         return;
+    // Wall time only waits: the device's time never jumps to where the host's clock is, so a
+    // host that falls behind (a window opening, a loaded machine) makes the device late, not
+    // different, and every moment keeps the order it has in virtual time.
     if (m_options.clock == ClockMode::Wall) {
         const auto target = m_wallOrigin + std::chrono::milliseconds(next);
         while (std::chrono::steady_clock::now() < target)
@@ -266,17 +268,6 @@ void Scheduler::advanceClockLocked(std::unique_lock<std::mutex>& lock)
     m_now = next;
     if (m_options.run == RunMode::Free)
         m_freeWake.notify_all();
-}
-
-void Scheduler::catchUpWithWallLocked()
-{
-    // A thread that the host lets run late (a loaded machine) must not find the device's time
-    // where it was due: what it starts from now, such as a one-second Sleep, would end early.
-    if (m_options.clock != ClockMode::Wall)
-        return;
-    const auto elapsed =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_wallOrigin);
-    m_now = std::max(m_now, static_cast<DeviceTime>(elapsed.count()));
 }
 
 void Scheduler::dispatchNextLocked(std::unique_lock<std::mutex>& lock)
@@ -332,7 +323,6 @@ WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::funct
         t->state = State::Running;
     }
     ++t->wakeups;
-    catchUpWithWallLocked();
     t->ready = nullptr;
     t->deadline = kForever;
     if (t->killed)

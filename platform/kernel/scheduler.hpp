@@ -135,7 +135,6 @@ private:
     bool othersBusyLocked(const Thread& self) const;
     Thread* pickLocked();
     void advanceClockLocked(std::unique_lock<std::mutex>& lock);
-    void catchUpWithWallLocked();
     void dispatchNextLocked(std::unique_lock<std::mutex>& lock);
     void waitForTurnLocked(std::unique_lock<std::mutex>& lock, Thread& t);
     void finishLocked(std::unique_lock<std::mutex>& lock, Thread& t);

@@ -96,10 +96,11 @@ int run(SimOptions options)
     }
 
     // The demo keeps its whole trace and both pictures under out/ and tells the person about
-    // them; the live device keeps its registry there from one session to the next. What is asked
-    // for on the command line still wins.
+    // them; the live device played by hand keeps its registry there from one session to the
+    // next, while a scenario starts from the default hive as it does in the other clocks, so
+    // that it has one outcome. What is asked for on the command line still wins.
     const bool demo = !options.scenarioFile && !options.window;
-    const bool liveRegistry = options.window && !options.registryFile;
+    const bool liveRegistry = options.window && !options.registryFile && !options.scenarioFile;
     if (demo || liveRegistry) {
         std::error_code error;
         std::filesystem::create_directories(kDemoOutput, error);
