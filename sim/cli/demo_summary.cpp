@@ -68,8 +68,12 @@ void printUserSettings(std::ostream& out, const std::vector<UserSetting>& before
 void printMoments(std::ostream& out, const std::vector<SheetCell>& cells)
 {
     out << "What happened:\n";
-    for (const auto& cell : cells)
-        out << "  " << std::right << std::setw(7) << readableTime(cell.at) << "  " << cell.what << '\n';
+    for (const auto& cell : cells) {
+        out << "  " << std::right << std::setw(7) << readableTime(cell.at) << "  " << cell.what;
+        if (const std::string later = pictureLabel(cell); !later.empty())
+            out << "  (" << later << ')';
+        out << '\n';
+    }
 }
 
 }  // namespace velorin::sim

@@ -27,15 +27,34 @@ int titleHeight()
 
 int cellHeight()
 {
-    return ContactSheet::kPictureSide + kLabelGap + 2 * textLineHeight();
+    return ContactSheet::kPictureSide + kLabelGap + 3 * textLineHeight();
 }
 
 }  // namespace
 
+std::string pictureLabel(const SheetCell& cell)
+{
+    if (!cell.pictureAt)
+        return std::string();
+    std::string label = "picture at " + readableTime(*cell.pictureAt);
+    if (!cell.pictureNote.empty())
+        label += ": " + cell.pictureNote;
+    return label;
+}
+
 void ContactSheet::add(DeviceTime at, const gdi::Surface& screen, std::string where, std::string what)
 {
-    m_cells.push_back(
-        SheetCell{at, std::move(where), std::move(what), shrinkToFit(screen, kPictureSide, kPictureSide)});
+    SheetCell cell;
+    cell.at = at;
+    cell.where = std::move(where);
+    cell.what = std::move(what);
+    add(std::move(cell), screen);
+}
+
+void ContactSheet::add(SheetCell cell, const gdi::Surface& screen)
+{
+    cell.picture = shrinkToFit(screen, kPictureSide, kPictureSide);
+    m_cells.push_back(std::move(cell));
 }
 
 int ContactSheet::cellLeft(int index)
@@ -78,6 +97,15 @@ gdi::Surface ContactSheet::render() const
                          kWhereColour);
         }
         drawTextLine(sheet, left, labelTop + textLineHeight(), kPictureSide, cell.what, kWhatColour);
+        if (cell.pictureAt) {
+            // The picture's own time, when it waited for the screen to catch up, and for what.
+            const int lineTop = labelTop + 2 * textLineHeight();
+            const int pictureTimeWidth =
+                drawTextLine(sheet, left, lineTop, kPictureSide, readableTime(*cell.pictureAt), kTimeColour);
+            const int gap = textLineHeight() / 2;
+            drawTextLine(sheet, left + pictureTimeWidth + gap, lineTop, kPictureSide - pictureTimeWidth - gap,
+                         cell.pictureNote, kWhereColour);
+        }
     }
     return sheet;
 }

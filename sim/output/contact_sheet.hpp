@@ -6,6 +6,7 @@
 #include "sim/scenario/device_time.hpp"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,15 @@ struct SheetCell {
     DeviceTime at = 0;
     std::string where;  // "file:line", or empty
     std::string what;
+    // When the picture was taken later than `at` (the screen catching up with a command), and
+    // what it waited for ("charging sequence done", "next frame").
+    std::optional<DeviceTime> pictureAt;
+    std::string pictureNote;
     gdi::Surface picture;  // already shrunk to the cell
 };
+
+// "picture at 5s: charging sequence done", or empty when the picture is of `at`.
+std::string pictureLabel(const SheetCell& cell);
 
 class ContactSheet {
 public:
@@ -27,6 +35,8 @@ public:
     explicit ContactSheet(std::string title) : m_title(std::move(title)) {}
 
     void add(DeviceTime at, const gdi::Surface& screen, std::string where, std::string what);
+    // `cell` without its picture, and the screen to shrink into it.
+    void add(SheetCell cell, const gdi::Surface& screen);
     const std::vector<SheetCell>& cells() const { return m_cells; }
 
     // A title line, then the cells left to right and top to bottom in the order they came.

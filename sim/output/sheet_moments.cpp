@@ -47,6 +47,7 @@ void SheetMoments::traceLine(std::string_view line)
     if (f.size() < 4 || f[1] != "dispatch" || f[3].rfind("WM_STEP_", 0) != 0)
         return;
     std::lock_guard lock(m_mutex);
+    m_stepNoted = true;
     if (f[3] != "WM_STEP_FINISH") {
         m_lastStep = std::string(f[3]);
         return;
@@ -60,19 +61,53 @@ void SheetMoments::traceLine(std::string_view line)
     m_lastStep.clear();
 }
 
-void SheetMoments::takeNoted()
+SheetMoments::Noted SheetMoments::takeNoted()
 {
     std::lock_guard lock(m_mutex);
-    if (m_noted) {
-        // A sequence restarted before the last one's picture was taken: the later end stands.
-        m_waiting = std::move(m_noted);
-        m_noted.reset();
+    Noted noted{m_stepNoted, std::move(m_noted)};
+    m_stepNoted = false;
+    m_noted.reset();
+    return noted;
+}
+
+void SheetMoments::takeNotedIntoWaits()
+{
+    Noted noted = takeNoted();
+    if (m_pending && noted.step)
+        m_pending->sequence = true;
+    // A sequence restarted before the last one's picture was taken: the later end stands.
+    if (noted.end) {
+        if (m_pending && m_pending->sequence)
+            m_pending->end = std::move(noted.end);
+        else
+            m_waiting = std::move(noted.end);
     }
+}
+
+bool SheetMoments::steadySince(DeviceTime from) const
+{
+    return m_backlight && m_backlight->on && m_harness.now() - std::max(m_backlightSince, from) >= kSteadyFor;
+}
+
+void SheetMoments::capturePending(bool changedSinceCommand)
+{
+    Pending& p = *m_pending;
+    SheetCell cell;
+    cell.at = p.at;
+    cell.where = std::move(p.where);
+    cell.what = std::move(p.what);
+    if (changedSinceCommand || p.end) {
+        cell.pictureAt = m_harness.now();
+        cell.pictureNote = p.end ? std::move(p.end->what) : p.sequence ? "sequence under way" : "next frame";
+        m_sheet.add(std::move(cell), m_harness.screenAsSeen());
+    } else {
+        m_sheet.add(std::move(cell), p.seenAfter);
+    }
+    m_pending.reset();
 }
 
 void SheetMoments::captureWaiting()
 {
-    takeNoted();
     if (!m_waiting)
         return;
     m_sheet.add(m_harness.now(), m_harness.screenAsSeen(), std::string(), m_waiting->what);
@@ -86,21 +121,32 @@ bool SheetMoments::isExpectation(const ScenarioLine& line)
 
 void SheetMoments::beforeLine(const ScenarioLine& line)
 {
-    // An expectation only looks; the picture can wait for something that acts.
-    if (!isExpectation(line))
-        captureWaiting();
+    // An expectation only looks; the pictures can wait for something that acts.
+    if (isExpectation(line))
+        return;
+    takeNotedIntoWaits();
+    if (m_pending)
+        capturePending(!(m_harness.screen() == m_pending->leftAs));
+    captureWaiting();
+    m_inLine = true;
 }
 
 void SheetMoments::afterLine(const ScenarioLine& line, const std::optional<std::string>& failure)
 {
+    m_inLine = false;
     if (isExpectation(line) && !failure)
         return;
     std::string what = commandText(line);
-    if (failure)
-        what += " - failed";
-    const std::string file = std::filesystem::path(line.where.file).filename().string();
-    m_sheet.add(m_harness.now(), m_harness.screenAsSeen(), file + ":" + std::to_string(line.where.line),
-                std::move(what));
+    const std::string where =
+        std::filesystem::path(line.where.file).filename().string() + ":" + std::to_string(line.where.line);
+    if (failure) {
+        // A failed expectation shows what it saw, at once.
+        m_sheet.add(m_harness.now(), m_harness.screenAsSeen(), where, what + " - failed");
+        return;
+    }
+    m_pending = Pending{m_harness.now(), where, std::move(what), m_harness.screen(), m_harness.screenAsSeen(), false,
+                        std::nullopt};
+    takeNotedIntoWaits();
 }
 
 void SheetMoments::afterStep()
@@ -111,16 +157,32 @@ void SheetMoments::afterStep()
         m_backlight = backlight;
         m_backlightSince = now;
     }
-    takeNoted();
-    if (!m_waiting)
-        return;
-    const bool steady = backlight.on && now - std::max(m_backlightSince, m_waiting->at) >= kSteadyFor;
-    if (steady || now - m_waiting->at >= kWaitAtMost)
+    if (m_inLine)
+        return;  // what the line sets off is the line's, noted once it is done
+    takeNotedIntoWaits();
+    if (m_waiting && (steadySince(m_waiting->at) || now - m_waiting->at >= kWaitAtMost))
         captureWaiting();
+    if (!m_pending)
+        return;
+    if (m_pending->sequence) {
+        const auto& end = m_pending->end;
+        if ((end && (steadySince(end->at) || now - end->at >= kWaitAtMost)) || now - m_pending->at >= kSequenceAtMost)
+            capturePending(true);
+        return;
+    }
+    if (m_pending->at == now)
+        return;  // still the command's own moment
+    if (!(m_harness.screen() == m_pending->leftAs))
+        capturePending(true);
+    else if (now - m_pending->at >= kFrameWaitAtMost)
+        capturePending(false);
 }
 
 void SheetMoments::finish()
 {
+    takeNotedIntoWaits();
+    if (m_pending)
+        capturePending(!(m_harness.screen() == m_pending->leftAs));
     captureWaiting();
 }
 
