@@ -9,8 +9,15 @@
 namespace velorin::kernel {
 
 namespace {
-thread_local Kernel* t_kernel = nullptr;
-thread_local DWORD t_lastError = 0;
+Kernel* currentKernel()
+{
+    return static_cast<Kernel*>(threadLocals().kernel);
+}
+
+void setCurrentKernel(Kernel* kernel)
+{
+    threadLocals().kernel = kernel;
+}
 
 // Removes a wait from its objects' waiter lists however the wait ends.
 class WaitRegistration {
@@ -37,12 +44,12 @@ private:
 
 DWORD lastError()
 {
-    return t_lastError;
+    return threadLocals().lastError;
 }
 
 void setLastError(DWORD error)
 {
-    t_lastError = error;
+    threadLocals().lastError = error;
 }
 
 Kernel::Kernel(Scheduler& scheduler, trace::TraceRecorder& trace, trace::FaultPlan& faults)
@@ -57,24 +64,25 @@ Kernel::~Kernel()
 
 Kernel& Kernel::current()
 {
-    if (!t_kernel) {
+    Kernel* kernel = currentKernel();
+    if (!kernel) {
         std::fprintf(stderr, "a platform call was made from a thread that is not a device thread\n");
         std::abort();
     }
-    return *t_kernel;
+    return *kernel;
 }
 
 void Kernel::attachController()
 {
     m_scheduler.attachController();
-    t_kernel = this;
+    setCurrentKernel(this);
 }
 
 void Kernel::enterAsController()
 {
     m_scheduler.enterAsController();
     if (m_scheduler.currentId() != 0)
-        t_kernel = this;
+        setCurrentKernel(this);
 }
 
 void Kernel::effectLocked(std::string_view event, std::string_view args)
@@ -133,7 +141,7 @@ StartedProcess Kernel::launchLocked(std::string name, ProcessEntry entry, std::s
     p.mainThread = m_scheduler.spawn(
         std::move(name), pid, true,
         [this, entry = std::move(entry), code] {
-            t_kernel = this;
+            setCurrentKernel(this);
             *code = entry();
         },
         [this, pid, code](ThreadId) { endProcessLocked(pid, *code); });
@@ -225,7 +233,7 @@ HANDLE Kernel::createThreadLocked(std::string name, std::function<DWORD()> body,
     object->id = m_scheduler.spawn(
         std::move(name), object->pid, true,
         [this, body = std::move(body), object] {
-            t_kernel = this;
+            setCurrentKernel(this);
             const DWORD code = body();
             std::lock_guard lock(mutex());
             object->exitCode = code;
@@ -246,7 +254,7 @@ ThreadId Kernel::spawnSystemThread(std::string name, std::function<void()> body)
     return m_scheduler.spawn(
         std::move(name), kSystemProcess, false,
         [this, body = std::move(body)] {
-            t_kernel = this;
+            setCurrentKernel(this);
             body();
         },
         nullptr);
@@ -347,8 +355,8 @@ void Kernel::shutdown()
         m_poweredOff = true;
     }
     m_scheduler.shutdown();
-    if (t_kernel == this)
-        t_kernel = nullptr;
+    if (currentKernel() == this)
+        setCurrentKernel(nullptr);
 }
 
 }  // namespace velorin::kernel

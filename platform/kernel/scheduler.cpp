@@ -19,16 +19,24 @@ struct Scheduler::Thread {
     bool killed = false;
     bool unwinding = false;
     std::uint64_t wakeups = 0;
-    std::condition_variable turn;
     std::function<void()> body;
     std::function<void(ThreadId)> onExit;
-    std::thread host;
+    ThreadLocals locals;
+    Scheduler* scheduler = nullptr;
+    std::unique_ptr<Fiber> fiber;  // the serial modes
+    std::thread host;              // the free mode
 };
 
 namespace {
 thread_local Scheduler::Thread* t_current = nullptr;
 thread_local const Scheduler* t_scheduler = nullptr;
+thread_local ThreadLocals t_hostLocals;
 }  // namespace
+
+ThreadLocals& threadLocals()
+{
+    return t_current ? t_current->locals : t_hostLocals;
+}
 
 Scheduler::Scheduler(SchedulerOptions options)
     : m_options(options), m_rng(options.seed), m_wallOrigin(std::chrono::steady_clock::now())
@@ -120,20 +128,21 @@ void Scheduler::attachController()
     t->name = "controller";
     t->controller = true;
     t->state = State::Running;
+    t->scheduler = this;
     t_current = t.get();
     t_scheduler = this;
     m_controller = t.get();
     m_controllerHost = std::this_thread::get_id();
     if (serial())
-        m_running = t.get();
+        t->fiber = std::make_unique<Fiber>();  // the host thread's own context
     m_threads.push_back(std::move(t));
 }
 
 ThreadId Scheduler::spawn(std::string name, ProcessId pid, bool suspendable, std::function<void()> body,
                           std::function<void(ThreadId)> onExit)
 {
-    // Called under the lock: the new host thread starts by taking it, so it cannot run before
-    // the creator has finished registering it.
+    // Called under the lock. A fiber starts when it is first picked; a new host thread starts
+    // by taking the lock, so it cannot run before the creator has finished registering it.
     auto t = std::make_unique<Thread>();
     t->id = static_cast<ThreadId>(m_threads.size() + 1);
     t->name = std::move(name);
@@ -142,35 +151,56 @@ ThreadId Scheduler::spawn(std::string name, ProcessId pid, bool suspendable, std
     t->state = m_options.run == RunMode::Free ? State::Running : State::Runnable;
     t->body = std::move(body);
     t->onExit = std::move(onExit);
+    t->scheduler = this;
     Thread& ref = *t;
     m_threads.push_back(std::move(t));
-    ref.host = std::thread([this, &ref] { runThread(ref); });
+    if (serial())
+        ref.fiber = std::make_unique<Fiber>(&Scheduler::runFiber, &ref);
+    else
+        ref.host = std::thread([this, &ref] { runHostThread(ref); });
     return ref.id;
 }
 
-void Scheduler::runThread(Thread& t)
+void Scheduler::runBody(Thread& t)
+{
+    try {
+        t.body();
+    } catch (const ThreadKilled&) {
+        // The process ended; the stack has unwound and the thread stops here.
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "device thread '%s' crashed: %s\n", t.name.c_str(), e.what());
+        std::abort();
+    }
+}
+
+void Scheduler::runHostThread(Thread& t)
 {
     t_current = &t;
     t_scheduler = this;
     bool start = false;
     {
-        std::unique_lock lock(m_mutex);
-        if (serial())
-            waitForTurnLocked(lock, t);
+        std::lock_guard lock(m_mutex);
         start = !t.killed;
     }
-    if (start) {
-        try {
-            t.body();
-        } catch (const ThreadKilled&) {
-            // The process ended; the stack has unwound and the thread stops here.
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "device thread '%s' crashed: %s\n", t.name.c_str(), e.what());
-            std::abort();
-        }
-    }
+    if (start)
+        runBody(t);
     std::unique_lock lock(m_mutex);
     finishLocked(lock, t);
+}
+
+void Scheduler::runFiber(void* thread)
+{
+    Thread& t = *static_cast<Thread*>(thread);
+    Scheduler& self = *t.scheduler;
+    // Whoever switched here holds the kernel's lock for this host thread.
+    std::unique_lock lock(self.m_mutex, std::adopt_lock);
+    self.reapLocked();
+    const bool start = !t.killed;
+    lock.unlock();
+    if (start)
+        self.runBody(t);
+    lock.lock();
+    self.finishLocked(lock, t);
 }
 
 void Scheduler::finishLocked(std::unique_lock<std::mutex>& lock, Thread& t)
@@ -180,11 +210,13 @@ void Scheduler::finishLocked(std::unique_lock<std::mutex>& lock, Thread& t)
     if (t.onExit)
         t.onExit(t.id);
     if (serial()) {
-        if (m_running == &t) {
-            m_running = nullptr;
-            dispatchNextLocked(lock);
-        }
-        return;
+        // This fiber's stack goes once another runs; the lock passes on held.
+        Thread& next = nextToRunLocked(lock);
+        m_endedFibers.push_back(std::move(t.fiber));
+        t_current = &next;
+        t_scheduler = this;
+        lock.release();
+        Fiber::switchAwayForGood(*m_endedFibers.back(), *next.fiber);
     }
     m_freeWake.notify_all();
     const bool anyoneActive = std::any_of(m_threads.begin(), m_threads.end(), [this](const auto& o) {
@@ -270,23 +302,36 @@ void Scheduler::advanceClockLocked(std::unique_lock<std::mutex>& lock)
         m_freeWake.notify_all();
 }
 
-void Scheduler::dispatchNextLocked(std::unique_lock<std::mutex>& lock)
+Scheduler::Thread& Scheduler::nextToRunLocked(std::unique_lock<std::mutex>& lock)
 {
     for (;;) {
         if (Thread* next = pickLocked()) {
             next->state = State::Running;
-            m_running = next;
-            next->turn.notify_one();
-            return;
+            return *next;
         }
         advanceClockLocked(lock);
     }
 }
 
-void Scheduler::waitForTurnLocked(std::unique_lock<std::mutex>& lock, Thread& t)
+void Scheduler::handOverLocked(std::unique_lock<std::mutex>& lock, Thread& me)
 {
-    while (m_running != &t)
-        t.turn.wait(lock);
+    Thread& next = nextToRunLocked(lock);
+    if (&next != &me)
+        switchLocked(me, next);
+}
+
+void Scheduler::switchLocked(Thread& from, Thread& to)
+{
+    t_current = &to;
+    t_scheduler = this;
+    Fiber::switchTo(*from.fiber, *to.fiber);
+    // Back in `from`: whoever switched here picked it and made it current again.
+    reapLocked();
+}
+
+void Scheduler::reapLocked()
+{
+    m_endedFibers.clear();
 }
 
 WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready, DeviceTime deadline)
@@ -306,9 +351,7 @@ WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::funct
     t->ready = &ready;
     t->deadline = deadline;
     if (serial()) {
-        m_running = nullptr;
-        dispatchNextLocked(lock);
-        waitForTurnLocked(lock, *t);
+        handOverLocked(lock, *t);
     } else {
         m_freeWake.notify_all();
         while (!eligibleLocked(*t)) {
@@ -369,9 +412,7 @@ void Scheduler::preemptionPointLocked(std::unique_lock<std::mutex>& lock)
     chargeLocked(kCallCostMinMicros +
                  static_cast<std::uint32_t>(m_rng() % (kCallCostMaxMicros - kCallCostMinMicros + 1)));
     t->state = State::Runnable;
-    m_running = nullptr;
-    dispatchNextLocked(lock);
-    waitForTurnLocked(lock, *t);
+    handOverLocked(lock, *t);
 }
 
 void Scheduler::notifyLocked()
@@ -418,6 +459,10 @@ void Scheduler::shutdown()
     for (const auto& t : m_threads) {
         if (t->host.joinable())
             t->host.join();
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        reapLocked();
     }
     if (t_scheduler == this) {
         t_current = nullptr;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "kernel/device_time.hpp"
+#include "kernel/fiber.hpp"
 
 #include <chrono>
 #include <condition_variable>
@@ -17,10 +18,12 @@
 namespace velorin::kernel {
 
 enum class ClockMode { Virtual, Wall };
-// Serial: one device thread runs at a time and gives up the CPU only while blocked.
+// Serial: one device thread runs at a time and gives up the CPU only while blocked. Device
+// threads are then fibers on the controller's host thread: a hand-over is a context switch
+// within the process, whatever the host's load.
 // Preemptive: serial, and every platform call of a program may also hand the CPU to another
 // runnable thread and costs a little device time, both drawn from the seed (for races).
-// Free: device threads run at the same time on the host (for race detection).
+// Free: device threads are host threads and run at the same time (for race detection).
 enum class RunMode { Serial, Preemptive, Free };
 
 // What a platform call costs in the preemptive mode, in microseconds: device time moves in
@@ -34,6 +37,16 @@ inline constexpr ProcessId kSystemProcess = 0;
 
 // Unwinds a device thread whose process has ended; caught only at the thread's entry.
 struct ThreadKilled {};
+
+// What a device thread keeps to itself, as a host thread would in thread-local storage: the
+// serial modes run every device thread on one host thread, so this travels with the device
+// thread. `kernel` is the device the thread belongs to.
+struct ThreadLocals {
+    void* kernel = nullptr;
+    std::uint32_t lastError = 0;
+};
+// The calling device thread's, or the calling host thread's own when it runs none.
+ThreadLocals& threadLocals();
 
 enum class WakeReason { Ready, TimedOut };
 
@@ -135,10 +148,18 @@ private:
     bool othersBusyLocked(const Thread& self) const;
     Thread* pickLocked();
     void advanceClockLocked(std::unique_lock<std::mutex>& lock);
-    void dispatchNextLocked(std::unique_lock<std::mutex>& lock);
-    void waitForTurnLocked(std::unique_lock<std::mutex>& lock, Thread& t);
+    // The serial modes: the calling thread `me` has stopped running; runs the next thread
+    // picked (moving time when none is) and returns once `me` is picked again.
+    void handOverLocked(std::unique_lock<std::mutex>& lock, Thread& me);
+    // The serial modes: the next thread to run, moving time until there is one.
+    Thread& nextToRunLocked(std::unique_lock<std::mutex>& lock);
+    void switchLocked(Thread& from, Thread& to);
+    // Frees the stacks of fibers that have ended (never the running one's).
+    void reapLocked();
     void finishLocked(std::unique_lock<std::mutex>& lock, Thread& t);
-    void runThread(Thread& t);
+    void runBody(Thread& t);
+    void runHostThread(Thread& t);
+    static void runFiber(void* thread);
 
     SchedulerOptions m_options;
     mutable std::mutex m_mutex;
@@ -147,7 +168,7 @@ private:
     std::mt19937_64 m_rng;
     DeviceTime m_now = 0;
     std::uint32_t m_nowMicros = 0;  // below m_now's millisecond, the preemptive mode only
-    Thread* m_running = nullptr;  // serial mode: the token holder
+    std::vector<std::unique_ptr<Fiber>> m_endedFibers;
     Thread* m_controller = nullptr;
     std::thread::id m_controllerHost;
     bool m_suspended = false;
