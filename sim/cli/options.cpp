@@ -111,14 +111,13 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
                  "Let any platform call hand the CPU to another device thread and cost a little device time, "
                  "both from the seed (race hunting); e.g. --preempt --seed 3");
     app.add_option("--power", power,
-                   "What drives the device's battery: the scenario, or the machine's own charger and battery "
-                   "(wall time only: with --realtime or --window); e.g. --window --power host")
+                   "What drives the device's battery: the scenario (the default), or the machine's own charger "
+                   "and battery (wall time only: with --realtime or --window); e.g. --power host --window")
         ->check(CLI::Validator(CLI::IsMember({"host", "scenario"})).description(""))
-        ->capture_default_str()
         ->type_name("host|scenario");
     app.add_option("--power-root", powerRoot,
-                   "With --power host, read a folder shaped as /sys/class/power_supply instead; e.g. --realtime "
-                   "--power host --power-root /tmp/supplies")
+                   "With --power host, read a folder shaped as /sys/class/power_supply instead; e.g. --power-root "
+                   "/tmp/supplies --power host --realtime")
         ->type_name("DIR");
     app.footer("Examples:\n"
                "  velorin-sim                                   the built-in demo; files under out/\n"
