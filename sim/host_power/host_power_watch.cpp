@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <system_error>
+#include <utility>
 
 namespace velorin::sim {
 
@@ -27,22 +28,6 @@ void drain(int fd)
 }
 
 }  // namespace
-
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
-{
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = std::exchange(other.m_fd, -1);
-    }
-    return *this;
-}
-
-FileDescriptor::~FileDescriptor()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
 
 struct HostPowerWatch::Udev {
     std::unique_ptr<udev, decltype(&udev_unref)> context{udev_new(), &udev_unref};

@@ -2,6 +2,7 @@
 // reading in a mailbox for the controller's thread.
 #pragma once
 
+#include "sim/host_power/file_descriptor.hpp"
 #include "sim/host_power/power_supply_tree.hpp"
 
 #include <chrono>
@@ -10,7 +11,6 @@
 #include <mutex>
 #include <optional>
 #include <thread>
-#include <utility>
 
 namespace velorin::sim {
 
@@ -22,21 +22,6 @@ struct HostPowerWatchOptions {
     // Read again this often whatever was heard: a battery's capacity changes without an event
     // on many machines.
     std::chrono::milliseconds reread{5000};
-};
-
-// A file descriptor closed with its owner.
-class FileDescriptor {
-public:
-    FileDescriptor() = default;
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
-    ~FileDescriptor();
-    int get() const { return m_fd; }
-    explicit operator bool() const { return m_fd >= 0; }
-
-private:
-    int m_fd = -1;
 };
 
 class HostPowerWatch {
