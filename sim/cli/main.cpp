@@ -3,6 +3,7 @@
 #include "sim/cli/demo_summary.hpp"
 #include "sim/cli/options.hpp"
 #include "sim/harness/harness.hpp"
+#include "sim/host_power/host_battery.hpp"
 #include "sim/live/live_window.hpp"
 #include "sim/output/contact_sheet.hpp"
 #include "sim/output/gif_recorder.hpp"
@@ -35,6 +36,8 @@ constexpr std::string_view kLiveName = "<live window>";
 constexpr DeviceTime kPictureStep = 10;
 // How often a long run without pictures stops to update the progress line.
 constexpr DeviceTime kProgressStep = 100;
+// How often a run on the machine's charger stops to look for a new reading at the latest.
+constexpr DeviceTime kHostPowerStep = 100;
 
 Scenario loadScenario(const SimOptions& options)
 {
@@ -43,6 +46,18 @@ Scenario loadScenario(const SimOptions& options)
     if (options.window)
         return parseScenario("", std::string(kLiveName));
     return parseScenario(builtinDemoScenario(), std::string(kBuiltinDemoName));
+}
+
+// With the machine's charger driving the battery, a scenario's battery lines would fight it.
+std::optional<std::string> refusePowerLines(const Scenario& scenario)
+{
+    for (const ScenarioLine& line : scenario.lines) {
+        if (std::holds_alternative<PowerCommand>(line.command))
+            return line.where.file + ":" + std::to_string(line.where.line) + ": " +
+                   std::string(commandName(line.command)) +
+                   ": the machine's own charger drives the battery in this run (--power host)";
+    }
+    return std::nullopt;
 }
 
 std::string reason()
@@ -80,6 +95,10 @@ int run(SimOptions options)
         scenario = loadScenario(options);
     } catch (const ScenarioError& e) {
         std::cerr << e.what() << '\n';
+        return kBadInput;
+    }
+    if (const auto refused = options.hostPower ? refusePowerLines(scenario) : std::nullopt) {
+        std::cerr << *refused << '\n';
         return kBadInput;
     }
     if (options.window && !LiveWindow::available()) {
@@ -173,7 +192,10 @@ int run(SimOptions options)
     harnessOptions.device.trace = tap ? trace::TraceLevel::All : traceLevel;
     harnessOptions.device.screenWidth = options.screenWidth;
     harnessOptions.device.screenHeight = options.screenHeight;
-    harnessOptions.sampleEvery = pictures || options.window ? kPictureStep : progress ? kProgressStep : 0;
+    harnessOptions.sampleEvery = pictures || options.window ? kPictureStep
+                                 : progress                  ? kProgressStep
+                                 : options.hostPower         ? kHostPowerStep
+                                                             : 0;
     if (options.framesDir)
         harnessOptions.framesDir = *options.framesDir;
     harnessOptions.traceSink = tap ? &*tap : traceOut;
@@ -214,6 +236,18 @@ int run(SimOptions options)
         harness.addStepListener([&meter, &harness] { meter->update(harness.now()); });
     }
 
+    // Its first reading stands where a scenario's time-0 battery lines would.
+    std::optional<HostBattery> hostBattery;
+    if (options.hostPower) {
+        HostPowerWatchOptions watch;
+        if (options.powerRoot) {
+            watch.root = *options.powerRoot;
+            watch.udev = false;
+            watch.inotify = true;
+        }
+        hostBattery.emplace(harness, watch, std::cerr);
+    }
+
     ScenarioPlayer player(harness);
     if (sheet) {
         moments.emplace(harness, *sheet);
@@ -235,6 +269,7 @@ int run(SimOptions options)
         moments->finish();
     if (gif)
         gif->finish(result.endedAt);
+    hostBattery.reset();
     harness.powerOff();
     window.reset();
 

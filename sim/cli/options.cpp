@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -60,6 +61,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
     std::string gifFile;
     std::string sheetFile;
     std::string screen;
+    std::string power = "scenario";
+    std::string powerRoot;
     app.add_option("--scenario", scenario, "Scenario file to play; e.g. --scenario examples/plug.scn")
         ->check(CLI::Validator(CLI::ExistingFile).description(""))
         ->type_name("FILE");
@@ -107,11 +110,21 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
     app.add_flag("--preempt", options.preempt,
                  "Let any platform call hand the CPU to another device thread and cost a little device time, "
                  "both from the seed (race hunting); e.g. --preempt --seed 3");
+    app.add_option("--power", power,
+                   "What drives the device's battery: the scenario (the default), or the machine's own charger "
+                   "and battery (wall time only: with --realtime or --window); e.g. --power host --window")
+        ->check(CLI::Validator(CLI::IsMember({"host", "scenario"})).description(""))
+        ->type_name("host|scenario");
+    app.add_option("--power-root", powerRoot,
+                   "With --power host, read a folder shaped as /sys/class/power_supply instead; e.g. --power-root "
+                   "/tmp/supplies --power host --realtime")
+        ->type_name("DIR");
     app.footer("Examples:\n"
                "  velorin-sim                                   the built-in demo; files under out/\n"
                "  velorin-sim --scenario s.scn --trace          a scenario, its trace on the terminal\n"
                "  velorin-sim --scenario s.scn --gif s.gif --sheet s.png\n"
                "  velorin-sim --window                          the live device (make run)\n"
+               "  velorin-sim --window --power host             the live device on this machine's charger\n"
                "Exit status: 0 when every expect held, 1 when one failed, 2 for bad input.");
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -125,6 +138,19 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
     // Preemption passes one token around; the free mode has none.
     if (options.free && options.preempt)
         return {std::nullopt, 2, "velorin-sim: --preempt and --free do not go together\nRun with --help for the options."};
+    options.hostPower = power == "host";
+    if (!powerRoot.empty() && !options.hostPower)
+        return {std::nullopt, 2, "velorin-sim: --power-root is read only with --power host"};
+    // The machine's charger changes in its own time, which virtual time does not follow.
+    if (options.hostPower && !options.realtime && !options.window)
+        return {std::nullopt, 2,
+                "velorin-sim: --power host runs in wall time only: add --realtime or --window"};
+    if (!powerRoot.empty()) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(powerRoot, error))
+            return {std::nullopt, 2, "velorin-sim: --power-root: " + powerRoot + " is not a folder"};
+        options.powerRoot = powerRoot;
+    }
     if (!scenario.empty())
         options.scenarioFile = scenario;
     if (!until.empty()) {

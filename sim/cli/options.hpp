@@ -27,6 +27,9 @@ struct SimOptions {
     bool realtime = false;
     bool free = false;
     bool preempt = false;
+    // --power host: the machine's own charger and battery drive the device's (wall time only).
+    bool hostPower = false;
+    std::optional<std::string> powerRoot;  // --power-root: a folder shaped as /sys/class/power_supply
 };
 
 // Either options to run with, or an exit: `--help` (status 0) or a usage error (status 2),

@@ -11,6 +11,7 @@ file(WRITE ${w}/bad_reg_line.scn "0 plug\n\n1s reg set HKXX\\Software x dword:1\
 file(WRITE ${w}/bad.reg "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software]\n\"v\"=dword:zz\n")
 file(WRITE ${w}/not-a-reg.reg "hello\n")
 file(WRITE ${w}/plain-file "x")
+file(WRITE ${w}/power_lines.scn "0 reg delete HKCU\\Software\\Nothing\n1s percent 40\n")
 
 set(failures "")
 # `regex` against standard error; the rest is the command.
@@ -36,6 +37,14 @@ expect_bad("--until: time 'soon' is not a time" --scenario ${w}/ok.scn --until s
 expect_bad("--screen: '5x5': each side must be 16 to 4096" --scenario ${w}/ok.scn --screen 5x5)
 expect_bad("--screen: 'wide' is not WIDTHxHEIGHT" --scenario ${w}/ok.scn --screen wide)
 expect_bad("--trace: .*some" --scenario ${w}/ok.scn --trace=some)
+# The machine's charger: wall time only, its folder a folder, and no battery lines besides it.
+expect_bad("--power host runs in wall time only: add --realtime or --window" --scenario ${w}/ok.scn --power host)
+expect_bad("--power: .*battery" --scenario ${w}/ok.scn --realtime --power battery)
+expect_bad("--power-root is read only with --power host" --scenario ${w}/ok.scn --realtime --power-root ${w}/a-directory)
+expect_bad("--power-root: ${w}/plain-file is not a folder"
+           --scenario ${w}/ok.scn --realtime --power host --power-root ${w}/plain-file)
+expect_bad("power_lines.scn:2: percent: the machine's own charger drives the battery in this run [(]--power host[)]"
+           --scenario ${w}/power_lines.scn --realtime --power host --power-root ${w}/a-directory)
 # Scenario files: the file, the line and what is wrong.
 expect_bad("bad_line.scn:3: " --scenario ${SCENARIOS}/bad_line.scn)
 expect_bad("unknown_command.scn:2: .*fly" --scenario ${w}/unknown_command.scn)

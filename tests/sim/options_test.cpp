@@ -40,6 +40,21 @@ TEST(CommandLine, ParsesTimesSeedsAndModes)
     EXPECT_EQ(both.exitStatus, 2);
 }
 
+TEST(CommandLine, TheMachinesChargerOnlyInWallTime)
+{
+    EXPECT_FALSE(parseCommandLine({}).options->hostPower);
+    EXPECT_FALSE(parseCommandLine({"--power", "scenario"}).options->hostPower);
+    EXPECT_TRUE(parseCommandLine({"--power", "host", "--window"}).options->hostPower);
+    const auto root = parseCommandLine({"--realtime", "--power", "host", "--power-root", "."});
+    ASSERT_TRUE(root.options);
+    EXPECT_EQ(root.options->powerRoot, ".");
+    EXPECT_FALSE(parseCommandLine({"--realtime", "--power", "host"}).options->powerRoot) << "the machine's own";
+    const auto virtualTime = parseCommandLine({"--power", "host"});
+    EXPECT_EQ(virtualTime.exitStatus, 2);
+    EXPECT_NE(virtualTime.message.find("wall time only"), std::string::npos) << virtualTime.message;
+    EXPECT_EQ(parseCommandLine({"--realtime", "--power-root", "."}).exitStatus, 2) << "a root without host";
+}
+
 TEST(CommandLine, BadInputExitsWithStatusTwoAndSaysWhy)
 {
     const auto until = parseCommandLine({"--until", "soon"});

@@ -40,7 +40,7 @@ TEST(CommandLine, HelpShowsEveryOptionWithAnExample)
         ++options;
         EXPECT_NE(line.find("e.g. --" + match[1].str()), std::string::npos) << "no example for --" << match[1];
     }
-    EXPECT_EQ(options, 14);
+    EXPECT_EQ(options, 16);
     EXPECT_NE(help.message.find("Exit status"), std::string::npos);
 }
 
