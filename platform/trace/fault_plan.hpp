@@ -3,7 +3,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
+#include <unordered_map>
 #include <optional>
 #include <random>
 #include <string>
@@ -47,7 +47,12 @@ public:
 
 private:
     std::vector<FaultRule> m_rules;
-    std::map<std::string, std::uint64_t, std::less<>> m_calls;
+    // Every platform call passes here: hashed, looked up by the name's view without a copy.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    std::unordered_map<std::string, std::uint64_t, NameHash, std::equal_to<>> m_calls;
     std::mt19937_64 m_rng;
     std::uint64_t m_injected = 0;
 };
