@@ -830,6 +830,10 @@ private:
         // A key pressed while the utility sleeps in its one-second pause is handled only after
         // it: the last phase decides whether the utility runs once such input has had its effect.
         runFor(1500);
+        // Input also waits behind the steps a run posts, and a flapping charger can start a
+        // run right as the last one's pause ends: wait until no run is under way.
+        for (int wait = 0; wait < 40 && busy(); ++wait)
+            runFor(500);
         if (!running()) {
             launch();
             runFor(uniform(100, 3000));
