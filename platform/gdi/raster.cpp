@@ -1,7 +1,8 @@
 #include "gdi/raster.hpp"
 
+#include "gdi/row_ops.hpp"
+
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -21,46 +22,12 @@ void fillArea(Surface& surface, const RECT& clip, const RECT& area, Rgb colour)
     const RECT r = intersect(intersect(area, clip), boundsOf(surface));
     if (isEmpty(r))
         return;
-    // Whole blocks from a local pattern become vector stores; the rest of a row one by one.
-    constexpr LONG kBlock = 8;
-    std::array<Rgb, kBlock> pattern;
-    pattern.fill(colour);
     const LONG width = r.right - r.left;
-    for (LONG y = r.top; y < r.bottom; ++y) {
-        Rgb* row = surface.pixels().data() + static_cast<std::ptrdiff_t>(y) * surface.width() + r.left;
-        LONG x = 0;
-        for (; x + kBlock <= width; x += kBlock)
-            std::copy_n(pattern.begin(), kBlock, row + x);
-        for (; x < width; ++x)
-            row[x] = colour;
-    }
+    for (LONG y = r.top; y < r.bottom; ++y)
+        fillRow(surface.pixels().data() + static_cast<std::ptrdiff_t>(y) * surface.width() + r.left, width, colour);
 }
 
 namespace {
-
-// Pixels a keyed row is worked in: a fixed count, in local arrays that cannot overlap, so that
-// the compiler turns each block into a few vector operations.
-constexpr LONG kKeyedBlock = 8;
-
-// One row of an unscaled copy: opaque, or leaving the key colour out.
-void copyRow(const Rgb* from, Rgb* to, LONG count, std::optional<Rgb> key)
-{
-    if (!key) {
-        std::copy_n(from, count, to);
-        return;
-    }
-    const Rgb transparent = *key;
-    LONG i = 0;
-    for (; i + kKeyedBlock <= count; i += kKeyedBlock) {
-        std::array<Rgb, kKeyedBlock> in;
-        std::copy_n(from + i, kKeyedBlock, in.begin());
-        Rgb* out = to + i;
-        for (LONG k = 0; k < kKeyedBlock; ++k)
-            out[k] = in[k] == transparent ? out[k] : in[k];
-    }
-    for (; i < count; ++i)
-        to[i] = from[i] == transparent ? to[i] : from[i];
-}
 
 Rgb* rowOf(Surface& surface, LONG x, LONG y)
 {
@@ -82,8 +49,14 @@ void blitUnscaled(Surface& dst, RECT area, const RECT& to, const Surface& source
     if (isEmpty(area))
         return;
     const LONG width = area.right - area.left;
-    for (LONG y = area.top; y < area.bottom; ++y)
-        copyRow(rowOf(source, area.left - shift.x, y - shift.y), rowOf(dst, area.left, y), width, key);
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        const Rgb* in = rowOf(source, area.left - shift.x, y - shift.y);
+        Rgb* out = rowOf(dst, area.left, y);
+        if (key)
+            copyRowKeyed(in, out, width, *key);
+        else
+            std::copy_n(in, width, out);
+    }
 }
 
 // Other sizes: the source pixel under the centre of each destination pixel.
