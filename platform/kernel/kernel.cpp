@@ -302,6 +302,11 @@ void Kernel::nameQueueLocked(const std::shared_ptr<MsgQueueCore>& queue)
 CallGate Kernel::enterCall(std::string_view function)
 {
     std::unique_lock lock(mutex());
+    return enterCall(function, lock);
+}
+
+CallGate Kernel::enterCall(std::string_view function, std::unique_lock<std::mutex>& lock)
+{
     if (m_scheduler.currentProcess() != kSystemProcess && !m_scheduler.currentIsKilled())
         m_scheduler.preemptionPointLocked(lock);
     if (m_scheduler.currentIsKilled()) {

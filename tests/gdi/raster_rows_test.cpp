@@ -40,10 +40,10 @@ Surface referenceCopy(Surface dst, const RECT& dstClip, const RECT& to, const Su
     for (LONG y = to.top; y < to.bottom; ++y) {
         for (LONG x = to.left; x < to.right; ++x) {
             const LONG sx = x - to.left + from.left, sy = y - to.top + from.top;
-            const bool inDst = x >= dstClip.left && x < dstClip.right && y >= dstClip.top && y < dstClip.bottom &&
-                               dst.contains(x, y);
-            const bool inSrc = sx >= srcClip.left && sx < srcClip.right && sy >= srcClip.top &&
-                               sy < srcClip.bottom && before.contains(sx, sy);
+            const bool inDst =
+                x >= dstClip.left && x < dstClip.right && y >= dstClip.top && y < dstClip.bottom && dst.contains(x, y);
+            const bool inSrc = sx >= srcClip.left && sx < srcClip.right && sy >= srcClip.top && sy < srcClip.bottom &&
+                               before.contains(sx, sy);
             if (inDst && inSrc && (!key || before.pixel(sx, sy) != *key))
                 dst.setPixel(x, y, before.pixel(sx, sy));
         }

@@ -84,21 +84,21 @@ TEST_F(RectangleTest, PensAndBrushesOfEveryKind)
     // hanging off the surface: the same square as border and inside drawn apart.
     HBRUSH green = CreateSolidBrush(kGreen);
     EXPECT_EQ(draw(green, wide, RECT{1, 1, 4, 6}), (Rows{
-                                                      "........",
-                                                      ".ggg....",
-                                                      ".ggg....",
-                                                      ".ggg....",
-                                                      ".ggg....",
-                                                      ".ggg....",
-                                                  }));
+                                                       "........",
+                                                       ".ggg....",
+                                                       ".ggg....",
+                                                       ".ggg....",
+                                                       ".ggg....",
+                                                       ".ggg....",
+                                                   }));
     EXPECT_EQ(draw(green, wide, RECT{5, -2, 10, 3}), (Rows{
-                                                        ".....ggg",
-                                                        ".....ggg",
-                                                        ".....ggg",
-                                                        "........",
-                                                        "........",
-                                                        "........",
-                                                    }));
+                                                         ".....ggg",
+                                                         ".....ggg",
+                                                         ".....ggg",
+                                                         "........",
+                                                         "........",
+                                                         "........",
+                                                     }));
     DeleteObject(green);
     EXPECT_EQ(CreatePen(3, 1, kGreen), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
