@@ -22,9 +22,10 @@ void fillArea(Surface& surface, const RECT& clip, const RECT& area, Rgb colour)
     const RECT r = intersect(intersect(area, clip), boundsOf(surface));
     if (isEmpty(r))
         return;
-    const LONG width = r.right - r.left;
-    for (LONG y = r.top; y < r.bottom; ++y)
-        fillRow(surface.pixels().data() + static_cast<std::ptrdiff_t>(y) * surface.width() + r.left, width, colour);
+    const std::ptrdiff_t stride = surface.width();
+    Rgb* row = surface.pixels().data() + r.top * stride + r.left;
+    for (LONG y = r.top; y < r.bottom; ++y, row += stride)
+        fillRow(row, r.right - r.left, colour);
 }
 
 namespace {
@@ -48,13 +49,18 @@ void blitUnscaled(Surface& dst, RECT area, const RECT& to, const Surface& source
     area = intersect(area, offsetBy(readable, shift));
     if (isEmpty(area))
         return;
+    // Row pointers stepped by the strides: a multiply and the surfaces' fields read again on
+    // every row cost the frame's short rows more than their pixels.
     const LONG width = area.right - area.left;
-    for (LONG y = area.top; y < area.bottom; ++y) {
-        const Rgb* in = rowOf(source, area.left - shift.x, y - shift.y);
-        Rgb* out = rowOf(dst, area.left, y);
-        if (key)
+    const std::ptrdiff_t inStride = source.width();
+    const std::ptrdiff_t outStride = dst.width();
+    const Rgb* in = rowOf(source, area.left - shift.x, area.top - shift.y);
+    Rgb* out = rowOf(dst, area.left, area.top);
+    if (key) {
+        for (LONG y = area.top; y < area.bottom; ++y, in += inStride, out += outStride)
             copyRowKeyed(in, out, width, *key);
-        else
+    } else {
+        for (LONG y = area.top; y < area.bottom; ++y, in += inStride, out += outStride)
             std::copy_n(in, width, out);
     }
 }

@@ -3,11 +3,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
 #include <random>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace velorin::trace {
@@ -47,7 +47,12 @@ public:
 
 private:
     std::vector<FaultRule> m_rules;
-    std::map<std::string, std::uint64_t, std::less<>> m_calls;
+    // Looked up by every platform call: hashed, where a tree compared the name a few times.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
+    };
+    std::unordered_map<std::string, std::uint64_t, NameHash, std::equal_to<>> m_calls;
     std::mt19937_64 m_rng;
     std::uint64_t m_injected = 0;
 };
