@@ -98,7 +98,8 @@ R platformCallLocked(std::string_view name, R failResult, DWORD failError, Body&
 {
     Kernel& kernel = Kernel::current();
     std::unique_lock lock(kernel.mutex());
-    const CallGate gate = kernel.enterCall(name, lock);
+    CallGate gate;
+    kernel.enterCall(name, lock, gate);
     R result = failResult;
     if (gate.proceed) {
         result = body();
