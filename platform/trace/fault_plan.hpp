@@ -4,11 +4,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <optional>
 #include <random>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace velorin::trace {
@@ -48,19 +48,19 @@ public:
 
 private:
     std::vector<FaultRule> m_rules;
+    // Every platform call passes here: hashed, looked up by the name's view without a copy.
     struct NameHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
     };
     using Counts = std::unordered_map<std::string, std::uint64_t, NameHash, std::equal_to<>>;
+    Counts m_calls;
+    // A slot picked from the name's length and ends keeps the entry it last found (entries
+    // never move), so most calls compare one name and neither hash it nor divide by the
+    // bucket count.
+    std::array<Counts::value_type*, 64> m_recent{};
 
     std::uint64_t& counterOf(std::string_view function);
-
-    Counts m_calls;
-    // Every platform call counts here. A slot picked from the name's length and ends keeps the
-    // entry it last found (entries never move), so most calls compare one name and neither
-    // hash it nor divide by the bucket count.
-    std::array<Counts::value_type*, 64> m_recent{};
     std::mt19937_64 m_rng;
     std::uint64_t m_injected = 0;
 };
