@@ -1,8 +1,8 @@
 // One whole charging frame on a 240 x 320 screen, every step drawn (both erases, both battery
 // parts, the symbol, the gauge, three digits and the percent sign), through the device's GDI
 // against the same copies, fills and colour-keyed copies done with pixman, and against plain
-// memcpy of the bytes the frame copies. The device's cost should stay at most 1.5 times a tuned
-// raster library's and within 3 times the bare copies'.
+// memcpy of the bytes the frame copies. The device's cost should stay at most a tuned raster
+// library's and within 1.5 times the bare copies'.
 #include "boot/device.hpp"
 #include "res/resource.h"
 #include "res/velorin_resources.hpp"

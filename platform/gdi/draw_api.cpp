@@ -3,46 +3,41 @@
 #include "gdi/wingdi.h"
 
 using velorin::gdi::Gdi;
-using velorin::gdi::withGdi;
-using velorin::kernel::platformCall;
+using velorin::gdi::gdiCall;
 
 BOOL Rectangle(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect)
 {
-    return platformCall(
+    return gdiCall(
         "Rectangle", FALSE, ERROR_INVALID_HANDLE,
-        [&] {
-            return withGdi([&](Gdi& gdi) {
-                return gdi.rectangleLocked(hdc, RECT{nLeftRect, nTopRect, nRightRect, nBottomRect}) ? TRUE : FALSE;
-            });
+        [&](Gdi& gdi) {
+            return gdi.rectangleLocked(hdc, RECT{nLeftRect, nTopRect, nRightRect, nBottomRect}) ? TRUE : FALSE;
         },
         hdc, nLeftRect, nTopRect, nRightRect, nBottomRect);
 }
 
 int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
 {
-    return platformCall(
+    return gdiCall(
         "FillRect", 0, ERROR_INVALID_PARAMETER,
-        [&] {
+        [&](Gdi& gdi) {
             if (!lprc) {
                 velorin::kernel::setLastError(ERROR_INVALID_PARAMETER);
                 return 0;
             }
-            return withGdi([&](Gdi& gdi) { return gdi.fillRectLocked(hDC, *lprc, hbr) ? 1 : 0; });
+            return gdi.fillRectLocked(hDC, *lprc, hbr) ? 1 : 0;
         },
         hDC, lprc, hbr);
 }
 
 BOOL BitBlt(HDC hdcDest, int nXDest, int nYDest, int nWidth, int nHeight, HDC hdcSrc, int nXSrc, int nYSrc, DWORD dwRop)
 {
-    return platformCall(
+    return gdiCall(
         "BitBlt", FALSE, ERROR_INVALID_HANDLE,
-        [&] {
-            return withGdi([&](Gdi& gdi) {
-                return gdi.bitBltLocked(hdcDest, POINT{nXDest, nYDest}, SIZE{nWidth, nHeight}, hdcSrc,
-                                        POINT{nXSrc, nYSrc}, dwRop)
-                           ? TRUE
-                           : FALSE;
-            });
+        [&](Gdi& gdi) {
+            return gdi.bitBltLocked(hdcDest, POINT{nXDest, nYDest}, SIZE{nWidth, nHeight}, hdcSrc, POINT{nXSrc, nYSrc},
+                                    dwRop)
+                       ? TRUE
+                       : FALSE;
         },
         hdcDest, nXDest, nYDest, nWidth, nHeight, hdcSrc, nXSrc, nYSrc, dwRop);
 }
@@ -50,34 +45,32 @@ BOOL BitBlt(HDC hdcDest, int nXDest, int nYDest, int nWidth, int nHeight, HDC hd
 BOOL TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LONG DstCx, LONG DstCy, HANDLE hSrc, LONG SrcX, LONG SrcY,
                       LONG SrcCx, LONG SrcCy, COLORREF TransparentColor)
 {
-    return platformCall(
+    return gdiCall(
         "TransparentImage", FALSE, ERROR_INVALID_HANDLE,
-        [&] {
+        [&](Gdi& gdi) {
             const RECT to{DstX, DstY, DstX + DstCx, DstY + DstCy};
             const RECT from{SrcX, SrcY, SrcX + SrcCx, SrcY + SrcCy};
-            return withGdi([&](Gdi& gdi) {
-                return gdi.transparentImageLocked(hdcDest, to, hSrc, from, TransparentColor) ? TRUE : FALSE;
-            });
+            return gdi.transparentImageLocked(hdcDest, to, hSrc, from, TransparentColor) ? TRUE : FALSE;
         },
         hdcDest, DstX, DstY, DstCx, DstCy, hSrc, SrcX, SrcY, SrcCx, SrcCy, TransparentColor);
 }
 
 COLORREF GetPixel(HDC hdc, int nXPos, int nYPos)
 {
-    return platformCall(
+    return gdiCall(
         "GetPixel", CLR_INVALID, ERROR_INVALID_HANDLE,
-        [&] { return withGdi([&](Gdi& gdi) {
-                  return gdi.getPixelLocked(hdc, POINT{nXPos, nYPos});
-              }); }, hdc, nXPos,
-        nYPos);
+        [&](Gdi& gdi) {
+            return gdi.getPixelLocked(hdc, POINT{nXPos, nYPos});
+        },
+        hdc, nXPos, nYPos);
 }
 
 COLORREF SetPixel(HDC hdc, int X, int Y, COLORREF crColor)
 {
-    return platformCall(
+    return gdiCall(
         "SetPixel", CLR_INVALID, ERROR_INVALID_HANDLE,
-        [&] { return withGdi([&](Gdi& gdi) {
-                  return gdi.setPixelLocked(hdc, POINT{X, Y}, crColor);
-              }); }, hdc, X, Y,
-        crColor);
+        [&](Gdi& gdi) {
+            return gdi.setPixelLocked(hdc, POINT{X, Y}, crColor);
+        },
+        hdc, X, Y, crColor);
 }

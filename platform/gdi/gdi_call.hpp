@@ -5,6 +5,7 @@
 #include "kernel/api_call.hpp"
 
 #include <mutex>
+#include <string_view>
 
 namespace velorin::gdi {
 
@@ -14,6 +15,15 @@ template <class Body> auto withGdi(Body&& body)
     kernel::Kernel& k = kernel::Kernel::current();
     std::lock_guard lock(k.mutex());
     return body(k.device().gdi());
+}
+
+// Runs the platform function `name` as `body(gdi)` under the kernel lock that its call gate
+// takes, so that a drawing call locks once.
+template <class R, class Body, class... Args>
+R gdiCall(std::string_view name, R failResult, DWORD failError, Body&& body, const Args&... args)
+{
+    return kernel::platformCallLocked(
+        name, failResult, failError, [&] { return body(kernel::Kernel::current().device().gdi()); }, args...);
 }
 
 }  // namespace velorin::gdi

@@ -55,7 +55,12 @@ bool Gdi::rectangleLocked(HDC handle, RECT area)
             fillArea(surface, target->clip, RECT{r.left, r.top, r.right - 1, r.bottom - 1}, *brush);
         return true;
     }
-    // The border lies inside the rectangle, the brush within the border.
+    // The border lies inside the rectangle, the brush within the border; of one colour, they
+    // are one fill.
+    if (brush == pen->colour) {
+        fillArea(surface, target->clip, r, *brush);
+        return true;
+    }
     const LONG w = pen->width;
     if (brush)
         fillArea(surface, target->clip, RECT{r.left + w, r.top + w, r.right - w, r.bottom - w}, *brush);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 using velorin::gdi::Gdi;
+using velorin::gdi::gdiCall;
 using velorin::gdi::Surface;
 using velorin::gdi::withGdi;
 using velorin::kernel::platformCall;
@@ -35,54 +36,51 @@ Surface pixelsFromBits(int width, int height, const void* bits)
 
 HGDIOBJ GetStockObject(int fnObject)
 {
-    return platformCall(
-        "GetStockObject", HGDIOBJ{}, ERROR_INVALID_PARAMETER,
-        [&] { return withGdi([&](Gdi& gdi) { return gdi.stockObjectLocked(fnObject); }); }, fnObject);
+    return gdiCall(
+        "GetStockObject", HGDIOBJ{}, ERROR_INVALID_PARAMETER, [&](Gdi& gdi) { return gdi.stockObjectLocked(fnObject); },
+        fnObject);
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ hgdiobj)
 {
-    return platformCall(
-        "SelectObject", HGDIOBJ{}, ERROR_INVALID_HANDLE,
-        [&] { return withGdi([&](Gdi& gdi) { return gdi.selectObjectLocked(hdc, hgdiobj); }); }, hdc, hgdiobj);
+    return gdiCall(
+        "SelectObject", HGDIOBJ{}, ERROR_INVALID_HANDLE, [&](Gdi& gdi) { return gdi.selectObjectLocked(hdc, hgdiobj); },
+        hdc, hgdiobj);
 }
 
 BOOL DeleteObject(HGDIOBJ hObject)
 {
-    return platformCall(
+    return gdiCall(
         "DeleteObject", FALSE, ERROR_INVALID_HANDLE,
-        [&] { return withGdi([&](Gdi& gdi) { return gdi.deleteObjectLocked(hObject) ? TRUE : FALSE; }); }, hObject);
+        [&](Gdi& gdi) { return gdi.deleteObjectLocked(hObject) ? TRUE : FALSE; }, hObject);
 }
 
 int GetObjectW(HGDIOBJ hgdiobj, int cbBuffer, LPVOID lpvObject)
 {
-    return platformCall(
+    return gdiCall(
         "GetObjectW", 0, ERROR_INVALID_HANDLE,
-        [&] { return withGdi([&](Gdi& gdi) { return gdi.getObjectLocked(hgdiobj, cbBuffer, lpvObject); }); }, hgdiobj,
-        cbBuffer, lpvObject);
+        [&](Gdi& gdi) { return gdi.getObjectLocked(hgdiobj, cbBuffer, lpvObject); }, hgdiobj, cbBuffer, lpvObject);
 }
 
 HBRUSH CreateSolidBrush(COLORREF crColor)
 {
-    return platformCall(
+    return gdiCall(
         "CreateSolidBrush", HBRUSH{}, ERROR_NOT_ENOUGH_MEMORY,
-        [&] { return withGdi([&](Gdi& gdi) { return gdi.createSolidBrushLocked(crColor); }); }, crColor);
+        [&](Gdi& gdi) { return gdi.createSolidBrushLocked(crColor); }, crColor);
 }
 
 HPEN CreatePen(int fnPenStyle, int nWidth, COLORREF crColor)
 {
-    return platformCall(
+    return gdiCall(
         "CreatePen", HPEN{}, ERROR_NOT_ENOUGH_MEMORY,
-        [&] { return withGdi([&](Gdi& gdi) { return gdi.createPenLocked(fnPenStyle, nWidth, crColor); }); }, fnPenStyle,
-        nWidth, crColor);
+        [&](Gdi& gdi) { return gdi.createPenLocked(fnPenStyle, nWidth, crColor); }, fnPenStyle, nWidth, crColor);
 }
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int nWidth, int nHeight)
 {
-    return platformCall(
+    return gdiCall(
         "CreateCompatibleBitmap", HBITMAP{}, ERROR_NOT_ENOUGH_MEMORY,
-        [&] { return withGdi([&](Gdi& gdi) { return gdi.createCompatibleBitmapLocked(hdc, nWidth, nHeight); }); }, hdc,
-        nWidth, nHeight);
+        [&](Gdi& gdi) { return gdi.createCompatibleBitmapLocked(hdc, nWidth, nHeight); }, hdc, nWidth, nHeight);
 }
 
 HBITMAP CreateBitmap(int nWidth, int nHeight, UINT cPlanes, UINT cBitsPerPel, const void* lpvBits)

@@ -7,6 +7,7 @@
 #include <string_view>
 
 using velorin::gdi::Gdi;
+using velorin::gdi::gdiCall;
 using velorin::gdi::withGdi;
 using velorin::kernel::platformCall;
 using velorin::kernel::setLastError;
@@ -39,30 +40,29 @@ template <> struct velorin::kernel::TraceFormat<CountedText> {
 
 COLORREF SetTextColor(HDC hdc, COLORREF crColor)
 {
-    return platformCall(
+    return gdiCall(
         "SetTextColor", CLR_INVALID, ERROR_INVALID_HANDLE,
-        [&] { return withGdi([&](Gdi& gdi) { return gdi.setTextColorLocked(hdc, crColor); }); }, hdc, crColor);
+        [&](Gdi& gdi) { return gdi.setTextColorLocked(hdc, crColor); }, hdc, crColor);
 }
 
 COLORREF GetTextColor(HDC hdc)
 {
-    return platformCall(
-        "GetTextColor", CLR_INVALID, ERROR_INVALID_HANDLE,
-        [&] { return withGdi([&](Gdi& gdi) { return gdi.textColorLocked(hdc); }); }, hdc);
+    return gdiCall(
+        "GetTextColor", CLR_INVALID, ERROR_INVALID_HANDLE, [&](Gdi& gdi) { return gdi.textColorLocked(hdc); }, hdc);
 }
 
 COLORREF SetBkColor(HDC hdc, COLORREF crColor)
 {
-    return platformCall(
-        "SetBkColor", CLR_INVALID, ERROR_INVALID_HANDLE,
-        [&] { return withGdi([&](Gdi& gdi) { return gdi.setBkColorLocked(hdc, crColor); }); }, hdc, crColor);
+    return gdiCall(
+        "SetBkColor", CLR_INVALID, ERROR_INVALID_HANDLE, [&](Gdi& gdi) { return gdi.setBkColorLocked(hdc, crColor); },
+        hdc, crColor);
 }
 
 int SetBkMode(HDC hdc, int iBkMode)
 {
-    return platformCall(
-        "SetBkMode", 0, ERROR_INVALID_HANDLE,
-        [&] { return withGdi([&](Gdi& gdi) { return gdi.setBkModeLocked(hdc, iBkMode); }); }, hdc, iBkMode);
+    return gdiCall(
+        "SetBkMode", 0, ERROR_INVALID_HANDLE, [&](Gdi& gdi) { return gdi.setBkModeLocked(hdc, iBkMode); }, hdc,
+        iBkMode);
 }
 
 int DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, LPRECT lpRect, UINT uFormat)
@@ -84,12 +84,10 @@ BOOL ExtTextOutW(HDC hdc, int X, int Y, UINT fuOptions, const RECT* lprc, LPCWST
                  const int* lpDx)
 {
     const CountedText text = countedText(lpszString, cbCount);
-    return platformCall(
+    return gdiCall(
         "ExtTextOutW", FALSE, ERROR_INVALID_HANDLE,
-        [&] {
-            return withGdi([&](Gdi& gdi) {
-                return gdi.extTextOutLocked(hdc, POINT{X, Y}, fuOptions, lprc, text.view()) ? TRUE : FALSE;
-            });
+        [&](Gdi& gdi) {
+            return gdi.extTextOutLocked(hdc, POINT{X, Y}, fuOptions, lprc, text.view()) ? TRUE : FALSE;
         },
         hdc, X, Y, fuOptions, lprc, text, cbCount, lpDx);
 }

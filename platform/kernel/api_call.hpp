@@ -7,6 +7,7 @@
 #include "trace/trace_recorder.hpp"
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 #include <type_traits>
 
@@ -85,6 +86,27 @@ R platformCall(std::string_view name, R failResult, DWORD failError, Body&& body
     } else {
         setLastError(gate.error.value_or(failError));
     }
+    if (gate.traced)
+        kernel.traceCall(name, traceArgs(args...), traceArg(result));
+    return result;
+}
+
+// The same with `body` run under the kernel lock that the gate took, for an area whose work is
+// all under that lock: one lock a call where taking it again in the body would make two.
+template <class R, class Body, class... Args>
+R platformCallLocked(std::string_view name, R failResult, DWORD failError, Body&& body, const Args&... args)
+{
+    Kernel& kernel = Kernel::current();
+    std::unique_lock lock(kernel.mutex());
+    CallGate gate;
+    kernel.enterCall(name, lock, gate);
+    R result = failResult;
+    if (gate.proceed) {
+        result = body();
+    } else {
+        setLastError(gate.error.value_or(failError));
+    }
+    lock.unlock();
     if (gate.traced)
         kernel.traceCall(name, traceArgs(args...), traceArg(result));
     return result;

@@ -310,17 +310,25 @@ void Kernel::nameQueueLocked(const std::shared_ptr<MsgQueueCore>& queue)
 CallGate Kernel::enterCall(std::string_view function)
 {
     std::unique_lock lock(mutex());
+    CallGate gate;
+    enterCall(function, lock, gate);
+    return gate;
+}
+
+void Kernel::enterCall(std::string_view function, std::unique_lock<std::mutex>& lock, CallGate& gate)
+{
     if (m_scheduler.currentProcess() != kSystemProcess && !m_scheduler.currentIsKilled())
         m_scheduler.preemptionPointLocked(lock);
     if (m_scheduler.currentIsKilled()) {
-        if (m_scheduler.currentIsUnwinding())
-            return CallGate{false, false, std::nullopt};
+        if (m_scheduler.currentIsUnwinding()) {
+            gate.proceed = false;
+            return;
+        }
         lock.unlock();
         m_scheduler.unwindCurrent();
     }
     if (m_scheduler.currentProcess() == kSystemProcess)
-        return CallGate{};
-    CallGate gate;
+        return;
     gate.traced = m_trace.wantsCalls();
     const trace::FaultDecision decision = m_faults.onCall(function);
     if (decision.fail) {
@@ -328,7 +336,6 @@ CallGate Kernel::enterCall(std::string_view function)
         gate.error = decision.error;
         effectLocked("fault", std::string(function));
     }
-    return gate;
 }
 
 void Kernel::traceCall(std::string_view function, std::string_view args, std::string_view result)

@@ -118,6 +118,10 @@ public:
     // The gate every platform call of a program passes: refuses calls of an ended process
     // (unwinding its thread on the first), applies the fault plan, and says whether to trace.
     CallGate enterCall(std::string_view function);
+    // The same under the caller's hold of the kernel lock, still held on return, filling in
+    // the caller's gate: a gate returned by value was put together from byte stores and read
+    // back as a word, which stalls the store buffer on every call.
+    void enterCall(std::string_view function, std::unique_lock<std::mutex>& lock, CallGate& gate);
     void traceCall(std::string_view function, std::string_view args, std::string_view result);
 
     // Shuts the device's threads down; no trace is written afterwards.

@@ -22,12 +22,25 @@ void FaultPlan::failWithChance(std::string function, double probability, std::op
     add({std::move(function), FaultRule::When::Chance, 0, {}, probability, error});
 }
 
-FaultDecision FaultPlan::onCall(std::string_view function)
+std::uint64_t& FaultPlan::counterOf(std::string_view function)
 {
+    const std::size_t pick =
+        function.empty() ? 0
+                         : function.size() * 31 + static_cast<unsigned char>(function.front()) * 7 +
+                               static_cast<unsigned char>(function.back());
+    Counts::value_type*& recent = m_recent[pick % m_recent.size()];
+    if (recent && recent->first == function)
+        return recent->second;
     auto it = m_calls.find(function);
     if (it == m_calls.end())
         it = m_calls.emplace(std::string(function), 0).first;
-    const std::uint64_t count = ++it->second;
+    recent = &*it;
+    return it->second;
+}
+
+FaultDecision FaultPlan::onCall(std::string_view function)
+{
+    const std::uint64_t count = ++counterOf(function);
     for (const auto& rule : m_rules) {
         if (rule.function != "*" && rule.function != function)
             continue;

@@ -1,6 +1,7 @@
 // Which platform calls of a program are made to fail, and how.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <unordered_map>
@@ -52,7 +53,14 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
     };
-    std::unordered_map<std::string, std::uint64_t, NameHash, std::equal_to<>> m_calls;
+    using Counts = std::unordered_map<std::string, std::uint64_t, NameHash, std::equal_to<>>;
+    Counts m_calls;
+    // A slot picked from the name's length and ends keeps the entry it last found (entries
+    // never move), so most calls compare one name and neither hash it nor divide by the
+    // bucket count.
+    std::array<Counts::value_type*, 64> m_recent{};
+
+    std::uint64_t& counterOf(std::string_view function);
     std::mt19937_64 m_rng;
     std::uint64_t m_injected = 0;
 };

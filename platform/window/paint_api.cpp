@@ -127,10 +127,9 @@ BOOL IsRectEmpty(const RECT* lprc)
 
 int GetSystemMetrics(int nIndex)
 {
-    return platformCall(
+    return platformCallLocked(
         "GetSystemMetrics", 0, ERROR_INVALID_PARAMETER,
         [&] {
-            std::lock_guard lock(Kernel::current().mutex());
             const auto& display = windowManager().display();
             switch (nIndex) {
             case SM_CXSCREEN:

@@ -80,6 +80,23 @@ TEST_F(RectangleTest, PensAndBrushesOfEveryKind)
                                                      "ggggggg.",
                                                      "ggggggg.",
                                                  }));
+    // Pen and brush of one colour: the same as the border drawn round a hollow inside that is
+    // filled afterwards, for a rectangle thinner than the pen's two borders, one off the
+    // surface's edge and one as large as the surface.
+    HBRUSH green = CreateSolidBrush(kGreen);
+    for (const RECT r : {RECT{1, 1, 4, 6}, RECT{5, -2, 10, 3}, RECT{0, 0, 8, 6}}) {
+        Canvas apart(8, 6);
+        const HGDIOBJ oldBrush = SelectObject(apart.dc(), GetStockObject(NULL_BRUSH));
+        const HGDIOBJ oldPen = SelectObject(apart.dc(), wide);
+        EXPECT_TRUE(Rectangle(apart.dc(), r.left, r.top, r.right, r.bottom));
+        const RECT inside{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
+        FillRect(apart.dc(), &inside, green);
+        SelectObject(apart.dc(), oldBrush);
+        SelectObject(apart.dc(), oldPen);
+        EXPECT_EQ(draw(green, wide, r), picture(apart.dc(), 8, 6))
+            << "from (" << r.left << ", " << r.top << ") to (" << r.right << ", " << r.bottom << ")";
+    }
+    DeleteObject(green);
     EXPECT_EQ(CreatePen(3, 1, kGreen), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     DeleteObject(wide);
