@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <unordered_map>
 #include <optional>
 #include <string_view>
 
@@ -127,8 +128,9 @@ private:
 
     kernel::Kernel& m_kernel;
     WindowResolver m_resolver;
-    std::map<std::uintptr_t, GdiObject> m_objects;
-    std::map<std::uintptr_t, DeviceContext> m_dcs;
+    // Looked up at every drawing call; entries stay where they are while others come and go.
+    std::unordered_map<std::uintptr_t, GdiObject> m_objects;
+    std::unordered_map<std::uintptr_t, DeviceContext> m_dcs;
     std::map<int, HGDIOBJ> m_stock;
     HGDIOBJ m_defaultBitmap = nullptr;
     std::uintptr_t m_nextSerial = 1;

@@ -317,17 +317,20 @@ CallGate Kernel::enterCall(std::string_view function)
 
 void Kernel::enterCall(std::string_view function, std::unique_lock<std::mutex>& lock, CallGate& gate)
 {
-    if (m_scheduler.currentProcess() != kSystemProcess && !m_scheduler.currentIsKilled())
+    Scheduler::Caller caller = m_scheduler.caller();
+    if (caller.pid != kSystemProcess && !caller.killed && m_scheduler.runMode() == RunMode::Preemptive) {
         m_scheduler.preemptionPointLocked(lock);
-    if (m_scheduler.currentIsKilled()) {
-        if (m_scheduler.currentIsUnwinding()) {
+        caller = m_scheduler.caller();  // its process may have ended while others ran
+    }
+    if (caller.killed) {
+        if (caller.unwinding) {
             gate.proceed = false;
             return;
         }
         lock.unlock();
         m_scheduler.unwindCurrent();
     }
-    if (m_scheduler.currentProcess() == kSystemProcess)
+    if (caller.pid == kSystemProcess)
         return;
     gate.traced = m_trace.wantsCalls();
     const trace::FaultDecision decision = m_faults.onCall(function);

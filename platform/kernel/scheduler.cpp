@@ -82,6 +82,12 @@ ProcessId Scheduler::currentProcess() const
     return t ? t->pid : kSystemProcess;
 }
 
+Scheduler::Caller Scheduler::caller() const
+{
+    const Thread* t = self();
+    return t ? Caller{t->pid, t->killed, t->unwinding} : Caller{};
+}
+
 bool Scheduler::currentIsKilled() const
 {
     const Thread* t = self();

@@ -112,6 +112,13 @@ public:
     static Thread* current();
     ThreadId currentId() const;
     ProcessId currentProcess() const;
+    // What a platform call asks of its caller at its entry, in one look.
+    struct Caller {
+        ProcessId pid = kSystemProcess;
+        bool killed = false;
+        bool unwinding = false;
+    };
+    Caller caller() const;
     // Whether the calling thread's process has ended, and whether it is already unwinding
     // (under the lock).
     bool currentIsKilled() const;

@@ -3,6 +3,7 @@
 #include "registry/atomic_file.hpp"
 
 #include <stdexcept>
+#include <string_view>
 
 namespace velorin::registry {
 
@@ -10,6 +11,19 @@ namespace {
 std::string valueLine(const Key& key, const std::wstring& name)
 {
     return key.tracePath() + " " + describeName(name);
+}
+
+// The fault plan's name for a step of a save: a literal, as the plan wants its names.
+std::string_view saveStepName(std::string_view step)
+{
+    static constexpr std::string_view kNames[] = {"RegSave:create", "RegSave:write", "RegSave:flush",
+                                                  "RegSave:rename", "RegSave:syncdir"};
+    constexpr std::size_t kPrefix = std::string_view("RegSave:").size();
+    for (const std::string_view name : kNames) {
+        if (name.substr(kPrefix) == step)
+            return name;
+    }
+    return "RegSave:other";
 }
 }  // namespace
 
@@ -126,7 +140,7 @@ void Registry::saveLocked()
 void Registry::saveLocked(const std::filesystem::path& file, RegFileEncoding encoding)
 {
     replaceFileAtomically(file, formatRegFile(m_hive, encoding), [this](std::string_view step) {
-        const std::string name = "RegSave:" + std::string(step);
+        const std::string_view name = saveStepName(step);
         if (!m_kernel.faults().onCall(name).fail)
             return false;
         m_kernel.effectLocked("fault", name);

@@ -24,17 +24,16 @@ void FaultPlan::failWithChance(std::string function, double probability, std::op
 
 std::uint64_t& FaultPlan::counterOf(std::string_view function)
 {
-    const std::size_t pick =
-        function.empty() ? 0
-                         : function.size() * 31 + static_cast<unsigned char>(function.front()) * 7 +
-                               static_cast<unsigned char>(function.back());
-    Counts::value_type*& recent = m_recent[pick % m_recent.size()];
-    if (recent && recent->first == function)
-        return recent->second;
+    const auto address = reinterpret_cast<std::uintptr_t>(function.data());
+    // Names lie close together: the multiply spreads neighbouring addresses over the slots.
+    static_assert(std::tuple_size_v<decltype(m_recent)> == 64, "six bits pick the slot");
+    Recent& recent = m_recent[(static_cast<std::uint64_t>(address) * 0x9E3779B97F4A7C15ull) >> 58];
+    if (recent.name == function.data() && recent.size == function.size())
+        return *recent.counter;
     auto it = m_calls.find(function);
     if (it == m_calls.end())
         it = m_calls.emplace(std::string(function), 0).first;
-    recent = &*it;
+    recent = Recent{function.data(), function.size(), &it->second};
     return it->second;
 }
 

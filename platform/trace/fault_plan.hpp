@@ -41,7 +41,8 @@ public:
     void failWithChance(std::string function, double probability, std::optional<std::uint32_t> error = {});
     void clear() { m_rules.clear(); }
 
-    // Counts the call and says whether it fails.
+    // Counts the call and says whether it fails. `function` is a name of static storage (a
+    // literal): its counter is found again by the name's address.
     FaultDecision onCall(std::string_view function);
     std::uint64_t callCount(std::string_view function) const;
     std::uint64_t injectedCount() const { return m_injected; }
@@ -55,10 +56,14 @@ private:
     };
     using Counts = std::unordered_map<std::string, std::uint64_t, NameHash, std::equal_to<>>;
     Counts m_calls;
-    // A slot picked from the name's length and ends keeps the entry it last found (entries
-    // never move), so most calls compare one name and neither hash it nor divide by the
-    // bucket count.
-    std::array<Counts::value_type*, 64> m_recent{};
+    // A slot picked from the name's address keeps the counter it last found for that address
+    // (entries never move), so most calls neither compare nor hash the name.
+    struct Recent {
+        const char* name = nullptr;
+        std::size_t size = 0;
+        std::uint64_t* counter = nullptr;
+    };
+    std::array<Recent, 64> m_recent{};
 
     std::uint64_t& counterOf(std::string_view function);
     std::mt19937_64 m_rng;
