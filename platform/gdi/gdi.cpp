@@ -84,26 +84,22 @@ HDC Gdi::addDC(DeviceContext dc)
 
 GdiObject* Gdi::objectLocked(HGDIOBJ handle)
 {
-    const auto it = m_objects.find(valueOf(handle));
-    return it == m_objects.end() ? nullptr : &it->second;
+    return m_objects.find(valueOf(handle));
 }
 
 const GdiObject* Gdi::objectLocked(HGDIOBJ handle) const
 {
-    const auto it = m_objects.find(valueOf(handle));
-    return it == m_objects.end() ? nullptr : &it->second;
+    return m_objects.find(valueOf(handle));
 }
 
 DeviceContext* Gdi::dcLocked(HDC handle)
 {
-    const auto it = m_dcs.find(valueOf(handle));
-    return it == m_dcs.end() ? nullptr : &it->second;
+    return m_dcs.find(valueOf(handle));
 }
 
 const DeviceContext* Gdi::dcLocked(HDC handle) const
 {
-    const auto it = m_dcs.find(valueOf(handle));
-    return it == m_dcs.end() ? nullptr : &it->second;
+    return m_dcs.find(valueOf(handle));
 }
 
 std::optional<Gdi::Target> Gdi::targetLocked(const DeviceContext& dc)
@@ -362,9 +358,9 @@ std::size_t Gdi::liveDCs() const
 
 void Gdi::freeProcessLocked(kernel::ProcessId pid)
 {
-    const auto dcs = std::erase_if(m_dcs, [pid](const auto& entry) { return entry.second.owner == pid; });
+    const auto dcs = m_dcs.eraseIf([pid](const auto& entry) { return entry.second.owner == pid; });
     const auto objects =
-        std::erase_if(m_objects, [pid](const auto& entry) { return !entry.second.stock && entry.second.owner == pid; });
+        m_objects.eraseIf([pid](const auto& entry) { return !entry.second.stock && entry.second.owner == pid; });
     // What a program forgot to free is reclaimed, and said, so a leak shows in any run.
     if (dcs || objects)
         m_kernel.effectLocked("gdi.leak", "pid=" + std::to_string(pid) + " objects=" + std::to_string(objects) +

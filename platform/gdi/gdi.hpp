@@ -5,6 +5,7 @@
 
 #include "gdi/device_context.hpp"
 #include "gdi/gdi_object.hpp"
+#include "gdi/handle_map.hpp"
 #include "gdi/surface.hpp"
 #include "gdi/wingdi.h"
 
@@ -12,7 +13,6 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <unordered_map>
 #include <optional>
 #include <string_view>
 
@@ -128,9 +128,8 @@ private:
 
     kernel::Kernel& m_kernel;
     WindowResolver m_resolver;
-    // Looked up at every drawing call; entries stay where they are while others come and go.
-    std::unordered_map<std::uintptr_t, GdiObject> m_objects;
-    std::unordered_map<std::uintptr_t, DeviceContext> m_dcs;
+    HandleMap<GdiObject> m_objects;
+    HandleMap<DeviceContext> m_dcs;
     std::map<int, HGDIOBJ> m_stock;
     HGDIOBJ m_defaultBitmap = nullptr;
     std::uintptr_t m_nextSerial = 1;
