@@ -124,10 +124,7 @@ void SheetMoments::beforeLine(const ScenarioLine& line)
     // An expectation only looks; the pictures can wait for something that acts.
     if (isExpectation(line))
         return;
-    takeNotedIntoWaits();
-    if (m_pending)
-        capturePending(!(m_harness.screen() == m_pending->leftAs));
-    captureWaiting();
+    captureWaitsNow();
     m_inLine = true;
 }
 
@@ -140,7 +137,8 @@ void SheetMoments::afterLine(const ScenarioLine& line, const std::optional<std::
     const std::string where =
         std::filesystem::path(line.where.file).filename().string() + ":" + std::to_string(line.where.line);
     if (failure) {
-        // A failed expectation shows what it saw, at once.
+        // A failed expectation shows what it saw, at once, after what came before it.
+        captureWaitsNow();
         m_sheet.add(m_harness.now(), m_harness.screenAsSeen(), where, what + " - failed");
         return;
     }
@@ -179,6 +177,11 @@ void SheetMoments::afterStep()
 }
 
 void SheetMoments::finish()
+{
+    captureWaitsNow();
+}
+
+void SheetMoments::captureWaitsNow()
 {
     takeNotedIntoWaits();
     if (m_pending)

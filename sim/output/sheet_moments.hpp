@@ -80,6 +80,8 @@ private:
     bool steadySince(DeviceTime from) const;
     void capturePending(bool changedSinceCommand);
     void captureWaiting();
+    // Whatever waits is pictured now: the next line, a failed expectation or the run's end.
+    void captureWaitsNow();
 
     Harness& m_harness;
     ContactSheet& m_sheet;

@@ -187,6 +187,17 @@ TEST(Sheet, ACommandThatChangesNothingLaterKeepsItsOwnMoment)
     EXPECT_EQ(moments[3], (Moment{12000, "s.scn:4", "percent 30", ""}));
 }
 
+// An expectation that fails while a command's picture waits comes after that picture.
+TEST(Sheet, AFailedExpectationDuringAWaitComesAfterTheCommandsPicture)
+{
+    const ContactSheet sheet = playWithSheet("0 power ac=1 percent=40\n5s percent 50\n"
+                                             "5100ms expect window hidden\n8s end\n");
+    const std::vector<Moment> moments = momentsOf(sheet);
+    ASSERT_EQ(moments.size(), 3u);
+    EXPECT_EQ(moments[1], (Moment{5000, "s.scn:2", "percent 50", ""}));
+    EXPECT_EQ(moments[2], (Moment{5100, "s.scn:3", "expect window hidden - failed", ""}));
+}
+
 TEST(Sheet, ACommandLineBeforeTheBacklightSettlesTakesTheSequencesPictureFirst)
 {
     const ContactSheet sheet = playWithSheet("0 plug\n2500ms tap 5 5\n4s end\n");
