@@ -133,6 +133,8 @@ TEST(HostBattery, WithoutABatteryTheDeviceIsLeftAloneUntilOneAppears)
     EXPECT_TRUE(runUntil(harness, [&] { return battery(harness).acLineStatus == 1 && battery(harness).percent == 77; }));
     // Gone again, then back: the device hears of it again; the note is not repeated.
     tree.remove("BAT0");
+    // Seen gone before it comes back: a watch that reads only after both would see no change.
+    ASSERT_TRUE(runUntil(harness, [&] { return !host.applied().has_value(); }));
     harness.power(0, 20);
     tree.battery("BAT0", 77, "Charging");
     EXPECT_TRUE(runUntil(harness, [&] { return battery(harness).acLineStatus == 1 && battery(harness).percent == 77; }));
