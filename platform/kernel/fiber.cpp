@@ -11,11 +11,27 @@
 #include <cstdlib>
 #include <cstring>
 
+// GCC says which sanitizer a build has in one way, clang in another.
 #if defined(__SANITIZE_ADDRESS__)
+#define VELORIN_FIBER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELORIN_FIBER_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_THREAD__)
+#define VELORIN_FIBER_TSAN 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define VELORIN_FIBER_TSAN 1
+#endif
+#endif
+
+#if defined(VELORIN_FIBER_ASAN)
 #include <sanitizer/asan_interface.h>
 #include <sanitizer/common_interface_defs.h>
 #endif
-#if defined(__SANITIZE_THREAD__)
+#if defined(VELORIN_FIBER_TSAN)
 #include <sanitizer/tsan_interface.h>
 #endif
 
@@ -50,7 +66,7 @@ public:
     {
         if (!m_base)
             return;
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(VELORIN_FIBER_ASAN)
         // Frames abandoned on this stack leave their red zones marked; the next mapping here
         // must not inherit them.
         __asan_unpoison_memory_region(m_base + m_guard, m_size);
@@ -111,10 +127,10 @@ void announceSwitch([[maybe_unused]] Fiber::Impl& from, [[maybe_unused]] Fiber::
 {
     t_leaving = &from;
     exchangeExceptionState(from.exceptions, to.exceptions);
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(VELORIN_FIBER_ASAN)
     __sanitizer_start_switch_fiber(forGood ? nullptr : &from.fakeStack, to.stackBottom, to.stackSize);
 #endif
-#if defined(__SANITIZE_THREAD__)
+#if defined(VELORIN_FIBER_TSAN)
     __tsan_switch_to_fiber(to.tsanFiber, 0);
 #endif
 }
@@ -123,7 +139,7 @@ void announceSwitch([[maybe_unused]] Fiber::Impl& from, [[maybe_unused]] Fiber::
 
 void Fiber::arrived()
 {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(VELORIN_FIBER_ASAN)
     const void* leftBottom = nullptr;
     std::size_t leftSize = 0;
     __sanitizer_finish_switch_fiber(m_impl->fakeStack, &leftBottom, &leftSize);
@@ -137,7 +153,7 @@ void Fiber::arrived()
 
 Fiber::Fiber() : m_impl(std::make_unique<Impl>())
 {
-#if defined(__SANITIZE_THREAD__)
+#if defined(VELORIN_FIBER_TSAN)
     m_impl->tsanFiber = __tsan_get_current_fiber();
 #endif
 }
@@ -159,7 +175,7 @@ Fiber::Fiber(Entry entry, void* argument, std::size_t stackBytes) : m_impl(std::
     const auto self = reinterpret_cast<std::uintptr_t>(this);
     makecontext(&f.context, reinterpret_cast<void (*)()>(&Fiber::start), 2, static_cast<unsigned>(self >> 32),
                 static_cast<unsigned>(self & 0xFFFFFFFFu));
-#if defined(__SANITIZE_THREAD__)
+#if defined(VELORIN_FIBER_TSAN)
     f.tsanFiber = __tsan_create_fiber(0);
     f.ownsTsanFiber = true;
 #endif
@@ -167,7 +183,7 @@ Fiber::Fiber(Entry entry, void* argument, std::size_t stackBytes) : m_impl(std::
 
 Fiber::~Fiber()
 {
-#if defined(__SANITIZE_THREAD__)
+#if defined(VELORIN_FIBER_TSAN)
     if (m_impl && m_impl->ownsTsanFiber)
         __tsan_destroy_fiber(m_impl->tsanFiber);
 #endif
