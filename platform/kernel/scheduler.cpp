@@ -94,12 +94,6 @@ bool Scheduler::currentIsKilled() const
     return t && t->killed;
 }
 
-bool Scheduler::currentIsUnwinding() const
-{
-    const Thread* t = self();
-    return t && t->unwinding;
-}
-
 void Scheduler::unwindCurrent()
 {
     if (Thread* t = self())

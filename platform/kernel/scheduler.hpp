@@ -119,10 +119,8 @@ public:
         bool unwinding = false;
     };
     Caller caller() const;
-    // Whether the calling thread's process has ended, and whether it is already unwinding
-    // (under the lock).
+    // Whether the calling thread's process has ended (under the lock).
     bool currentIsKilled() const;
-    bool currentIsUnwinding() const;
     // Starts unwinding the calling thread of an ended process.
     [[noreturn]] void unwindCurrent();
     // Whether a device thread is still alive (under the lock).

@@ -48,18 +48,6 @@ Scenario loadScenario(const SimOptions& options)
     return parseScenario(builtinDemoScenario(), std::string(kBuiltinDemoName));
 }
 
-// With the machine's charger driving the battery, a scenario's battery lines would fight it.
-std::optional<std::string> refusePowerLines(const Scenario& scenario)
-{
-    for (const ScenarioLine& line : scenario.lines) {
-        if (std::holds_alternative<PowerCommand>(line.command))
-            return line.where.file + ":" + std::to_string(line.where.line) + ": " +
-                   std::string(commandName(line.command)) +
-                   ": the machine's own charger drives the battery in this run (--power host)";
-    }
-    return std::nullopt;
-}
-
 std::string reason()
 {
     return errno != 0 ? std::string(": ") + std::strerror(errno) : std::string();
@@ -97,7 +85,7 @@ int run(SimOptions options)
         std::cerr << e.what() << '\n';
         return kBadInput;
     }
-    if (const auto refused = options.hostPower ? refusePowerLines(scenario) : std::nullopt) {
+    if (const auto refused = options.hostPower ? refusedWithMachinePower(scenario) : std::nullopt) {
         std::cerr << *refused << '\n';
         return kBadInput;
     }

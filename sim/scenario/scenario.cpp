@@ -19,6 +19,16 @@ std::string locationOf(const ScenarioLine& line)
     return line.where.file + ":" + std::to_string(line.where.line) + ": ";
 }
 
+std::optional<std::string> refusedWithMachinePower(const Scenario& scenario)
+{
+    for (const ScenarioLine& line : scenario.lines) {
+        if (std::holds_alternative<PowerCommand>(line.command))
+            return locationOf(line) + std::string(commandName(line.command)) +
+                   ": the machine's own charger drives the battery in this run (--power host)";
+    }
+    return std::nullopt;
+}
+
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,10 @@ struct Scenario {
 
 // "file:line: ", where a player's failure text for a line starts.
 std::string locationOf(const ScenarioLine& line);
+
+// With the machine's own charger driving the battery, a scenario's battery lines would fight
+// it: "file:line: <command>: ..." for the first of them, or nothing.
+std::optional<std::string> refusedWithMachinePower(const Scenario& scenario);
 
 // Throws ScenarioError at the first bad line.
 Scenario parseScenario(std::string_view text, const std::string& fileName);

@@ -108,14 +108,9 @@ int wmain(int argc, wchar_t** argv)
         std::cerr << e.what() << "\n";
         return kExitBadInput;
     }
-    if (options.machinePower) {
-        for (const auto& line : scenario.lines) {
-            if (std::holds_alternative<velorin::sim::PowerCommand>(line.command)) {
-                std::cerr << line.where.file << ":" << line.where.line << ": " << velorin::sim::commandName(line.command)
-                          << ": the machine's own charger drives the battery in this run (--power host)\n";
-                return kExitBadInput;
-            }
-        }
+    if (const auto refused = options.machinePower ? velorin::sim::refusedWithMachinePower(scenario) : std::nullopt) {
+        std::cerr << *refused << "\n";
+        return kExitBadInput;
     }
     if (GetFileAttributesW(options.program.c_str()) == INVALID_FILE_ATTRIBUTES) {
         std::cerr << velorin::wine::narrow(options.program) << ": no such program\n";
