@@ -11,7 +11,6 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
-#include <variant>
 #include <string>
 #include <vector>
 
