@@ -1,7 +1,9 @@
-// GDI's handles to their entries: a hash map that remembers the entry it found last, since a
-// drawing call looks its DC and objects up several times. Used under the kernel's lock.
+// GDI's handles to their entries: a hash map in front of which a few recent entries are kept by
+// the handle's serial, since a frame looks the same DCs, bitmaps and brushes up again and again,
+// and the map's search divides by its bucket count. Used under the kernel's lock.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
@@ -16,25 +18,26 @@ public:
     // The entry of `key`, or null. Entries stay where they are while others come and go.
     Entry* find(std::uintptr_t key) const
     {
-        if (m_last && key == m_lastKey)
-            return m_last;
+        Recent& recent = m_recent[slotOf(key)];
+        if (recent.entry && recent.key == key)
+            return recent.entry;
         const auto it = m_map.find(key);
         if (it == m_map.end())
             return nullptr;
-        m_lastKey = key;
-        m_last = &it->second;
-        return m_last;
+        recent = {key, &it->second};
+        return recent.entry;
     }
     void emplace(std::uintptr_t key, Entry entry) { m_map.emplace(key, std::move(entry)); }
     void erase(std::uintptr_t key)
     {
-        if (key == m_lastKey)
-            m_last = nullptr;
+        Recent& recent = m_recent[slotOf(key)];
+        if (recent.key == key)
+            recent = {};
         m_map.erase(key);
     }
     template <class Predicate> std::size_t eraseIf(Predicate predicate)
     {
-        m_last = nullptr;
+        m_recent.fill({});
         return std::erase_if(m_map, predicate);
     }
     std::size_t size() const { return m_map.size(); }
@@ -44,9 +47,17 @@ public:
     typename Map::const_iterator end() const { return m_map.cend(); }
 
 private:
+    struct Recent {
+        std::uintptr_t key = 0;
+        Entry* entry = nullptr;
+    };
+    // Handles are a tag and a serial above two low bits, so handles made one after another
+    // fall in different slots.
+    static constexpr std::size_t kRecentSlots = 16;
+    static std::size_t slotOf(std::uintptr_t key) { return (key >> 2) % kRecentSlots; }
+
     mutable Map m_map;
-    mutable std::uintptr_t m_lastKey = 0;
-    mutable Entry* m_last = nullptr;
+    mutable std::array<Recent, kRecentSlots> m_recent{};
 };
 
 }  // namespace velorin::gdi

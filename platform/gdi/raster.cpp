@@ -1,5 +1,6 @@
 #include "gdi/raster.hpp"
 
+#include "gdi/keyed_rows.hpp"
 #include "gdi/row_ops.hpp"
 
 #include <algorithm>
@@ -57,8 +58,7 @@ void blitUnscaled(Surface& dst, RECT area, const RECT& to, const Surface& source
     const Rgb* in = rowOf(source, area.left - shift.x, area.top - shift.y);
     Rgb* out = rowOf(dst, area.left, area.top);
     if (key) {
-        for (LONG y = area.top; y < area.bottom; ++y, in += inStride, out += outStride)
-            copyRowKeyed(in, out, width, *key);
+        copyRowsKeyed({in, inStride, out, outStride, width, area.bottom - area.top}, *key);
     } else {
         for (LONG y = area.top; y < area.bottom; ++y, in += inStride, out += outStride)
             std::copy_n(in, width, out);

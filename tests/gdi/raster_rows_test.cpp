@@ -1,6 +1,7 @@
 // Fills and unscaled copies, opaque and keyed, against a pixel-by-pixel reference: every row
 // width from 1 pixel past two blocks, clipping at each edge of both pictures, the key at a
 // row's ends, and a copy within one picture whose source and destination overlap.
+#include "gdi/keyed_rows.hpp"
 #include "gdi/raster.hpp"
 #include "gdi/row_ops.hpp"
 
@@ -9,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace velorin::test {
 namespace {
@@ -83,6 +86,34 @@ TEST(RasterRowsTest, KeyedRowMatchesThePixelByPixelRuleAtEveryWidth)
                     expected[static_cast<std::size_t>(i)] = in[static_cast<std::size_t>(i)];
             gdi::copyRowKeyed(in.data() + 1, to.data() + 1, width, kKey);
             EXPECT_EQ(to, expected) << "width " << width << " seed " << seed;
+        }
+    }
+}
+
+// Both the 128-bit and the 256-bit rectangles, whichever the host would pick: each row of a few
+// rows at every width past two wide blocks, with strides wider than the rows so that a block
+// running past a row's end would show in the pixels between.
+TEST(RasterRowsTest, KeyedRectanglesMatchThePixelByPixelRuleOnEveryPath)
+{
+    using Path = void (*)(const gdi::KeyedRows&, Rgb);
+    std::vector<std::pair<const char*, Path>> paths{{"portable", &gdi::copyRowsKeyedPortable}};
+    if (gdi::hostHasAvx2())
+        paths.emplace_back("avx2", &gdi::copyRowsKeyedAvx2);
+    constexpr std::ptrdiff_t kRows = 3;
+    for (const auto& [name, path] : paths) {
+        for (std::ptrdiff_t width = 0; width <= 35; ++width) {
+            const std::ptrdiff_t stride = width + 5;
+            const Surface from = noise(static_cast<int>(stride), kRows, static_cast<std::uint32_t>(width));
+            std::vector<Rgb> to(from.pixels().size(), 0x00ABCDEFu);
+            std::vector<Rgb> expected = to;
+            for (std::ptrdiff_t y = 0; y < kRows; ++y)
+                for (std::ptrdiff_t x = 1; x <= width; ++x) {
+                    const auto at = static_cast<std::size_t>(y * stride + x);
+                    if (from.pixels()[at] != kKey)
+                        expected[at] = from.pixels()[at];
+                }
+            path({from.pixels().data() + 1, stride, to.data() + 1, stride, width, kRows}, kKey);
+            EXPECT_EQ(to, expected) << name << " width " << width;
         }
     }
 }
