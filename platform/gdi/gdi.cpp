@@ -43,7 +43,7 @@ Gdi::Gdi(kernel::Kernel& kernel) : m_kernel(kernel)
 {
     const auto stock = [this](int index, GdiObject object) {
         object.stock = true;
-        m_stock[index] = addObject(std::move(object));
+        m_stock.at(static_cast<std::size_t>(index)) = addObject(std::move(object));
     };
     stock(WHITE_BRUSH, {BrushObject{rgb(255, 255, 255)}});
     stock(LTGRAY_BRUSH, {BrushObject{rgb(192, 192, 192)}});
@@ -136,9 +136,9 @@ HDC Gdi::newDCLocked(DeviceContext::Kind kind, HWND window, std::optional<RECT> 
     dc.kind = kind;
     dc.window = window;
     dc.paintClip = paintClip;
-    dc.brush = m_stock.at(WHITE_BRUSH);
-    dc.pen = m_stock.at(BLACK_PEN);
-    dc.font = m_stock.at(SYSTEM_FONT);
+    dc.brush = m_stock[WHITE_BRUSH];
+    dc.pen = m_stock[BLACK_PEN];
+    dc.font = m_stock[SYSTEM_FONT];
     if (kind == DeviceContext::Kind::Memory)
         dc.bitmap = m_defaultBitmap;
     return addDC(std::move(dc));
@@ -242,12 +242,11 @@ HPEN Gdi::createPenLocked(int style, int width, COLORREF colour)
 
 HGDIOBJ Gdi::stockObjectLocked(int index) const
 {
-    const auto it = m_stock.find(index);
-    if (it == m_stock.end()) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_stock.size() || !m_stock[static_cast<std::size_t>(index)]) {
         fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return it->second;
+    return m_stock[static_cast<std::size_t>(index)];
 }
 
 HGDIOBJ Gdi::selectObjectLocked(HDC handle, HGDIOBJ object)
@@ -371,9 +370,9 @@ void Gdi::freeProcessLocked(kernel::ProcessId pid)
             if (slot && !objectLocked(slot))
                 slot = fallback;
         };
-        reset(dc.brush, m_stock.at(WHITE_BRUSH));
-        reset(dc.pen, m_stock.at(BLACK_PEN));
-        reset(dc.font, m_stock.at(SYSTEM_FONT));
+        reset(dc.brush, m_stock[WHITE_BRUSH]);
+        reset(dc.pen, m_stock[BLACK_PEN]);
+        reset(dc.font, m_stock[SYSTEM_FONT]);
         if (dc.kind == DeviceContext::Kind::Memory)
             reset(dc.bitmap, m_defaultBitmap);
     }

@@ -9,10 +9,10 @@
 #include "gdi/surface.hpp"
 #include "gdi/wingdi.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string_view>
 
@@ -130,7 +130,8 @@ private:
     WindowResolver m_resolver;
     HandleMap<GdiObject> m_objects;
     HandleMap<DeviceContext> m_dcs;
-    std::map<int, HGDIOBJ> m_stock;
+    // By stock index; null where the index names no object. A new DC takes three of them.
+    std::array<HGDIOBJ, 32> m_stock{};
     HGDIOBJ m_defaultBitmap = nullptr;
     std::uintptr_t m_nextSerial = 1;
 };

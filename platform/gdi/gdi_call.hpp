@@ -23,7 +23,7 @@ template <class R, class Body, class... Args>
 R gdiCall(std::string_view name, R failResult, DWORD failError, Body&& body, const Args&... args)
 {
     return kernel::platformCallLocked(
-        name, failResult, failError, [&] { return body(kernel::Kernel::current().device().gdi()); }, args...);
+        name, failResult, failError, [&](kernel::Kernel& kernel) { return body(kernel.device().gdi()); }, args...);
 }
 
 }  // namespace velorin::gdi

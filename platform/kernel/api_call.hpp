@@ -91,8 +91,8 @@ R platformCall(std::string_view name, R failResult, DWORD failError, Body&& body
     return result;
 }
 
-// The same with `body` run under the kernel lock that the gate took, for an area whose work is
-// all under that lock: one lock a call where taking it again in the body would make two.
+// The same with `body(kernel)` run under the kernel lock that the gate took, for an area whose
+// work is all under that lock: one lock a call where taking it again in the body would make two.
 template <class R, class Body, class... Args>
 R platformCallLocked(std::string_view name, R failResult, DWORD failError, Body&& body, const Args&... args)
 {
@@ -102,7 +102,7 @@ R platformCallLocked(std::string_view name, R failResult, DWORD failError, Body&
     kernel.enterCall(name, lock, gate);
     R result = failResult;
     if (gate.proceed) {
-        result = body();
+        result = body(kernel);
     } else {
         setLastError(gate.error.value_or(failError));
     }

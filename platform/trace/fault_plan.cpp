@@ -25,15 +25,18 @@ void FaultPlan::failWithChance(std::string function, double probability, std::op
 std::uint64_t& FaultPlan::counterOf(std::string_view function)
 {
     const auto address = reinterpret_cast<std::uintptr_t>(function.data());
-    // Names lie close together: the multiply spreads neighbouring addresses over the slots.
-    static_assert(std::tuple_size_v<decltype(m_recent)> == 64, "six bits pick the slot");
-    Recent& recent = m_recent[(static_cast<std::uint64_t>(address) * 0x9E3779B97F4A7C15ull) >> 58];
-    if (recent.name == function.data() && recent.size == function.size())
-        return *recent.counter;
+    // Names lie close together: the multiply spreads neighbouring addresses over the pairs.
+    static_assert(std::tuple_size_v<decltype(m_recent)> == 32, "five bits pick the pair");
+    auto& pair = m_recent[(static_cast<std::uint64_t>(address) * 0x9E3779B97F4A7C15ull) >> 59];
+    for (const Recent& recent : pair)
+        if (recent.name == function.data() && recent.size == function.size())
+            return *recent.counter;
     auto it = m_calls.find(function);
     if (it == m_calls.end())
         it = m_calls.emplace(std::string(function), 0).first;
-    recent = Recent{function.data(), function.size(), &it->second};
+    // The newer of the two goes first; the older gives way.
+    pair[1] = pair[0];
+    pair[0] = Recent{function.data(), function.size(), &it->second};
     return it->second;
 }
 

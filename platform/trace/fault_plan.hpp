@@ -56,15 +56,15 @@ private:
     };
     using Counts = std::unordered_map<std::string, std::uint64_t, NameHash, std::equal_to<>>;
     Counts m_calls;
-    // A slot picked from the name's address keeps the counter it last found for that address
-    // (entries never move), so most calls neither compare nor hash the name.
+    // A pair of slots picked from the name's address keeps the counters last found for two
+    // addresses (entries never move), so most calls neither compare nor hash the name; with one
+    // slot, two names a frame calls in turn could evict each other on every call.
     struct Recent {
         const char* name = nullptr;
         std::size_t size = 0;
         std::uint64_t* counter = nullptr;
     };
-    std::array<Recent, 64> m_recent{};
-
+    std::array<std::array<Recent, 2>, 32> m_recent{};
     std::uint64_t& counterOf(std::string_view function);
     std::mt19937_64 m_rng;
     std::uint64_t m_injected = 0;

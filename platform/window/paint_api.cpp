@@ -129,7 +129,7 @@ int GetSystemMetrics(int nIndex)
 {
     return platformCallLocked(
         "GetSystemMetrics", 0, ERROR_INVALID_PARAMETER,
-        [&] {
+        [&](Kernel&) {
             const auto& display = windowManager().display();
             switch (nIndex) {
             case SM_CXSCREEN:

@@ -67,6 +67,13 @@ std::optional<gdi::WindowTarget> WindowManager::windowTargetLocked(HWND hwnd)
     Window* w = findLocked(hwnd);
     if (!w)
         return std::nullopt;
+    if (!w->isChild()) {
+        // A top-level window draws on its own surface: the frame's each drawing call comes here.
+        if (!w->surface)
+            return std::nullopt;
+        const RECT client = clientInSurfaceLocked(*w);
+        return gdi::WindowTarget{w->surface.get(), POINT{client.left, client.top}, client};
+    }
     Window& top = topLevelLocked(*w);
     if (!top.surface)
         return std::nullopt;

@@ -141,6 +141,8 @@ void WindowManager::forgetLocked(HWND hwnd)
     if (m_focus == hwnd)
         m_focus = nullptr;
     m_windows.erase(hwnd);
+    if (m_foundHandle == hwnd)
+        m_found = nullptr;
     if (m_foreground == hwnd)
         activateNextLocked(hwnd);
     m_kernel.signalLocked();

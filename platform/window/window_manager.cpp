@@ -29,14 +29,24 @@ bool WindowManager::registerClass(const WindowClass& windowClass)
 
 Window* WindowManager::findLocked(HWND hwnd)
 {
-    const auto it = m_windows.find(hwnd);
-    return it == m_windows.end() ? nullptr : it->second.get();
+    return lookUpLocked(hwnd);
 }
 
 const Window* WindowManager::findLocked(HWND hwnd) const
 {
+    return lookUpLocked(hwnd);
+}
+
+Window* WindowManager::lookUpLocked(HWND hwnd) const
+{
+    if (m_found && hwnd == m_foundHandle)
+        return m_found;
     const auto it = m_windows.find(hwnd);
-    return it == m_windows.end() ? nullptr : it->second.get();
+    if (it == m_windows.end())
+        return nullptr;
+    m_foundHandle = hwnd;
+    m_found = it->second.get();
+    return m_found;
 }
 
 bool WindowManager::exists(HWND hwnd)

@@ -191,10 +191,15 @@ private:
     // The system's drawing.
     void registerSystemClasses();
 
+    Window* lookUpLocked(HWND hwnd) const;
+
     kernel::Kernel& m_kernel;
     display::Display& m_display;
     std::map<std::wstring, WindowClass> m_classes;  // upper-case names
     std::map<HWND, std::unique_ptr<Window>> m_windows;
+    // The window found last: a drawing call looks its window up several times.
+    mutable HWND m_foundHandle = nullptr;
+    mutable Window* m_found = nullptr;
     std::vector<HWND> m_zOrder;  // top-level windows, front first
     std::map<kernel::ThreadId, ThreadQueue> m_queues;
     std::vector<Timer> m_timers;

@@ -61,7 +61,9 @@ TEST_F(ObjectTest, StockObjectsAreFixedAndCannotBeDeleted)
         EXPECT_TRUE(DeleteObject(stock));  // harmless
         EXPECT_EQ(GetStockObject(index), stock);
     }
-    EXPECT_EQ(GetStockObject(9), nullptr);
+    // Indices with no object, inside the stock range and on both sides of it.
+    for (const int index : {9, -1, 31, 32, 1000})
+        EXPECT_EQ(GetStockObject(index), nullptr) << index;
     EXPECT_EQ(device.gdi().liveObjects(), 0u);
 
     LOGBRUSH lb{};

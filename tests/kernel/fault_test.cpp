@@ -1,6 +1,7 @@
 // Fault injection and the call lines of `--trace=all`.
 #include "kernel_test_support.hpp"
 
+#include <string>
 #include <vector>
 
 namespace velorin::test {
@@ -60,6 +61,32 @@ TEST(Fault, FailedCallsReturnTheirFailureResultAndDoNothing)
     EXPECT_TRUE(SetEvent(mine));
     EXPECT_TRUE(CloseHandle(mine));
     EXPECT_EQ(faults.injectedCount(), 5u);
+}
+
+// Counters are found by the name's address: the same text at two addresses must still be one
+// function, and counts must survive the table growing past its first size.
+TEST(Fault, CallsAreCountedByNameWhereverTheNameLies)
+{
+    trace::FaultPlan plan;
+    // Names at their own addresses, more than the table first holds.
+    std::vector<std::string> names;
+    for (int i = 0; i < 600; ++i)
+        names.push_back("Function" + std::to_string(i));
+    for (int round = 1; round <= 3; ++round)
+        for (int i = 0; i < 600; i += round)
+            plan.onCall(names[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(plan.callCount("Function0"), 3u);
+    EXPECT_EQ(plan.callCount("Function1"), 1u);
+    EXPECT_EQ(plan.callCount("Function2"), 2u);
+    EXPECT_EQ(plan.callCount("Function6"), 3u);
+    EXPECT_EQ(plan.callCount("Function599"), 1u);
+
+    // The same text from another address counts on, and an n-th call rule sees the sum.
+    const std::string copy = names[7];
+    plan.failNth("Function7", 3);
+    EXPECT_FALSE(plan.onCall(copy).fail);
+    EXPECT_TRUE(plan.onCall(names[7]).fail);
+    EXPECT_EQ(plan.callCount("Function7"), 3u);
 }
 
 TEST(Fault, TraceAllWritesACallLineForEveryProgramCall)
