@@ -33,7 +33,7 @@ constexpr int kFillStep = 3;
 constexpr int kLevel = 5;
 constexpr int kDigits[] = {1, 0, 0};
 // Frames per timed batch in the ratio benchmark, so that reading the clock costs nothing.
-constexpr int kBatch = 256;
+constexpr int kBatch = 32;
 
 struct Pictures {
     HBITMAP batteryFull = nullptr;
