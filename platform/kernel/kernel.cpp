@@ -318,27 +318,41 @@ CallGate Kernel::enterCall(std::string_view function)
 void Kernel::enterCall(std::string_view function, std::unique_lock<std::mutex>& lock, CallGate& gate)
 {
     Scheduler::Caller caller = m_scheduler.caller();
-    if (caller.pid != kSystemProcess && !caller.killed && m_scheduler.runMode() == RunMode::Preemptive) {
+    if (caller.killed || (caller.pid != kSystemProcess && m_scheduler.runMode() == RunMode::Preemptive)) {
+        if (!enterUnusualCallLocked(lock, gate, caller))
+            return;
+    }
+    if (caller.pid == kSystemProcess)
+        return;
+    gate.traced = m_trace.wantsCalls();
+    const trace::FaultDecision decision = m_faults.onCall(function);
+    if (decision.fail)
+        refuseCallLocked(function, gate, decision.error);
+}
+
+[[gnu::noinline]] bool Kernel::enterUnusualCallLocked(std::unique_lock<std::mutex>& lock, CallGate& gate,
+                                                      Scheduler::Caller& caller)
+{
+    if (!caller.killed) {
         m_scheduler.preemptionPointLocked(lock);
         caller = m_scheduler.caller();  // its process may have ended while others ran
     }
     if (caller.killed) {
         if (caller.unwinding) {
             gate.proceed = false;
-            return;
+            return false;
         }
         lock.unlock();
         m_scheduler.unwindCurrent();
     }
-    if (caller.pid == kSystemProcess)
-        return;
-    gate.traced = m_trace.wantsCalls();
-    const trace::FaultDecision decision = m_faults.onCall(function);
-    if (decision.fail) {
-        gate.proceed = false;
-        gate.error = decision.error;
-        effectLocked("fault", std::string(function));
-    }
+    return true;
+}
+
+[[gnu::noinline]] void Kernel::refuseCallLocked(std::string_view function, CallGate& gate, std::optional<DWORD> error)
+{
+    gate.proceed = false;
+    gate.error = error;
+    effectLocked("fault", std::string(function));
 }
 
 void Kernel::traceCall(std::string_view function, std::string_view args, std::string_view result)

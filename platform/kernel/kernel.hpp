@@ -128,6 +128,10 @@ public:
     void shutdown();
 
 private:
+    // The gate's rare cases, kept out of every call's path: a preemption point, and a caller
+    // whose process was ended. Returns whether the call may go on.
+    bool enterUnusualCallLocked(std::unique_lock<std::mutex>& lock, CallGate& gate, Scheduler::Caller& caller);
+    void refuseCallLocked(std::string_view function, CallGate& gate, std::optional<DWORD> error);
     struct Process {
         ProcessInfo info;
         ThreadId mainThread = 0;

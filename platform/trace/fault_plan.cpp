@@ -22,15 +22,9 @@ void FaultPlan::failWithChance(std::string function, double probability, std::op
     add({std::move(function), FaultRule::When::Chance, 0, {}, probability, error});
 }
 
-std::uint64_t& FaultPlan::counterOf(std::string_view function)
+std::uint64_t& FaultPlan::counterFound(std::string_view function, std::array<Recent, 2>& pair)
 {
-    const auto address = reinterpret_cast<std::uintptr_t>(function.data());
-    // Names lie close together: the multiply spreads neighbouring addresses over the pairs.
     static_assert(std::tuple_size_v<decltype(m_recent)> == 32, "five bits pick the pair");
-    auto& pair = m_recent[(static_cast<std::uint64_t>(address) * 0x9E3779B97F4A7C15ull) >> 59];
-    for (const Recent& recent : pair)
-        if (recent.name == function.data() && recent.size == function.size())
-            return *recent.counter;
     auto it = m_calls.find(function);
     if (it == m_calls.end())
         it = m_calls.emplace(std::string(function), 0).first;
@@ -40,9 +34,8 @@ std::uint64_t& FaultPlan::counterOf(std::string_view function)
     return it->second;
 }
 
-FaultDecision FaultPlan::onCall(std::string_view function)
+FaultDecision FaultPlan::decide(std::string_view function, std::uint64_t count)
 {
-    const std::uint64_t count = ++counterOf(function);
     for (const auto& rule : m_rules) {
         if (rule.function != "*" && rule.function != function)
             continue;

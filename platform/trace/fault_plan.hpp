@@ -42,8 +42,15 @@ public:
     void clear() { m_rules.clear(); }
 
     // Counts the call and says whether it fails. `function` is a name of static storage (a
-    // literal): its counter is found again by the name's address.
-    FaultDecision onCall(std::string_view function);
+    // literal): its counter is found again by the name's address. Every platform call passes
+    // here, so the common case (a name seen before, no rules) is inline and calls nothing.
+    FaultDecision onCall(std::string_view function)
+    {
+        const std::uint64_t count = ++counterOf(function);
+        if (m_rules.empty())
+            return {};
+        return decide(function, count);
+    }
     std::uint64_t callCount(std::string_view function) const;
     std::uint64_t injectedCount() const { return m_injected; }
 
@@ -65,7 +72,20 @@ private:
         std::uint64_t* counter = nullptr;
     };
     std::array<std::array<Recent, 2>, 32> m_recent{};
-    std::uint64_t& counterOf(std::string_view function);
+
+    std::uint64_t& counterOf(std::string_view function)
+    {
+        const auto address = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(function.data()));
+        // Names lie close together: the multiply spreads neighbouring addresses over the pairs.
+        auto& pair = m_recent[(address * 0x9E3779B97F4A7C15ull) >> 59];
+        for (const Recent& recent : pair)
+            if (recent.name == function.data() && recent.size == function.size())
+                return *recent.counter;
+        return counterFound(function, pair);
+    }
+    // A name not among the pair's: looked up by its text, then kept in the pair.
+    std::uint64_t& counterFound(std::string_view function, std::array<Recent, 2>& pair);
+    FaultDecision decide(std::string_view function, std::uint64_t count);
     std::mt19937_64 m_rng;
     std::uint64_t m_injected = 0;
 };
