@@ -242,11 +242,12 @@ HPEN Gdi::createPenLocked(int style, int width, COLORREF colour)
 
 HGDIOBJ Gdi::stockObjectLocked(int index) const
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_stock.size() || !m_stock[static_cast<std::size_t>(index)]) {
+    const auto slot = static_cast<std::size_t>(index);  // a negative index wraps past the end
+    if (slot >= m_stock.size() || !m_stock[slot]) {
         fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return m_stock[static_cast<std::size_t>(index)];
+    return m_stock[slot];
 }
 
 HGDIOBJ Gdi::selectObjectLocked(HDC handle, HGDIOBJ object)

@@ -77,6 +77,7 @@ private:
     {
         const auto address = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(function.data()));
         // Names lie close together: the multiply spreads neighbouring addresses over the pairs.
+        static_assert(std::tuple_size_v<decltype(m_recent)> == 32, "five bits pick the pair");
         auto& pair = m_recent[(address * 0x9E3779B97F4A7C15ull) >> 59];
         for (const Recent& recent : pair)
             if (recent.name == function.data() && recent.size == function.size())

@@ -129,8 +129,8 @@ int GetSystemMetrics(int nIndex)
 {
     return platformCallLocked(
         "GetSystemMetrics", 0, ERROR_INVALID_PARAMETER,
-        [&](Kernel&) {
-            const auto& display = windowManager().display();
+        [&](Kernel& kernel) {
+            const auto& display = kernel.device().windows().display();
             switch (nIndex) {
             case SM_CXSCREEN:
                 return display.width();
