@@ -5,7 +5,7 @@
 // library's and within 1.5 times the bare copies'.
 #include "boot/device.hpp"
 #include "res/resource.h"
-#include "res/velorin_resources.hpp"
+#include "sim/harness/velorin_resources.hpp"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include "app/charge_screen_app.h"
 #include "app/process_globals.h"
-#include "res/velorin_resources.hpp"
+#include "sim/harness/velorin_resources.hpp"
 #include "screen/charge_screen_messages.h"
 
 namespace velorin::sim {

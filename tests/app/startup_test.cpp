@@ -1,8 +1,8 @@
 // Start-up: the enabling value decides whether anything happens at all, a second start leaves
 // the first alone, and each first start begins with fresh process-wide state.
 #include "app/process_globals.h"
-#include "device/power_source.h"
-#include "device/saved_settings.h"
+#include "services/power_source.h"
+#include "services/saved_settings.h"
 #include "tests/support/utility_test_support.hpp"
 
 namespace velorin::test {
@@ -152,7 +152,7 @@ TEST(StartUp, ASecondStartWhileTheClosePromptIsUpEndsAtOnceAndLeavesThePromptWor
     ASSERT_TRUE(dismiss);
     harness.tap(dismiss->x, dismiss->y);
     harness.runFor(1000);
-    EXPECT_EQ(g_powerSource.load(), POWER_SOURCE_DISMISSED);
+    EXPECT_EQ(LoadShared(&g_powerSource), POWER_SOURCE_DISMISSED);
     EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));
     ResetProcessGlobals();
 }
@@ -165,14 +165,14 @@ TEST(StartUp, AStartAfterTheLastInstanceEndedBeginsWithFreshState)
     harness.runFor(5000);
     harness.key(VK_ESCAPE);
     ASSERT_FALSE(harness.programRunning());
-    EXPECT_EQ(g_stopMonitor.load(), 1) << "the first run's stop";
+    EXPECT_EQ(LoadShared(&g_stopMonitor), 1) << "the first run's stop";
 
     harness.launch();
     harness.runFor(10);
     EXPECT_TRUE(harness.programRunning());
-    EXPECT_EQ(g_stopMonitor.load(), 0);
-    EXPECT_NE(g_stopEvent.load(), nullptr);
-    EXPECT_NE(g_powerQueue.load(), nullptr) << "the new run's monitor runs";
+    EXPECT_EQ(LoadShared(&g_stopMonitor), 0);
+    EXPECT_NE(g_stopEvent, nullptr);
+    EXPECT_NE(g_powerQueue, nullptr) << "the new run's monitor runs";
 }
 
 }  // namespace

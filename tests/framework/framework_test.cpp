@@ -24,11 +24,12 @@ public:
     CBaseDlg() : CDialog(IDD_SAMPLE) {}
     const AFX_MSGMAP* GetMessageMap() const override
     {
+        using ThisClass = CBaseDlg;
         static const AFX_MSGMAP_ENTRY entries[] = {
-            OnMessage<&CBaseDlg::OnPing>(WM_APP + 7),
-            OnCommand<&CBaseDlg::OnAdd>(IDC_ADD, BN_CLICKED),
-        };
-        static const AFX_MSGMAP map{CDialog::GetMessageMap(), entries, std::size(entries)};
+            ON_MESSAGE(WM_APP + 7, OnPing)
+            ON_BN_CLICKED(IDC_ADD, OnAdd)
+            {0, 0, 0, nullptr}};
+        static const AFX_MSGMAP map{CDialog::GetMessageMap(), entries};
         return &map;
     }
     LRESULT OnPing(WPARAM wParam, LPARAM) { return g_calls.push_back("base ping " + std::to_string(wParam)), 0; }
@@ -39,11 +40,12 @@ class CDerivedDlg : public CBaseDlg {
 public:
     const AFX_MSGMAP* GetMessageMap() const override
     {
+        using ThisClass = CDerivedDlg;
         static const AFX_MSGMAP_ENTRY entries[] = {
-            OnCommand<&CDerivedDlg::OnAddHere>(IDC_ADD, BN_CLICKED),
-            OnMessage<&CDerivedDlg::OnTimer>(WM_TIMER),
-        };
-        static const AFX_MSGMAP map{CBaseDlg::GetMessageMap(), entries, std::size(entries)};
+            ON_BN_CLICKED(IDC_ADD, OnAddHere)
+            ON_WM_TIMER()
+            {0, 0, 0, nullptr}};
+        static const AFX_MSGMAP map{CBaseDlg::GetMessageMap(), entries};
         return &map;
     }
     BOOL OnInitDialog() override
@@ -133,8 +135,9 @@ TEST(Framework, ADialogWithoutAParentIsOwnedByTheActiveWindowWhichWaitsDisabled)
         }
         const AFX_MSGMAP* GetMessageMap() const override
         {
-            static const AFX_MSGMAP_ENTRY entries[] = {OnMessage<&COuterDlg::OnOpen>(WM_APP + 1)};
-            static const AFX_MSGMAP map{CDialog::GetMessageMap(), entries, 1};
+            using ThisClass = COuterDlg;
+            static const AFX_MSGMAP_ENTRY entries[] = {ON_MESSAGE(WM_APP + 1, OnOpen){0, 0, 0, nullptr}};
+            static const AFX_MSGMAP map{CDialog::GetMessageMap(), entries};
             return &map;
         }
         LRESULT OnOpen(WPARAM, LPARAM)

@@ -3,7 +3,7 @@
 #include "tests/reliability/call_watch.hpp"
 #include "tests/reliability/device_checks.hpp"
 
-#include "device/saved_settings.h"
+#include "services/saved_settings.h"
 #include "res/resource.h"
 #include "tests/support/utility_test_support.hpp"
 

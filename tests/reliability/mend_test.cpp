@@ -3,8 +3,8 @@
 #include "app/process_globals.h"
 #include "tests/reliability/call_watch.hpp"
 
-#include "device/power_source.h"
-#include "device/saved_settings.h"
+#include "services/power_source.h"
+#include "services/saved_settings.h"
 #include "tests/support/utility_test_support.hpp"
 
 #include <memory>
@@ -141,7 +141,7 @@ TEST_F(Mends, ThePromptKeepsItsSizeWhenItsRectangleCannotBeRead)
     ASSERT_TRUE(dismiss);
     harness.tap(dismiss->x, dismiss->y);
     EXPECT_FALSE(harness.device().windows().buttonCentre(L"Dismiss")) << "the prompt's buttons were out of reach";
-    EXPECT_EQ(g_powerSource.load(), POWER_SOURCE_DISMISSED);
+    EXPECT_EQ(LoadShared(&g_powerSource), POWER_SOURCE_DISMISSED);
 }
 
 TEST_F(Mends, AReadOfThePowerQueueThatKeepsFailingDoesNotSpin)

@@ -4,9 +4,9 @@
 #include "tests/reliability/device_checks.hpp"
 #include "tests/reliability/fault_functions.hpp"
 
-#include "device/backlight_ramp.h"
-#include "device/power_source.h"
-#include "device/saved_settings.h"
+#include "services/backlight_ramp.h"
+#include "services/power_source.h"
+#include "services/saved_settings.h"
 #include "display/display.hpp"
 #include "tests/support/utility_test_support.hpp"
 
@@ -337,7 +337,7 @@ private:
     }
     // On AC with nothing under way the utility holds the settings: whatever another program
     // writes now, the battery sequence or Close puts the captured value back.
-    bool holding() { return running() && g_powerSource.load() == POWER_SOURCE_AC && !busy(); }
+    bool holding() { return running() && LoadShared(&g_powerSource) == POWER_SOURCE_AC && !busy(); }
 
     // --- Actions ------------------------------------------------------------------------------
 
@@ -498,7 +498,7 @@ private:
     // Only a charge is dismissed; after the charger has gone a Dismiss is only a request.
     void dismissed()
     {
-        if (m_sabotage == Sabotage::DismissOnBattery && g_powerSource.load() == POWER_SOURCE_BATTERY)
+        if (m_sabotage == Sabotage::DismissOnBattery && LoadShared(&g_powerSource) == POWER_SOURCE_BATTERY)
             g_powerSource = POWER_SOURCE_DISMISSED;
         if (m_source == POWER_SOURCE_AC)
             m_source = POWER_SOURCE_DISMISSED;
@@ -682,8 +682,8 @@ private:
         CChargeScreenDlg* s = screen();
         if (!s)
             return;
-        if (!m_result.faulted && g_powerSource.load() != m_source)
-            fail("the power source is " + std::to_string(g_powerSource.load()) + " where the line reports give " +
+        if (!m_result.faulted && LoadShared(&g_powerSource) != m_source)
+            fail("the power source is " + std::to_string(LoadShared(&g_powerSource)) + " where the line reports give " +
                  std::to_string(m_source));
         if (s->m_pendingRuns < 0 || s->m_pendingRuns > 1)
             fail("the sequencer's pending runs is " + std::to_string(s->m_pendingRuns));
@@ -868,8 +868,8 @@ private:
     {
         // On a run without faults the model is what the monitor holds, and what it should hold
         // when the utility has it otherwise.
-        const BYTE source = m_result.faulted ? g_powerSource.load() : m_source;
-        const BYTE reported = m_result.faulted ? g_lastReportedSource.load() : m_lastReported;
+        const BYTE source = m_result.faulted ? LoadShared(&g_powerSource) : m_source;
+        const BYTE reported = m_result.faulted ? LoadShared(&g_lastReportedSource) : m_lastReported;
         if (source != POWER_SOURCE_UNKNOWN && !(source == POWER_SOURCE_BATTERY && reported == POWER_SOURCE_BATTERY)) {
             power(0, std::nullopt);
             runFor(uniform(0, 6000));
@@ -879,7 +879,7 @@ private:
 
     void freshBattery()
     {
-        if (g_powerSource.load() != POWER_SOURCE_AC || g_lastReportedSource.load() != POWER_SOURCE_AC) {
+        if (LoadShared(&g_powerSource) != POWER_SOURCE_AC || LoadShared(&g_lastReportedSource) != POWER_SOURCE_AC) {
             freshAc();
             runFor(uniform(0, 6000));
         }
@@ -909,7 +909,7 @@ private:
                 m_lastSaved = savedGlobals();
             } else if (m_sabotage == Sabotage::UseClosedHandle) {
                 std::lock_guard lock(m_harness->device().kernel().mutex());
-                m_harness->device().kernel().handlesLocked().close(g_stopEvent.load());
+                m_harness->device().kernel().handlesLocked().close(g_stopEvent);
             }
         }
         endPrompt(target == Target::Closed ? Ending::Close : Ending::Dismiss);
@@ -976,8 +976,8 @@ private:
         }
         const Settings ref = reference();
         const char* state = targetName(target);
-        if (g_powerSource.load() != m_source)
-            fail(std::string(state) + ": the power source is " + std::to_string(g_powerSource.load()) +
+        if (LoadShared(&g_powerSource) != m_source)
+            fail(std::string(state) + ": the power source is " + std::to_string(LoadShared(&g_powerSource)) +
                  " where the line reports give " + std::to_string(m_source));
         const bool ac = target == Target::Ac;
         if (windowShown() != ac)

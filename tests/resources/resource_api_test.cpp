@@ -1,6 +1,6 @@
 // The system calls on resources as a program makes them: module handles, LoadBitmapW and
 // LoadIconW with their failures, raw resources, fault injection and call lines.
-#include "res/velorin_resources.hpp"
+#include "sim/harness/velorin_resources.hpp"
 #include "resource_test_support.hpp"
 #include "resources/resource_manager.hpp"
 

@@ -1,6 +1,6 @@
 // The utility's resource module as windres makes it from res/velorin.rc: the two dialog
 // templates exactly, the five bitmaps, the icon group, and the dialogs' sizes in pixels.
-#include "res/velorin_resources.hpp"
+#include "sim/harness/velorin_resources.hpp"
 #include "resource_test_support.hpp"
 #include "resources/dialog_template_parser.hpp"
 #include "resources/dialog_units.hpp"

@@ -72,16 +72,11 @@ DWORD WINAPI relay(LPVOID param)
 
 CSampleDlg::CSampleDlg() : CDialog(IDD_SAMPLE) {}
 
-const AFX_MSGMAP* CSampleDlg::GetMessageMap() const
-{
-    static const AFX_MSGMAP_ENTRY entries[] = {
-        OnMessage<&CSampleDlg::OnNumber>(WM_SAMPLE_NUMBER),
-        OnCommand<&CSampleDlg::OnBnClickedAdd>(IDC_ADD, BN_CLICKED),
-        OnCommand<&CSampleDlg::OnBnClickedDone>(IDC_DONE, BN_CLICKED),
-    };
-    static const AFX_MSGMAP map{CDialog::GetMessageMap(), entries, std::size(entries)};
-    return &map;
-}
+BEGIN_MESSAGE_MAP(CSampleDlg, CDialog)
+    ON_MESSAGE(WM_SAMPLE_NUMBER, OnNumber)
+    ON_BN_CLICKED(IDC_ADD, OnBnClickedAdd)
+    ON_BN_CLICKED(IDC_DONE, OnBnClickedDone)
+END_MESSAGE_MAP()
 
 BOOL CSampleDlg::OnInitDialog()
 {

@@ -1,7 +1,7 @@
 // The charging screen's start and end: the window it makes, what it reads and in which order,
 // the keys, and the start that a missing bitmap cuts short.
-#include "device/power_source.h"
-#include "device/saved_settings.h"
+#include "services/power_source.h"
+#include "services/saved_settings.h"
 #include "screen/charge_screen_messages.h"
 #include "tests/support/utility_test_support.hpp"
 
@@ -130,7 +130,7 @@ TEST_F(ChargeScreenStart, EnterDoesNothingAndEscEndsTheRunWithoutRestoringAnythi
     EXPECT_FALSE(harness.programRunning());
     EXPECT_EQ(harness.lastEnded()->exitCode, 0);
     EXPECT_FALSE(harness.mainWindow());
-    EXPECT_EQ(g_stopMonitor.load(), 1);
+    EXPECT_EQ(LoadShared(&g_stopMonitor), 1);
     EXPECT_EQ(linesWith(harness, "call EventModify(0x100004, 3) = 1").size(), 1u) << "the stop event is set";
     EXPECT_TRUE(linesWith(harness, "reg.set").empty());
     EXPECT_TRUE(linesWith(harness, "call RegSetValueExW(").empty());
@@ -152,7 +152,7 @@ TEST_F(ChargeScreenStart, AMissingBitmapEndsTheStartBeforeAnySettingIsReadAndFre
     EXPECT_TRUE(linesWith(harness, "call SetTimer(").empty());
     EXPECT_TRUE(linesWith(harness, "call CreateEventW(").empty());
     EXPECT_TRUE(linesWith(harness, "call EventModify(").empty()) << "no stop event to set yet";
-    EXPECT_EQ(g_stopMonitor.load(), 1);
+    EXPECT_EQ(LoadShared(&g_stopMonitor), 1);
     EXPECT_TRUE(linesWith(harness, ", 134) = ").empty()) << "bitmap 134 is not asked for";
     // The three loaded are freed with the window object, the last loaded first.
     EXPECT_EQ(linesWith(harness, "call DeleteObject("),

@@ -1,6 +1,6 @@
 // The charging screen's four timers: their periods, the one-shot hide, keep-awake only while
 // shown, and the foreground at each animation tick.
-#include "device/power_source.h"
+#include "services/power_source.h"
 #include "screen/charge_screen_messages.h"
 #include "tests/support/utility_test_support.hpp"
 

@@ -1,7 +1,7 @@
 // The tap on the charge symbol and the close confirmation: every way the prompt ends, its
 // centring, what goes on while it is up, and the taps that open nothing.
 #include "app/process_globals.h"
-#include "device/power_source.h"
+#include "services/power_source.h"
 #include "gdi/png_file.hpp"
 #include "screen/charge_screen_messages.h"
 #include "tests/screen/screen_pixels.hpp"
@@ -59,7 +59,7 @@ TEST_F(ClosePrompt, DismissPutsTheScreenAwayForThisCharge)
     ASSERT_TRUE(button);
     harness.tap(button->x, button->y);
     EXPECT_EQ(promptEnd(), "= 2");
-    EXPECT_EQ(g_powerSource.load(), POWER_SOURCE_DISMISSED);
+    EXPECT_EQ(LoadShared(&g_powerSource), POWER_SOURCE_DISMISSED);
     EXPECT_TRUE(chargeScreen(harness)->m_drawingEnabled);
     EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));
     harness.power(1, 61);
@@ -79,7 +79,7 @@ TEST_F(ClosePrompt, ADismissAfterTheChargerHasGoneOnlyAsksForTheBatteryRun)
     ASSERT_TRUE(button);
     harness.tap(button->x, button->y);
     harness.runFor(1000);
-    EXPECT_EQ(g_powerSource.load(), POWER_SOURCE_BATTERY) << "nothing left to dismiss";
+    EXPECT_EQ(LoadShared(&g_powerSource), POWER_SOURCE_BATTERY) << "nothing left to dismiss";
     EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));
     harness.power(1, 61);
     harness.runFor(3000);
@@ -108,7 +108,7 @@ TEST_F(ClosePrompt, ClosePutsEverySettingBackAndEndsTheUtility)
 TEST_F(ClosePrompt, EscTheCaptionsCloseBoxAndAnOkCommandEndItWithoutAChoice)
 {
     const auto expectNothingChosen = [&](const char* how) {
-        EXPECT_EQ(g_powerSource.load(), POWER_SOURCE_AC) << how;
+        EXPECT_EQ(LoadShared(&g_powerSource), POWER_SOURCE_AC) << how;
         EXPECT_EQ(g_closeRequested, 0) << how;
         EXPECT_TRUE(harness.windowVisible(*harness.mainWindow())) << how;
         EXPECT_TRUE(chargeScreen(harness)->m_drawingEnabled) << how;

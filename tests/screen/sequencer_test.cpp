@@ -1,9 +1,9 @@
 // The transition sequencer on the whole utility: the charging and unplugging walk-throughs,
 // requests during a run, Dismiss and Close, the reload rule, and the runs that cannot go on.
 #include "app/process_globals.h"
-#include "device/backlight_ramp.h"
-#include "device/power_source.h"
-#include "device/saved_settings.h"
+#include "services/backlight_ramp.h"
+#include "services/power_source.h"
+#include "services/saved_settings.h"
 #include "screen/charge_screen_messages.h"
 #include "tests/support/utility_test_support.hpp"
 

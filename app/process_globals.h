@@ -1,6 +1,0 @@
-// The utility's process-wide variables at their start values, as a new process has them: the one
-// hook that only the device needs. The simulator runs every launch in one address space, so it
-// calls this before a first instance; on Windows each process starts with them.
-#pragma once
-
-void ResetProcessGlobals();

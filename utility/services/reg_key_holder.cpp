@@ -1,0 +1,75 @@
+#include "services/reg_key_holder.h"
+
+#include <algorithm>
+
+void RegKeyHolder::OpenForRead(HKEY root, LPCWSTR path)
+{
+    // Reopening would otherwise lose the key already held.
+    Close();
+    RegOpenKeyExW(root, path, 0, KEY_READ, &m_hKey);
+}
+
+void RegKeyHolder::OpenForReadWrite(HKEY root, LPCWSTR path)
+{
+    Close();
+    RegOpenKeyExW(root, path, 0, KEY_READ | KEY_WRITE, &m_hKey);
+}
+
+bool RegKeyHolder::OpenOrCreate(HKEY root, LPCWSTR path)
+{
+    Close();
+    DWORD disposition = 0;
+    return RegCreateKeyExW(root, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &m_hKey, &disposition) == ERROR_SUCCESS;
+}
+
+DWORD RegKeyHolder::ReadDword(LPCWSTR name, DWORD defaultValue)
+{
+    if (!m_hKey)
+        return 0;
+    DWORD value = defaultValue;
+    DWORD size = sizeof value;
+    // A value of another length would leave part of the default in place, or none of it.
+    if (RegQueryValueExW(m_hKey, name, NULL, NULL, reinterpret_cast<LPBYTE>(&value), &size) != ERROR_SUCCESS ||
+        size != sizeof value)
+        return defaultValue;
+    return value;
+}
+
+bool RegKeyHolder::ReadString(LPCWSTR name, WCHAR* buffer, DWORD capacity)
+{
+    if (!m_hKey)
+        return false;
+    // The buffer starts as empty text: the registry gives a string's bytes as stored, so one
+    // stored without its NUL still ends within the buffer when it leaves room for one.
+    std::fill(buffer, buffer + capacity, L'\0');
+    DWORD type = REG_NONE;
+    DWORD size = capacity * sizeof(WCHAR);
+    const bool read =
+        RegQueryValueExW(m_hKey, name, NULL, &type, reinterpret_cast<LPBYTE>(buffer), &size) == ERROR_SUCCESS;
+    // Bytes of another type, or text that fills the whole buffer with no NUL, must not pass for text.
+    const bool terminated = std::find(buffer, buffer + capacity, L'\0') != buffer + capacity;
+    if (read && (type == REG_SZ || type == REG_EXPAND_SZ) && terminated)
+        return true;
+    if (capacity > 0)
+        buffer[0] = L'\0';
+    return false;
+}
+
+bool RegKeyHolder::WriteDword(LPCWSTR name, DWORD value)
+{
+    if (!m_hKey)
+        return false;
+    return RegSetValueExW(m_hKey, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
+           ERROR_SUCCESS;
+}
+
+void RegKeyHolder::Close()
+{
+    if (m_hKey)
+        RegCloseKey(m_hKey);
+    if (m_pBuffer)
+        LocalFree(m_pBuffer);
+    m_hKey = NULL;
+    m_reserved = 0;
+    m_pBuffer = NULL;
+}
