@@ -31,11 +31,24 @@ apt_install() {
 
 echo "setup: installing ${missing[*]}"
 
-# Refreshing the package lists is slow, so only when apt does not know a package yet
-# or the install fails (stale lists point at files the mirror no longer has).
+# A package of another architecture (wine32:i386) needs that architecture known to dpkg, and
+# package lists that have it.
 updated=0
 for pkg in "${missing[@]}"; do
-  if ! apt-cache show -- "$pkg" >/dev/null 2>&1; then
+  [[ $pkg == *:* ]] || continue
+  arch="${pkg##*:}"
+  if ! dpkg --print-foreign-architectures | grep -qx "$arch" && [[ $arch != "$(dpkg --print-architecture)" ]]; then
+    echo "setup: adding the $arch architecture"
+    as_root dpkg --add-architecture "$arch"
+    as_root apt-get update
+    updated=1
+  fi
+done
+
+# Refreshing the package lists is slow, so only when apt does not know a package yet
+# or the install fails (stale lists point at files the mirror no longer has).
+for pkg in "${missing[@]}"; do
+  if ((updated == 0)) && ! apt-cache show -- "$pkg" >/dev/null 2>&1; then
     as_root apt-get update
     updated=1
     break

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs the CE layer's checks (build/win32/ce_layer_tests.exe) in a Wine session of their own.
+# Runs the CE layer's checks (ce_layer_tests.exe of a Win32 build) in a Wine session of their own.
+# Usage: run-ce-layer-tests.sh WIN32_BUILD
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
-build="${VELORIN_WIN32_BUILD:-$root/build/win32}"
+build="${1:?the Win32 build to run (build/win32 or build/win32-i686)}"
 
 for program in ce_layer_tests.exe coredll.dll; do
   if [[ ! -f $build/$program ]]; then
