@@ -5,6 +5,7 @@
 #include "kernel/windef.h"
 #include "kernel/winerror.h"
 #include "kernel/winbase.h"
+#include "kernel/winbase_sync.h"
 #include "registry/winreg.h"
 #include "gdi/wingdi.h"
 #include "display/windisplay.h"

@@ -12,11 +12,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Not compared: the tags behind handles (HWND__), which only STRICT headers name, and the
-// calling conventions, which name nothing on the device.
+// Not compared: the tags behind handles (HWND__), which only STRICT headers name, the calling
+// conventions, which name nothing on the device, and the device's own guards (VELORIN_...).
 bool leftAside(const std::string& name)
 {
-    return name.ends_with("__") || name == "WINAPI" || name == "CALLBACK" || name == "static_assert";
+    return name.ends_with("__") || name == "WINAPI" || name == "CALLBACK" || name == "static_assert" ||
+           name.starts_with("VELORIN_");
 }
 
 void scan(const fs::path& root, const fs::path& relative, std::set<fs::path>& seen, std::vector<DeclaredName>& out)

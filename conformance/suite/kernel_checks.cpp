@@ -1,5 +1,6 @@
 // The kernel: events and their waits and time-outs, PulseEvent, named events, waits on several
-// objects, Sleep, threads and their exit codes, the last error.
+// objects, Sleep, threads and their exit codes, the last error, Interlocked calls and critical
+// sections.
 #include "report.hpp"
 
 namespace conformance {
@@ -24,6 +25,66 @@ DWORD WINAPI SetAfterSleep(LPVOID event)
     Sleep(50);
     SetEvent(static_cast<HANDLE>(event));
     return 0;
+}
+
+CRITICAL_SECTION g_section;
+LONG g_enteredAfterWait = 0;
+
+DWORD WINAPI TryEnterFromAnother(LPVOID)
+{
+    const BOOL entered = TryEnterCriticalSection(&g_section);
+    if (entered)
+        LeaveCriticalSection(&g_section);
+    return entered;
+}
+
+DWORD WINAPI EnterThenMark(LPVOID)
+{
+    EnterCriticalSection(&g_section);
+    InterlockedExchange(&g_enteredAfterWait, 1);
+    LeaveCriticalSection(&g_section);
+    return 0;
+}
+
+DWORD RunThread(LPTHREAD_START_ROUTINE routine)
+{
+    HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    DWORD code = 0;
+    GetExitCodeThread(thread, &code);
+    CloseHandle(thread);
+    return code;
+}
+
+void RunSynchronisationChecks()
+{
+    LONG value = 5;
+    const LONG swapped = InterlockedCompareExchange(&value, 9, 5);
+    const LONG kept = InterlockedCompareExchange(&value, 1, 5);
+    Report(kGroup, "compare_exchange", Number(swapped) + " " + Number(kept) + " " + Number(value));
+    const LONG before = InterlockedExchangeAdd(&value, -12);
+    Report(kGroup, "exchange_add", Number(before) + " " + Number(value));
+    const LONG tested = InterlockedTestExchange(&value, -3, 4);
+    const LONG untouched = InterlockedTestExchange(&value, -3, 8);
+    Report(kGroup, "test_exchange", Number(tested) + " " + Number(untouched) + " " + Number(value));
+
+    InitializeCriticalSection(&g_section);
+    EnterCriticalSection(&g_section);
+    EnterCriticalSection(&g_section);
+    const BOOL again = TryEnterCriticalSection(&g_section);
+    Report(kGroup, "section_reentered", YesNo(again) + " " + YesNo(RunThread(TryEnterFromAnother)));
+    // Entered three times: still owned after two leaves.
+    LeaveCriticalSection(&g_section);
+    LeaveCriticalSection(&g_section);
+    HANDLE waiter = CreateThread(nullptr, 0, EnterThenMark, nullptr, 0, nullptr);
+    Sleep(50);
+    const LONG whileOwned = InterlockedCompareExchange(&g_enteredAfterWait, 0, 0);
+    LeaveCriticalSection(&g_section);
+    WaitForSingleObject(waiter, INFINITE);
+    CloseHandle(waiter);
+    Report(kGroup, "section_waiter_enters_after_leave", Number(whileOwned) + " " + Number(g_enteredAfterWait));
+    Report(kGroup, "section_free_again", YesNo(RunThread(TryEnterFromAnother)));
+    DeleteCriticalSection(&g_section);
 }
 
 }  // namespace
@@ -101,6 +162,8 @@ void RunKernelChecks()
     Report(kGroup, "last_error", Number(GetLastError()));
     CloseHandle(manual);
     CloseHandle(automatic);
+
+    RunSynchronisationChecks();
 }
 
 }  // namespace conformance

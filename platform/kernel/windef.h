@@ -18,6 +18,7 @@ using LPVOID = void*;
 using LPCVOID = const void*;
 using PVOID = void*;
 using LPDWORD = DWORD*;
+using LPLONG = LONG*;
 using PDWORD = DWORD*;
 using LPBYTE = BYTE*;
 using LPWSTR = WCHAR*;

@@ -49,6 +49,40 @@ TEST(FreeMode, AnAutoResetEventGuardsPlainDataAcrossThreads)
     EXPECT_EQ(guarded, kThreads * kRounds);
 }
 
+TEST(FreeMode, InterlockedCallsAndACriticalSectionHoldAcrossHostThreads)
+{
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 2000;
+    LONG counter = 0;
+    LONG added = 0;
+    long guarded = 0;  // plain on purpose: only the section orders the accesses
+    CRITICAL_SECTION section;
+    auto worker = [&] {
+        for (int i = 0; i < kRounds; ++i) {
+            InterlockedIncrement(&counter);
+            InterlockedExchangeAdd(&added, 3);
+            EnterCriticalSection(&section);
+            EnterCriticalSection(&section);
+            ++guarded;
+            LeaveCriticalSection(&section);
+            LeaveCriticalSection(&section);
+        }
+    };
+    Device device(freeMode());
+    runProgram(device, [&] {
+        InitializeCriticalSection(&section);
+        HANDLE threads[kThreads];
+        for (auto& t : threads)
+            t = startThread(worker);
+        for (HANDLE thread : threads)
+            EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
+        DeleteCriticalSection(&section);
+    });
+    EXPECT_EQ(counter, kThreads * kRounds);
+    EXPECT_EQ(added, 3 * kThreads * kRounds);
+    EXPECT_EQ(guarded, kThreads * kRounds);
+}
+
 TEST(FreeMode, ProducersAndConsumersShareABoundedQueue)
 {
     constexpr int kProducers = 3;

@@ -23,6 +23,13 @@ CE_LAYER_API BOOL WINAPI EventModify(HANDLE hEvent, DWORD func);
 // Exports looked up by a wide name, as CE names them.
 CE_LAYER_API FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
 
+// CE's conditional exchange: the desktop's compare-exchange with the two values the other way
+// round, which mingw-w64 does not declare.
+static __inline LONG WINAPI InterlockedTestExchange(LPLONG Target, LONG OldValue, LONG NewValue)
+{
+    return InterlockedCompareExchange(Target, NewValue, OldValue);
+}
+
 // The battery driver's status record.
 #define BATTERY_CHEMISTRY_ALKALINE 0x01
 #define BATTERY_CHEMISTRY_NICD 0x02
