@@ -1,6 +1,6 @@
 // The monitor and the window racing on the power source, with threads running at once: a
 // Dismiss stored by the window is never overwritten by a notification handled meanwhile.
-#include "tests/device/power_monitor_rig.hpp"
+#include "tests/services/power_monitor_rig.hpp"
 
 namespace velorin::test {
 namespace {

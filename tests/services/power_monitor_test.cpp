@@ -1,6 +1,6 @@
 // The power monitor: which notifications move the source and post a request, the percentage
 // after every message, its stops, and its failures.
-#include "tests/device/power_monitor_rig.hpp"
+#include "tests/services/power_monitor_rig.hpp"
 
 namespace velorin::test {
 namespace {

@@ -78,7 +78,10 @@ void CChargeScreenDlg::DrawAnimationFrame(BYTE percent)
     memory.CreateCompatibleDC(&dc);
 
     // Nothing is cached, so a rotation or another picture shows at the next frame.
-    const SIZE screen = MakeSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    // Width first: arguments of one call have no order of their own.
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const SIZE screen = MakeSize(screenWidth, screenHeight);
     const SIZE battery = SizeOf(m_bmpBatteryEmpty);
     const SIZE symbol = SizeOf(m_bmpChargeSymbol);
     const SIZE gauge = SizeOf(m_bmpGauge);
