@@ -22,7 +22,8 @@ struct CallSite {
 // The functions that the platform's public headers (platform/*/*.h) declare.
 std::set<std::string> platformApiNames(const std::filesystem::path& sourceRoot);
 
-// Every call site in app/, screen/ and device/ of a function in `names`, comments left out.
+// Every call site in utility/app/, utility/screen/ and utility/services/ of a function in `names`,
+// comments left out.
 std::vector<CallSite> utilityCallSites(const std::filesystem::path& sourceRoot, const std::set<std::string>& names);
 
 // Sites by function.
