@@ -87,7 +87,8 @@ void deviceFrame(HWND window, const Pictures& pictures)
     copyPicture(dc, memory, pictures.batteryEmpty, bx, by, battery.cx, grey, 0, 0);
     copyPicture(dc, memory, pictures.batteryFull, bx, by + grey, battery.cx, kFillStep * battery.cy / 5, 0, grey);
     HGDIOBJ previous = SelectObject(memory, pictures.symbol);
-    TransparentImage(dc, sx, sy, symbol.cx, symbol.cy, memory, 0, 0, symbol.cx, symbol.cy, RGB(0, 0, 0));
+    TransparentImage(dc, sx, sy, symbol.cx, symbol.cy, reinterpret_cast<HANDLE>(memory), 0, 0, symbol.cx, symbol.cy,
+                     RGB(0, 0, 0));
     SelectObject(memory, previous);
     copyPicture(dc, memory, pictures.gauge, gx, gy + emptyGauge, gauge.cx, gauge.cy - emptyGauge, 0, emptyGauge);
 
@@ -95,8 +96,9 @@ void deviceFrame(HWND window, const Pictures& pictures)
     const int x0 = percent.left + (percent.right - 19 * 3 - percent.left) / 2;
     const int y0 = percent.top + (percent.bottom - percent.top - 30) / 2;
     for (int i = 0; i < 3; ++i)
-        TransparentImage(dc, x0 + 19 * i, y0, 19, 30, memory, 19 * kDigits[i], 0, 19, 30, RGB(0, 0, 0));
-    TransparentImage(dc, x0 + 57, y0, 22, 30, memory, 190, 0, 22, 30, RGB(0, 0, 0));
+        TransparentImage(dc, x0 + 19 * i, y0, 19, 30, reinterpret_cast<HANDLE>(memory), 19 * kDigits[i], 0, 19, 30,
+                         RGB(0, 0, 0));
+    TransparentImage(dc, x0 + 57, y0, 22, 30, reinterpret_cast<HANDLE>(memory), 190, 0, 22, 30, RGB(0, 0, 0));
     SelectObject(memory, previous);
 
     DeleteDC(memory);

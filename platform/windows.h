@@ -1,6 +1,7 @@
-// The device's system library, as the utility includes it. As on CE, the message queues
-// (msgqueue.h) and the power manager (pm.h) are headers of their own.
-#pragma once
+/* The device's system library, as a program includes it. As on CE, the message queues
+   (msgqueue.h) and the power manager (pm.h) are headers of their own. */
+#ifndef VELORIN_WINDOWS_H
+#define VELORIN_WINDOWS_H
 
 #include "kernel/windef.h"
 #include "kernel/winerror.h"
@@ -12,3 +13,5 @@
 #include "power/winbase_power.h"
 #include "window/winuser.h"
 #include "resources/winres.h"
+
+#endif

@@ -16,7 +16,7 @@ namespace {
 // conventions, which name nothing on the device, and the device's own guards (VELORIN_...).
 bool leftAside(const std::string& name)
 {
-    return name.ends_with("__") || name == "WINAPI" || name == "CALLBACK" || name == "static_assert" ||
+    return name.ends_with("__") || name == "WINAPI" || name == "CALLBACK" ||
            name.starts_with("VELORIN_");
 }
 
@@ -28,15 +28,6 @@ void scan(const fs::path& root, const fs::path& relative, std::set<fs::path>& se
     if (!in)
         throw std::runtime_error((root / relative).string() + ": cannot be read");
     static const std::regex include(R"re(^#include "([^"]+)")re");
-    static const std::vector<std::regex> declarations = {
-        std::regex(R"(^inline (?:constexpr|const) [\w:]+ (\w+) =)"),  // constants
-        std::regex(R"(^(?:constexpr|inline) [\w:]+ (\w+)\()"),        // macros as functions
-        std::regex(R"(^using (\w+) =)"),                              // types
-        std::regex(R"(^(?:struct|enum) (\w+))"),                      // records, enumerations
-        std::regex(R"(^#define (\w+))"),
-        std::regex(R"(^(?:const )?[A-Za-z_]\w*\*? (\w+)\()"),  // functions
-    };
-    static const std::regex enumerator(R"((?:\{|,) *(\w+))");
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
         std::smatch match;
@@ -45,22 +36,55 @@ void scan(const fs::path& root, const fs::path& relative, std::set<fs::path>& se
             continue;
         }
         const std::string where = relative.string() + ":" + std::to_string(number);
-        for (const std::regex& declaration : declarations) {
-            if (std::regex_search(text, match, declaration)) {
-                if (!leftAside(match[1].str()))
-                    out.push_back({match[1].str(), where});
-                break;
-            }
-        }
-        if (text.starts_with("enum ")) {
-            const std::string body = text.substr(text.find('{') == std::string::npos ? text.size() : text.find('{'));
-            for (std::sregex_iterator it(body.begin(), body.end(), enumerator), end; it != end; ++it)
-                out.push_back({(*it)[1].str(), where});
+        for (const std::string& name : namesDeclaredOn(text)) {
+            if (!leftAside(name))
+                out.push_back({name, where});
         }
     }
 }
 
 }  // namespace
+
+std::vector<std::string> namesDeclaredOn(const std::string& line)
+{
+    // The struct or enum tag of "typedef struct tagRECT {" is left aside: the typedef names come
+    // on the line that closes the body, "} RECT, *LPRECT;".
+    static const std::regex define(R"(^#define (\w+))");
+    static const std::regex pointerTypedef(R"(^typedef [^(]*\((?:\w+ )?\*(\w+)\)\()");  // functions' pointers
+    static const std::regex openingTypedef(R"(^typedef (?:struct|enum|union) \w+ \{)");
+    static const std::regex typedefName(R"(^typedef [^;{]*?(\w+);)");
+    static const std::regex function(R"(^(?:const )?[A-Za-z_]\w*(?: \*| )(?:WINAPI )?(\w+)\()");
+    static const std::regex closing(R"(^\} ([^;]+);)");
+    static const std::regex listed(R"(\*?(\w+))");
+    static const std::regex enumerator(R"((?:\{|,) *(\w+))");
+    std::vector<std::string> names;
+    std::smatch match;
+    auto allListed = [&](const std::string& list) {
+        for (std::sregex_iterator it(list.begin(), list.end(), listed), end; it != end; ++it)
+            names.push_back((*it)[1].str());
+    };
+    if (std::regex_search(line, match, define) || std::regex_search(line, match, pointerTypedef) ||
+        std::regex_search(line, match, function)) {
+        names.push_back(match[1].str());
+    } else if (std::regex_search(line, match, openingTypedef)) {
+        // A whole enumeration on one line: its enumerators, then its names.
+        const std::size_t open = line.find('{');
+        const std::size_t close = line.find('}');
+        if (close != std::string::npos) {
+            const std::string body = line.substr(open, close - open);
+            for (std::sregex_iterator it(body.begin(), body.end(), enumerator), end; it != end; ++it)
+                names.push_back((*it)[1].str());
+            const std::string rest = line.substr(close);
+            if (std::regex_search(rest, match, closing))
+                allListed(match[1].str());
+        }
+    } else if (std::regex_search(line, match, typedefName)) {
+        names.push_back(match[1].str());
+    } else if (std::regex_search(line, match, closing)) {
+        allListed(match[1].str());
+    }
+    return names;
+}
 
 std::vector<DeclaredName> declaredNames(const fs::path& platformDir)
 {

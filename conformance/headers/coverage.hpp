@@ -15,9 +15,14 @@ struct DeclaredName {
     std::string where;  // file:line, relative to the headers' folder
 };
 
+// The names that one line of a header declares, in the style those headers are written in, as
+// CE's SDK writes its own: one declaration a line, at the start of it (#define NAME, typedef ...
+// NAME;, typedef RET (CALLBACK *NAME)(...), RET NAME(...) for a function, and a typedef'd
+// record's or enumeration's names on the line that closes its body: } NAME, *LPNAME;).
+std::vector<std::string> namesDeclaredOn(const std::string& line);
+
 // The names declared by the headers that programs include (windows.h, windowsx.h, msgqueue.h,
-// pm.h in `platformDir`) and by the headers they include with quotes, in the style those
-// headers are written in: one declaration a line, at the start of it.
+// pm.h in `platformDir`) and by the headers they include with quotes.
 std::vector<DeclaredName> declaredNames(const std::filesystem::path& platformDir);
 
 // The names that no line of `lines` is about.

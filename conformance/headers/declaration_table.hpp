@@ -8,7 +8,9 @@
 //                             in order (the WCHAR width is taken out of the layout with them)
 //   FIELD(record, field)      offset, size, alignment and shape
 //   FUNCTION(name)            the shape of the function
-//   OVERLOAD(name, type)      the same, for a name that the device overloads
+//   OVERLOAD(name, type)      the same, for a name that Windows' C++ headers overload (mingw-w64
+//                             adds unsigned forms of the Interlocked calls): the one of `type`
+//                             there; the device overloads no Win32 name, so its one function
 #pragma once
 
 #include "conformance/headers/declaration.hpp"
@@ -37,7 +39,11 @@
                   alignof(decltype(record::field)), ::velorin::conformance::shapeOf<decltype(record::field)>())
 #define FUNCTION(name)                                                                                                 \
     VELORIN_ENTRY("function", #name, 0, 0, 0, ::velorin::conformance::shapeOf<std::remove_pointer_t<decltype(&name)>>())
+#ifdef _WIN32
 #define OVERLOAD(name, type)                                                                                           \
     VELORIN_ENTRY("function", #name, 0, 0, 0,                                                                          \
                   ::velorin::conformance::shapeOf<                                                                     \
                       std::remove_pointer_t<decltype(static_cast<std::add_pointer_t<type>>(&name))>>())
+#else
+#define OVERLOAD(name, type) FUNCTION(name)
+#endif

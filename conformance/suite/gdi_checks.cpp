@@ -99,7 +99,7 @@ void RunGdiChecks()
     const RECT grey{0, 0, 8, 1};
     HBRUSH greyBrush = CreateSolidBrush(RGB(128, 128, 128));
     FillRect(target.dc, &grey, greyBrush);
-    TransparentImage(target.dc, 0, 0, 4, 1, keyed.dc, 0, 0, 4, 1, RGB(0, 255, 0));
+    TransparentImage(target.dc, 0, 0, 4, 1, reinterpret_cast<HANDLE>(keyed.dc), 0, 0, 4, 1, RGB(0, 255, 0));
     Report(kGroup, "transparent_image", target.Row(0, 0, 5));
     DeleteObject(greenBrush);
     DeleteObject(greyBrush);

@@ -4,9 +4,15 @@
 #include "display/windisplay.h"
 #include "kernel/api_call.hpp"
 
+#include <cstddef>
 #include <mutex>
 
 using namespace velorin;
+
+// The mode record's layout, worked out for the width of WCHAR: 2 gives the device's 192 bytes.
+static_assert(sizeof(DEVMODEW) == (sizeof(WCHAR) == 2 ? 192 : 324), "DEVMODEW no longer has the device's layout");
+static_assert(offsetof(DEVMODEW, dmFields) == CCHDEVICENAME * sizeof(WCHAR) + 8);
+static_assert(offsetof(DEVMODEW, dmDisplayOrientation) == sizeof(DEVMODEW) - sizeof(DWORD));
 
 namespace {
 

@@ -8,6 +8,7 @@ using velorin::gdi::Gdi;
 using velorin::gdi::gdiCall;
 using velorin::gdi::Surface;
 using velorin::gdi::withGdi;
+using velorin::kernel::GdiObjectHandle;
 using velorin::kernel::platformCall;
 
 namespace {
@@ -37,29 +38,33 @@ Surface pixelsFromBits(int width, int height, const void* bits)
 HGDIOBJ GetStockObject(int fnObject)
 {
     return gdiCall(
-        "GetStockObject", HGDIOBJ{}, ERROR_INVALID_PARAMETER, [&](Gdi& gdi) { return gdi.stockObjectLocked(fnObject); },
-        fnObject);
+               "GetStockObject", GdiObjectHandle{}, ERROR_INVALID_PARAMETER,
+               [&](Gdi& gdi) { return GdiObjectHandle{gdi.stockObjectLocked(fnObject)}; }, fnObject)
+        .value;
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ hgdiobj)
 {
     return gdiCall(
-        "SelectObject", HGDIOBJ{}, ERROR_INVALID_HANDLE, [&](Gdi& gdi) { return gdi.selectObjectLocked(hdc, hgdiobj); },
-        hdc, hgdiobj);
+               "SelectObject", GdiObjectHandle{}, ERROR_INVALID_HANDLE,
+               [&](Gdi& gdi) { return GdiObjectHandle{gdi.selectObjectLocked(hdc, hgdiobj)}; }, hdc,
+               GdiObjectHandle{hgdiobj})
+        .value;
 }
 
 BOOL DeleteObject(HGDIOBJ hObject)
 {
     return gdiCall(
         "DeleteObject", FALSE, ERROR_INVALID_HANDLE,
-        [&](Gdi& gdi) { return gdi.deleteObjectLocked(hObject) ? TRUE : FALSE; }, hObject);
+        [&](Gdi& gdi) { return gdi.deleteObjectLocked(hObject) ? TRUE : FALSE; }, GdiObjectHandle{hObject});
 }
 
 int GetObjectW(HGDIOBJ hgdiobj, int cbBuffer, LPVOID lpvObject)
 {
     return gdiCall(
         "GetObjectW", 0, ERROR_INVALID_HANDLE,
-        [&](Gdi& gdi) { return gdi.getObjectLocked(hgdiobj, cbBuffer, lpvObject); }, hgdiobj, cbBuffer, lpvObject);
+        [&](Gdi& gdi) { return gdi.getObjectLocked(hgdiobj, cbBuffer, lpvObject); }, GdiObjectHandle{hgdiobj},
+        cbBuffer, lpvObject);
 }
 
 HBRUSH CreateSolidBrush(COLORREF crColor)

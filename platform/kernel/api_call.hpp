@@ -20,7 +20,6 @@ template <> inline constexpr bool kIsHandle<HANDLE> = true;
 template <> inline constexpr bool kIsHandle<HMODULE> = true;
 // Graphics.
 template <> inline constexpr bool kIsHandle<HDC> = true;
-template <> inline constexpr bool kIsHandle<HGDIOBJ> = true;
 template <> inline constexpr bool kIsHandle<HBITMAP> = true;
 template <> inline constexpr bool kIsHandle<HBRUSH> = true;
 template <> inline constexpr bool kIsHandle<HPEN> = true;
@@ -31,15 +30,25 @@ template <> inline constexpr bool kIsHandle<HICON> = true;
 template <> inline constexpr bool kIsHandle<HWND> = true;
 template <> inline constexpr bool kIsHandle<HMENU> = true;
 
+inline std::string handleText(const void* handle)
+{
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "0x%llX", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(handle)));
+    return handle ? std::string(buf) : std::string("NULL");
+}
+
+// A graphics object as a call line shows it: HGDIOBJ is void*, as in the system's headers, so
+// the calls that take or give one wrap it to print its value rather than "ptr".
+struct GdiObjectHandle {
+    HGDIOBJ value = nullptr;
+};
+
 // How a value appears in a call line; areas specialise it for records passed by value.
 template <class T> struct TraceFormat {
     static std::string format(const T& value)
     {
         if constexpr (kIsHandle<T>) {
-            char buf[24];
-            std::snprintf(buf, sizeof buf, "0x%llX",
-                          static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(value)));
-            return value ? std::string(buf) : std::string("NULL");
+            return handleText(value);
         } else if constexpr (std::is_same_v<T, const wchar_t*>) {
             // A value below 64 K is a resource number, not a string.
             if (value && reinterpret_cast<std::uintptr_t>(value) < 0x10000)
@@ -55,6 +64,10 @@ template <class T> struct TraceFormat {
             static_assert(sizeof(T) == 0, "no call-line format for this type");
         }
     }
+};
+
+template <> struct TraceFormat<GdiObjectHandle> {
+    static std::string format(const GdiObjectHandle& object) { return handleText(object.value); }
 };
 
 template <> struct TraceFormat<POINT> {

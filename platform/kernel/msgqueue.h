@@ -1,23 +1,26 @@
-// Point-to-point message queues of the device's kernel.
-#pragma once
+/* Point-to-point message queues of the device's kernel. */
+#ifndef VELORIN_KERNEL_MSGQUEUE_H
+#define VELORIN_KERNEL_MSGQUEUE_H
 
 #include "kernel/windef.h"
 
-inline constexpr DWORD MSGQUEUE_NOPRECOMMIT = 0x00000001;
-inline constexpr DWORD MSGQUEUE_ALLOW_BROKEN = 0x00000002;
-inline constexpr DWORD MSGQUEUE_MSGALERT = 0x00000001;
+#define MSGQUEUE_NOPRECOMMIT 0x00000001U
+#define MSGQUEUE_ALLOW_BROKEN 0x00000002U
+#define MSGQUEUE_MSGALERT 0x00000001U
 
-struct MSGQUEUEOPTIONS {
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct MSGQUEUEOPTIONS_OS {
     DWORD dwSize;
     DWORD dwFlags;
     DWORD dwMaxMessages;
     DWORD cbMaxMessage;
     BOOL bReadAccess;
-};
-using LPMSGQUEUEOPTIONS = MSGQUEUEOPTIONS*;
-static_assert(sizeof(MSGQUEUEOPTIONS) == 20);
+} MSGQUEUEOPTIONS, *LPMSGQUEUEOPTIONS;
 
-struct MSGQUEUEINFO {
+typedef struct MSGQUEUEINFO {
     DWORD dwSize;
     DWORD dwFlags;
     DWORD dwMaxMessages;
@@ -26,13 +29,18 @@ struct MSGQUEUEINFO {
     DWORD dwMaxQueueMessages;
     WORD wNumReaders;
     WORD wNumWriters;
-};
-using LPMSGQUEUEINFO = MSGQUEUEINFO*;
+} MSGQUEUEINFO, *LPMSGQUEUEINFO;
 
 HANDLE CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions);
 HANDLE OpenMsgQueue(HANDLE hSrcProc, HANDLE hMsgQ, LPMSGQUEUEOPTIONS lpOptions);
 BOOL ReadMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbBufferSize, LPDWORD lpNumberOfBytesRead, DWORD dwTimeout,
-                  DWORD* pdwFlags);
+                  DWORD *pdwFlags);
 BOOL WriteMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbDataSize, DWORD dwTimeout, DWORD dwFlags);
 BOOL GetMsgQueueInfo(HANDLE hMsgQ, LPMSGQUEUEINFO lpInfo);
 BOOL CloseMsgQueue(HANDLE hMsgQ);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

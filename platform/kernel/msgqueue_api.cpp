@@ -8,6 +8,9 @@
 
 using namespace velorin::kernel;
 
+// The record as CE lays it out, which programs fill by offset.
+static_assert(sizeof(MSGQUEUEOPTIONS) == 20);
+
 namespace {
 
 std::shared_ptr<MsgQueueEnd> queueEndOf(Kernel& k, HANDLE h)

@@ -1,127 +1,127 @@
-// Base types of the device's system library, by their Win32/CE names.
-#pragma once
+/* Base types of the device's system library, by their Win32/CE names.
 
-#include <cstdint>
+   The public headers are written as CE's SDK writes its own: plain C that is also C++03 (a
+   program for the device may be either), with #define for constants, which C needs and which
+   serve in case labels, and typedef for types. The device's own C++ includes them too. */
+#ifndef VELORIN_KERNEL_WINDEF_H
+#define VELORIN_KERNEL_WINDEF_H
 
-using BYTE = std::uint8_t;
-using WORD = std::uint16_t;
-using DWORD = std::uint32_t;
-using UINT = unsigned int;
-using INT = int;
-using LONG = std::int32_t;
-using ULONG = std::uint32_t;
-using BOOL = int;
-using BOOLEAN = BYTE;
-using WCHAR = wchar_t;
-using CHAR = char;
-using LPVOID = void*;
-using LPCVOID = const void*;
-using PVOID = void*;
-using LPDWORD = DWORD*;
-using LPLONG = LONG*;
-using PDWORD = DWORD*;
-using LPBYTE = BYTE*;
-using LPWSTR = WCHAR*;
-using LPCWSTR = const WCHAR*;
-using LPSTR = CHAR*;
-using LPCSTR = const CHAR*;
-using INT_PTR = std::intptr_t;
-using UINT_PTR = std::uintptr_t;
-using LONG_PTR = std::intptr_t;
-using ULONG_PTR = std::uintptr_t;
-using DWORD_PTR = std::uintptr_t;
-using SIZE_T = ULONG_PTR;
-using WPARAM = UINT_PTR;
-using LPARAM = LONG_PTR;
-using LRESULT = LONG_PTR;
+/* size_t, ptrdiff_t, wchar_t and offsetof, which C and C++ alike have here (CE's compilers have
+   no stdint.h). */
+#include <stddef.h>
 
-inline constexpr BOOL TRUE = 1;
-inline constexpr BOOL FALSE = 0;
-inline constexpr int MAX_PATH = 260;  // an int, as the system's macro is
+/* Calling conventions: the device has one, so these name nothing; they stay in declarations so
+   that the same code declares its callbacks right for a desktop x86 target too. */
+#define WINAPI
+#define CALLBACK
 
-// Handles are distinct pointer types, as with STRICT, so a handle never converts silently
-// into another kind of handle or from a plain pointer.
-struct HANDLE__ {
-    int unused;
-};
-using HANDLE = HANDLE__*;
-using LPHANDLE = HANDLE*;
-struct HINSTANCE__ {
-    int unused;
-};
-using HINSTANCE = HINSTANCE__*;
-using HMODULE = HINSTANCE;
-// A local heap block: its address, so it is not a handle of the handle table.
-struct HLOCAL__ {
-    int unused;
-};
-using HLOCAL = HLOCAL__*;
+typedef unsigned char BYTE;
+typedef unsigned short WORD;
+typedef unsigned int DWORD;
+typedef unsigned int UINT;
+typedef int INT;
+typedef int LONG;
+typedef unsigned int ULONG;
+typedef int BOOL;
+typedef BYTE BOOLEAN;
+typedef wchar_t WCHAR;
+typedef char CHAR;
+typedef void *LPVOID;
+typedef const void *LPCVOID;
+typedef void *PVOID;
+typedef DWORD *LPDWORD;
+typedef DWORD *PDWORD;
+typedef LONG *LPLONG;
+typedef BYTE *LPBYTE;
+typedef WCHAR *LPWSTR;
+typedef const WCHAR *LPCWSTR;
+typedef CHAR *LPSTR;
+typedef const CHAR *LPCSTR;
+/* As wide as a pointer, on a 32-bit target as on this host. */
+typedef ptrdiff_t INT_PTR;
+typedef size_t UINT_PTR;
+typedef ptrdiff_t LONG_PTR;
+typedef size_t ULONG_PTR;
+typedef size_t DWORD_PTR;
+typedef ULONG_PTR SIZE_T;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
 
-// Window manager and graphics handles. The graphics objects derive from HGDIOBJ__ so that a
-// brush or a bitmap passes where any object is asked for, as in the system's headers, while
-// the reverse needs a cast.
+#define FALSE 0
+#define TRUE 1
+#define MAX_PATH 260
+
+/* Handles are distinct pointer types, as with STRICT, so a handle never converts silently into
+   another kind of handle or from a plain pointer. HANDLE is one too, where Windows makes it
+   void*: a call line prints a handle's value and any other pointer only as ptr, which needs the
+   types to differ. */
+struct HANDLE__ { int unused; };
+typedef struct HANDLE__ *HANDLE;
+typedef HANDLE *LPHANDLE;
+struct HINSTANCE__ { int unused; };
+typedef struct HINSTANCE__ *HINSTANCE;
+typedef HINSTANCE HMODULE;
+/* A local heap block: its address, so it is not a handle of the handle table. */
+struct HLOCAL__ { int unused; };
+typedef struct HLOCAL__ *HLOCAL;
+
+/* Window manager and graphics handles. HGDIOBJ is void*, as STRICT Windows has it, so that a
+   brush, a pen, a font or a bitmap passes where any object is asked for, in C as in C++; the
+   object that comes back needs a cast to its own kind. */
 struct HWND__ { int unused; };
-using HWND = HWND__*;
+typedef struct HWND__ *HWND;
 struct HDC__ { int unused; };
-using HDC = HDC__*;
-struct HGDIOBJ__ { int unused; };
-using HGDIOBJ = HGDIOBJ__*;
-struct HBITMAP__ : HGDIOBJ__ {};
-using HBITMAP = HBITMAP__*;
-struct HBRUSH__ : HGDIOBJ__ {};
-using HBRUSH = HBRUSH__*;
-struct HPEN__ : HGDIOBJ__ {};
-using HPEN = HPEN__*;
-struct HFONT__ : HGDIOBJ__ {};
-using HFONT = HFONT__*;
+typedef struct HDC__ *HDC;
+typedef void *HGDIOBJ;
+struct HBITMAP__ { int unused; };
+typedef struct HBITMAP__ *HBITMAP;
+struct HBRUSH__ { int unused; };
+typedef struct HBRUSH__ *HBRUSH;
+struct HPEN__ { int unused; };
+typedef struct HPEN__ *HPEN;
+struct HFONT__ { int unused; };
+typedef struct HFONT__ *HFONT;
 struct HICON__ { int unused; };
-using HICON = HICON__*;
-using HCURSOR = HICON;
+typedef struct HICON__ *HICON;
+typedef HICON HCURSOR;
 struct HMENU__ { int unused; };
-using HMENU = HMENU__*;
+typedef struct HMENU__ *HMENU;
 
-using COLORREF = DWORD;  // 0x00BBGGRR
+/* 0x00BBGGRR */
+typedef DWORD COLORREF;
 
-constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
-{
-    return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
-}
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>(c >> 8); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>(c >> 16); }
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define GetRValue(rgb) ((BYTE)(rgb))
+#define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
+#define GetBValue(rgb) ((BYTE)((rgb) >> 16))
 
-struct RECT {
+typedef struct tagRECT {
     LONG left;
     LONG top;
     LONG right;
     LONG bottom;
-};
-using LPRECT = RECT*;
-using LPCRECT = const RECT*;
+} RECT, *LPRECT;
+typedef const RECT *LPCRECT;
 
-struct POINT {
+typedef struct tagPOINT {
     LONG x;
     LONG y;
-};
-using LPPOINT = POINT*;
+} POINT, *LPPOINT;
 
-struct SIZE {
+typedef struct tagSIZE {
     LONG cx;
     LONG cy;
-};
+} SIZE;
 
-inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
 
-using FARPROC = LONG_PTR (*)();
+typedef LONG_PTR (WINAPI *FARPROC)();
 
-struct SECURITY_ATTRIBUTES {
+typedef struct _SECURITY_ATTRIBUTES {
     DWORD nLength;
     LPVOID lpSecurityDescriptor;
     BOOL bInheritHandle;
-};
-using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+} SECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
 
-// Calling conventions: the device has one, so these name nothing; they stay in declarations so
-// that the same code declares its callbacks right for a desktop x86 target too.
-#define WINAPI
-#define CALLBACK
+#endif

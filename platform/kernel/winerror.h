@@ -1,30 +1,33 @@
-// Error codes that the device's system library reports through GetLastError.
-#pragma once
+/* Error codes that the device's system library reports through GetLastError. */
+#ifndef VELORIN_KERNEL_WINERROR_H
+#define VELORIN_KERNEL_WINERROR_H
 
 #include "kernel/windef.h"
 
-inline constexpr DWORD ERROR_SUCCESS = 0;
-inline constexpr DWORD ERROR_INVALID_FUNCTION = 1;
-inline constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
-inline constexpr DWORD ERROR_ACCESS_DENIED = 5;
-inline constexpr DWORD ERROR_INVALID_HANDLE = 6;
-inline constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
-inline constexpr DWORD ERROR_INVALID_DATA = 13;
-inline constexpr DWORD ERROR_OUTOFMEMORY = 14;
-inline constexpr DWORD ERROR_GEN_FAILURE = 31;
-inline constexpr DWORD ERROR_NOT_SUPPORTED = 50;
-inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
-inline constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
-inline constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
-inline constexpr DWORD ERROR_PROC_NOT_FOUND = 127;
-inline constexpr DWORD ERROR_BAD_PATHNAME = 161;
-inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
-inline constexpr DWORD ERROR_BAD_EXE_FORMAT = 193;
-inline constexpr DWORD ERROR_MORE_DATA = 234;
-inline constexpr DWORD ERROR_PIPE_NOT_CONNECTED = 233;
-inline constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
-inline constexpr DWORD ERROR_KEY_DELETED = 1018;
-inline constexpr DWORD ERROR_RESOURCE_DATA_NOT_FOUND = 1812;
-inline constexpr DWORD ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
-inline constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
-inline constexpr DWORD ERROR_TIMEOUT = 1460;
+#define ERROR_SUCCESS 0U
+#define ERROR_INVALID_FUNCTION 1U
+#define ERROR_FILE_NOT_FOUND 2U
+#define ERROR_ACCESS_DENIED 5U
+#define ERROR_INVALID_HANDLE 6U
+#define ERROR_NOT_ENOUGH_MEMORY 8U
+#define ERROR_INVALID_DATA 13U
+#define ERROR_OUTOFMEMORY 14U
+#define ERROR_GEN_FAILURE 31U
+#define ERROR_NOT_SUPPORTED 50U
+#define ERROR_INVALID_PARAMETER 87U
+#define ERROR_INSUFFICIENT_BUFFER 122U
+#define ERROR_MOD_NOT_FOUND 126U
+#define ERROR_PROC_NOT_FOUND 127U
+#define ERROR_BAD_PATHNAME 161U
+#define ERROR_ALREADY_EXISTS 183U
+#define ERROR_BAD_EXE_FORMAT 193U
+#define ERROR_MORE_DATA 234U
+#define ERROR_PIPE_NOT_CONNECTED 233U
+#define ERROR_NO_MORE_ITEMS 259U
+#define ERROR_KEY_DELETED 1018U
+#define ERROR_RESOURCE_DATA_NOT_FOUND 1812U
+#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813U
+#define ERROR_RESOURCE_NAME_NOT_FOUND 1814U
+#define ERROR_TIMEOUT 1460U
+
+#endif

@@ -7,6 +7,7 @@
 #include "power/winbase_power.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <cwctype>
 #include <mutex>
@@ -14,6 +15,39 @@
 #include <string_view>
 
 using namespace velorin;
+
+// The records' layouts, which programs read by offset.
+static_assert(sizeof(SYSTEM_POWER_STATUS_EX2) == 56);
+static_assert(offsetof(SYSTEM_POWER_STATUS_EX2, ACLineStatus) == 0);
+static_assert(offsetof(SYSTEM_POWER_STATUS_EX2, BatteryFlag) == 1);
+static_assert(offsetof(SYSTEM_POWER_STATUS_EX2, BatteryLifePercent) == 2);
+static_assert(offsetof(SYSTEM_POWER_STATUS_EX2, BatteryLifeTime) == 4);
+static_assert(offsetof(SYSTEM_POWER_STATUS_EX2, BatteryFullLifeTime) == 8);
+static_assert(offsetof(SYSTEM_POWER_STATUS_EX2, BackupBatteryFlag) == 13);
+static_assert(offsetof(SYSTEM_POWER_STATUS_EX2, BackupBatteryLifePercent) == 14);
+static_assert(offsetof(SYSTEM_POWER_STATUS_EX2, BackupBatteryLifeTime) == 16);
+static_assert(offsetof(SYSTEM_POWER_STATUS_EX2, BatteryVoltage) == 24);
+static_assert(offsetof(SYSTEM_POWER_STATUS_EX2, BackupBatteryVoltage) == 48);
+static_assert(offsetof(SYSTEM_POWER_STATUS_EX2, BatteryChemistry) == 52);
+
+// With the payload at byte 12, the line status is byte 32 of a message, and a whole message is
+// 44 bytes.
+static_assert(sizeof(POWER_BROADCAST) == 16);
+static_assert(offsetof(POWER_BROADCAST, Message) == 0);
+static_assert(offsetof(POWER_BROADCAST, Flags) == 4);
+static_assert(offsetof(POWER_BROADCAST, Length) == 8);
+static_assert(offsetof(POWER_BROADCAST, SystemPowerState) == 12);
+static_assert(sizeof(POWER_BROADCAST_POWER_INFO) == 28);
+static_assert(offsetof(POWER_BROADCAST_POWER_INFO, dwNumLevels) == 0);
+static_assert(offsetof(POWER_BROADCAST_POWER_INFO, dwBatteryLifeTime) == 4);
+static_assert(offsetof(POWER_BROADCAST_POWER_INFO, dwBackupBatteryFullLifeTime) == 16);
+static_assert(offsetof(POWER_BROADCAST_POWER_INFO, bACLineStatus) == 20);
+static_assert(offsetof(POWER_BROADCAST_POWER_INFO, bBatteryFlag) == 21);
+static_assert(offsetof(POWER_BROADCAST_POWER_INFO, bBatteryLifePercent) == 22);
+static_assert(offsetof(POWER_BROADCAST_POWER_INFO, bBackupBatteryFlag) == 23);
+static_assert(offsetof(POWER_BROADCAST_POWER_INFO, bBackupBatteryLifePercent) == 24);
+static_assert(offsetof(POWER_BROADCAST, SystemPowerState) + offsetof(POWER_BROADCAST_POWER_INFO, bACLineStatus) == 32);
+static_assert(sizeof(POWER_BROADCAST) + sizeof(POWER_BROADCAST_POWER_INFO) == 44);
 
 namespace {
 

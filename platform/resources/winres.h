@@ -1,38 +1,41 @@
-// Resources of a program's modules: bitmaps, icons, raw resources, the module handle, and the
-// dialog base units. MAKEINTRESOURCEW and IS_INTRESOURCE come from winuser.h.
-#pragma once
+/* Resources of a program's modules: bitmaps, icons, raw resources, the module handle, and the
+   dialog base units. MAKEINTRESOURCEW and IS_INTRESOURCE come from winuser.h. */
+#ifndef VELORIN_RESOURCES_WINRES_H
+#define VELORIN_RESOURCES_WINRES_H
 
 #include "kernel/windef.h"
 #include "kernel/winerror.h"
 #include "window/winuser.h"
 
-struct HRSRC__ {
-    int unused;
-};
-using HRSRC = HRSRC__*;
-using HGLOBAL = HANDLE;
+struct HRSRC__ { int unused; };
+typedef struct HRSRC__ *HRSRC;
+typedef HANDLE HGLOBAL;
 
-// Resource types.
-inline const LPCWSTR RT_CURSOR = MAKEINTRESOURCEW(1);
-inline const LPCWSTR RT_BITMAP = MAKEINTRESOURCEW(2);
-inline const LPCWSTR RT_ICON = MAKEINTRESOURCEW(3);
-inline const LPCWSTR RT_MENU = MAKEINTRESOURCEW(4);
-inline const LPCWSTR RT_DIALOG = MAKEINTRESOURCEW(5);
-inline const LPCWSTR RT_STRING = MAKEINTRESOURCEW(6);
-inline const LPCWSTR RT_RCDATA = MAKEINTRESOURCEW(10);
-inline const LPCWSTR RT_GROUP_CURSOR = MAKEINTRESOURCEW(12);
-inline const LPCWSTR RT_GROUP_ICON = MAKEINTRESOURCEW(14);
+/* Resource types. */
+#define RT_CURSOR MAKEINTRESOURCEW(1)
+#define RT_BITMAP MAKEINTRESOURCEW(2)
+#define RT_ICON MAKEINTRESOURCEW(3)
+#define RT_MENU MAKEINTRESOURCEW(4)
+#define RT_DIALOG MAKEINTRESOURCEW(5)
+#define RT_STRING MAKEINTRESOURCEW(6)
+#define RT_RCDATA MAKEINTRESOURCEW(10)
+#define RT_GROUP_CURSOR MAKEINTRESOURCEW(12)
+#define RT_GROUP_ICON MAKEINTRESOURCEW(14)
 
-// The module of the calling process by file name; NULL names the program's own image, whose
-// handle is the HINSTANCE that its resources are loaded through.
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The module of the calling process by file name; NULL names the program's own image, whose
+   handle is the HINSTANCE that its resources are loaded through. */
 HMODULE GetModuleHandleW(LPCWSTR lpModuleName);
 
-// A bitmap resource as a new GDI bitmap, which the caller deletes with DeleteObject. A NULL
-// instance asks for a predefined system bitmap; the device has none.
+/* A bitmap resource as a new GDI bitmap, which the caller deletes with DeleteObject. A NULL
+   instance asks for a predefined system bitmap; the device has none. */
 HBITMAP LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName);
-// An icon group's image for the standard icon size. Icons are shared: the same one again gives
-// the same handle, which stays valid as long as the device. A NULL instance asks for a
-// predefined system icon; the device has none.
+/* An icon group's image for the standard icon size. Icons are shared: the same one again gives
+   the same handle, which stays valid as long as the device. A NULL instance asks for a
+   predefined system icon; the device has none. */
 HICON LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);
 
 HRSRC FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType);
@@ -40,6 +43,12 @@ HGLOBAL LoadResource(HMODULE hModule, HRSRC hResInfo);
 DWORD SizeofResource(HMODULE hModule, HRSRC hResInfo);
 LPVOID LockResource(HGLOBAL hResData);
 
-// The base units of dialogs in the system font: the average character width in the low word,
-// the character height in the high word.
-LONG GetDialogBaseUnits();
+/* The base units of dialogs in the system font: the average character width in the low word,
+   the character height in the high word. */
+LONG GetDialogBaseUnits(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,14 +1,11 @@
-// Message crackers of the device's system library, by the names of the system's windowsx.h.
-#pragma once
+/* Message crackers of the device's system library, by the names of the system's windowsx.h. */
+#ifndef VELORIN_WINDOW_WINDOWSX_H
+#define VELORIN_WINDOW_WINDOWSX_H
 
 #include "window/winuser.h"
 
-// The signed coordinates of a mouse message's lParam.
-constexpr int GET_X_LPARAM(LPARAM lp)
-{
-    return static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lp)));
-}
-constexpr int GET_Y_LPARAM(LPARAM lp)
-{
-    return static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lp)));
-}
+/* The signed coordinates of a mouse message's lParam. */
+#define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
+#define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
+
+#endif

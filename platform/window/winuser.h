@@ -1,144 +1,148 @@
-// Window manager, messages, timers, dialogs and input of the device.
-#pragma once
+/* Window manager, messages, timers, dialogs and input of the device. */
+#ifndef VELORIN_WINDOW_WINUSER_H
+#define VELORIN_WINDOW_WINUSER_H
 
 #include "kernel/windef.h"
 #include "kernel/winerror.h"
 
-inline constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
-inline constexpr DWORD ERROR_CANNOT_FIND_WND_CLASS = 1407;
-inline constexpr DWORD ERROR_WINDOW_OF_OTHER_THREAD = 1408;
-inline constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
+#define ERROR_INVALID_WINDOW_HANDLE 1400U
+#define ERROR_CANNOT_FIND_WND_CLASS 1407U
+#define ERROR_WINDOW_OF_OTHER_THREAD 1408U
+#define ERROR_CLASS_ALREADY_EXISTS 1410U
 
-using WNDPROC = LRESULT(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
-using DLGPROC = INT_PTR(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
-using TIMERPROC = void(CALLBACK*)(HWND, UINT, UINT_PTR, DWORD);
-using ATOM = WORD;
+#ifdef __cplusplus
+extern "C" {
+#endif
 
-// Messages.
-inline constexpr UINT WM_NULL = 0x0000;
-inline constexpr UINT WM_CREATE = 0x0001;
-inline constexpr UINT WM_DESTROY = 0x0002;
-inline constexpr UINT WM_MOVE = 0x0003;
-inline constexpr UINT WM_SIZE = 0x0005;
-inline constexpr UINT WM_ACTIVATE = 0x0006;
-inline constexpr UINT WM_SETFOCUS = 0x0007;
-inline constexpr UINT WM_KILLFOCUS = 0x0008;
-inline constexpr UINT WM_ENABLE = 0x000A;
-inline constexpr UINT WM_SETTEXT = 0x000C;
-inline constexpr UINT WM_GETTEXT = 0x000D;
-inline constexpr UINT WM_GETTEXTLENGTH = 0x000E;
-inline constexpr UINT WM_PAINT = 0x000F;
-inline constexpr UINT WM_CLOSE = 0x0010;
-inline constexpr UINT WM_QUIT = 0x0012;
-inline constexpr UINT WM_ERASEBKGND = 0x0014;
-inline constexpr UINT WM_SHOWWINDOW = 0x0018;
-inline constexpr UINT WM_SETTINGCHANGE = 0x001A;
-inline constexpr UINT WM_SETFONT = 0x0030;
-inline constexpr UINT WM_GETICON = 0x007F;
-inline constexpr UINT WM_SETICON = 0x0080;
-inline constexpr UINT WM_KEYDOWN = 0x0100;
-inline constexpr UINT WM_KEYUP = 0x0101;
-inline constexpr UINT WM_CHAR = 0x0102;
-inline constexpr UINT WM_INITDIALOG = 0x0110;
-inline constexpr UINT WM_COMMAND = 0x0111;
-inline constexpr UINT WM_SYSCOMMAND = 0x0112;
-inline constexpr UINT WM_TIMER = 0x0113;
-inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
-inline constexpr UINT WM_LBUTTONUP = 0x0202;
-inline constexpr UINT WM_USER = 0x0400;
-inline constexpr UINT WM_APP = 0x8000;
-inline constexpr UINT DM_GETDEFID = WM_USER + 0;
-inline constexpr WORD DC_HASDEFID = 0x534B;
+typedef LRESULT (CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef INT_PTR (CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef void (CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+typedef WORD ATOM;
 
-inline constexpr WPARAM SC_CLOSE = 0xF060;
-inline constexpr WPARAM MK_LBUTTON = 0x0001;
-inline constexpr WPARAM ICON_SMALL = 0;
-inline constexpr WPARAM ICON_BIG = 1;
-inline constexpr WPARAM SETTINGCHANGE_RESET = 0x3002;
-inline constexpr WORD BN_CLICKED = 0;
+/* Messages. */
+#define WM_NULL 0x0000U
+#define WM_CREATE 0x0001U
+#define WM_DESTROY 0x0002U
+#define WM_MOVE 0x0003U
+#define WM_SIZE 0x0005U
+#define WM_ACTIVATE 0x0006U
+#define WM_SETFOCUS 0x0007U
+#define WM_KILLFOCUS 0x0008U
+#define WM_ENABLE 0x000AU
+#define WM_SETTEXT 0x000CU
+#define WM_GETTEXT 0x000DU
+#define WM_GETTEXTLENGTH 0x000EU
+#define WM_PAINT 0x000FU
+#define WM_CLOSE 0x0010U
+#define WM_QUIT 0x0012U
+#define WM_ERASEBKGND 0x0014U
+#define WM_SHOWWINDOW 0x0018U
+#define WM_SETTINGCHANGE 0x001AU
+#define WM_SETFONT 0x0030U
+#define WM_GETICON 0x007FU
+#define WM_SETICON 0x0080U
+#define WM_KEYDOWN 0x0100U
+#define WM_KEYUP 0x0101U
+#define WM_CHAR 0x0102U
+#define WM_INITDIALOG 0x0110U
+#define WM_COMMAND 0x0111U
+#define WM_SYSCOMMAND 0x0112U
+#define WM_TIMER 0x0113U
+#define WM_LBUTTONDOWN 0x0201U
+#define WM_LBUTTONUP 0x0202U
+#define WM_USER 0x0400U
+#define WM_APP 0x8000U
+#define DM_GETDEFID (WM_USER + 0)
+#define DC_HASDEFID ((WORD)0x534B)
 
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
+#define SC_CLOSE ((WPARAM)0xF060)
+#define MK_LBUTTON ((WPARAM)0x0001)
+#define ICON_SMALL ((WPARAM)0)
+#define ICON_BIG ((WPARAM)1)
+#define SETTINGCHANGE_RESET ((WPARAM)0x3002)
+#define BN_CLICKED ((WORD)0)
 
-inline constexpr UINT VK_BACK = 0x08;
-inline constexpr UINT VK_TAB = 0x09;
-inline constexpr UINT VK_RETURN = 0x0D;
-inline constexpr UINT VK_ESCAPE = 0x1B;
-inline constexpr UINT VK_SPACE = 0x20;
+#define IDOK 1
+#define IDCANCEL 2
 
-// Window styles.
-inline constexpr DWORD WS_OVERLAPPED = 0x00000000;
-inline constexpr DWORD WS_POPUP = 0x80000000;
-inline constexpr DWORD WS_CHILD = 0x40000000;
-inline constexpr DWORD WS_VISIBLE = 0x10000000;
-inline constexpr DWORD WS_DISABLED = 0x08000000;
-inline constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
-inline constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
-inline constexpr DWORD WS_CAPTION = 0x00C00000;
-inline constexpr DWORD WS_BORDER = 0x00800000;
-inline constexpr DWORD WS_DLGFRAME = 0x00400000;
-inline constexpr DWORD WS_SYSMENU = 0x00080000;
-inline constexpr DWORD WS_GROUP = 0x00020000;
-inline constexpr DWORD WS_TABSTOP = 0x00010000;
-inline constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
-inline constexpr DWORD WS_EX_TOPMOST = 0x00000008;
-inline constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
-inline constexpr DWORD WS_EX_CAPTIONOKBTN = 0x80000000;
-inline constexpr DWORD DS_FIXEDSYS = 0x00000008;
-inline constexpr DWORD DS_SETFONT = 0x00000040;
-inline constexpr DWORD DS_MODALFRAME = 0x00000080;
-inline constexpr DWORD BS_PUSHBUTTON = 0x00000000;
-inline constexpr DWORD BS_DEFPUSHBUTTON = 0x00000001;
-inline constexpr DWORD SS_LEFT = 0x00000000;
-inline constexpr DWORD SS_CENTER = 0x00000001;
+#define VK_BACK 0x08U
+#define VK_TAB 0x09U
+#define VK_RETURN 0x0DU
+#define VK_ESCAPE 0x1BU
+#define VK_SPACE 0x20U
 
-// ShowWindow.
-inline constexpr int SW_HIDE = 0;
-inline constexpr int SW_SHOWNORMAL = 1;
-inline constexpr int SW_SHOWNOACTIVATE = 4;
-inline constexpr int SW_SHOW = 5;
-inline constexpr int SW_SHOWNA = 8;
+/* Window styles. */
+#define WS_OVERLAPPED 0x00000000U
+#define WS_POPUP 0x80000000U
+#define WS_CHILD 0x40000000U
+#define WS_VISIBLE 0x10000000U
+#define WS_DISABLED 0x08000000U
+#define WS_CLIPSIBLINGS 0x04000000U
+#define WS_CLIPCHILDREN 0x02000000U
+#define WS_CAPTION 0x00C00000U
+#define WS_BORDER 0x00800000U
+#define WS_DLGFRAME 0x00400000U
+#define WS_SYSMENU 0x00080000U
+#define WS_GROUP 0x00020000U
+#define WS_TABSTOP 0x00010000U
+#define WS_EX_DLGMODALFRAME 0x00000001U
+#define WS_EX_TOPMOST 0x00000008U
+#define WS_EX_APPWINDOW 0x00040000U
+#define WS_EX_CAPTIONOKBTN 0x80000000U
+#define DS_FIXEDSYS 0x00000008U
+#define DS_SETFONT 0x00000040U
+#define DS_MODALFRAME 0x00000080U
+#define BS_PUSHBUTTON 0x00000000U
+#define BS_DEFPUSHBUTTON 0x00000001U
+#define SS_LEFT 0x00000000U
+#define SS_CENTER 0x00000001U
 
-// SetWindowPos.
-inline const HWND HWND_TOP = nullptr;
-inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(static_cast<LONG_PTR>(1));
-inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1));
-inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<LONG_PTR>(-2));
-inline constexpr UINT SWP_NOSIZE = 0x0001;
-inline constexpr UINT SWP_NOMOVE = 0x0002;
-inline constexpr UINT SWP_NOZORDER = 0x0004;
-inline constexpr UINT SWP_NOACTIVATE = 0x0010;
-inline constexpr UINT SWP_SHOWWINDOW = 0x0040;
-inline constexpr UINT SWP_HIDEWINDOW = 0x0080;
+/* ShowWindow. */
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_SHOWNA 8
 
-// Window words.
-inline constexpr int GWL_WNDPROC = -4;
-inline constexpr int GWL_ID = -12;
-inline constexpr int GWL_STYLE = -16;
-inline constexpr int GWL_EXSTYLE = -20;
-inline constexpr int GWL_USERDATA = -21;
-// The pointer-sized word of the same slot, as 64-bit Windows names it.
-inline constexpr int GWLP_USERDATA = -21;
-inline constexpr int DWL_MSGRESULT = 0;
-inline constexpr int DWL_USER = 8;
+/* SetWindowPos. */
+#define HWND_TOP ((HWND)0)
+#define HWND_BOTTOM ((HWND)(LONG_PTR)1)
+#define HWND_TOPMOST ((HWND)(LONG_PTR)-1)
+#define HWND_NOTOPMOST ((HWND)(LONG_PTR)-2)
+#define SWP_NOSIZE 0x0001U
+#define SWP_NOMOVE 0x0002U
+#define SWP_NOZORDER 0x0004U
+#define SWP_NOACTIVATE 0x0010U
+#define SWP_SHOWWINDOW 0x0040U
+#define SWP_HIDEWINDOW 0x0080U
 
-inline constexpr int SM_CXSCREEN = 0;
-inline constexpr int SM_CYSCREEN = 1;
+/* Window words. */
+#define GWL_WNDPROC (-4)
+#define GWL_ID (-12)
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
+#define GWL_USERDATA (-21)
+/* The pointer-sized word of the same slot, as 64-bit Windows names it. */
+#define GWLP_USERDATA (-21)
+#define DWL_MSGRESULT 0
+#define DWL_USER 8
 
-inline constexpr UINT PM_NOREMOVE = 0x0000;
-inline constexpr UINT PM_REMOVE = 0x0001;
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
 
-struct MSG {
+#define PM_NOREMOVE 0x0000U
+#define PM_REMOVE 0x0001U
+
+typedef struct tagMSG {
     HWND hwnd;
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
     DWORD time;
     POINT pt;
-};
-using LPMSG = MSG*;
+} MSG, *LPMSG;
 
-struct WNDCLASSW {
+typedef struct tagWNDCLASSW {
     UINT style;
     WNDPROC lpfnWndProc;
     int cbClsExtra;
@@ -149,9 +153,9 @@ struct WNDCLASSW {
     HBRUSH hbrBackground;
     LPCWSTR lpszMenuName;
     LPCWSTR lpszClassName;
-};
+} WNDCLASSW;
 
-struct CREATESTRUCTW {
+typedef struct tagCREATESTRUCTW {
     LPVOID lpCreateParams;
     HINSTANCE hInstance;
     HMENU hMenu;
@@ -164,86 +168,68 @@ struct CREATESTRUCTW {
     LPCWSTR lpszName;
     LPCWSTR lpszClass;
     DWORD dwExStyle;
-};
+} CREATESTRUCTW;
 
-struct PAINTSTRUCT {
+typedef struct tagPAINTSTRUCT {
     HDC hdc;
     BOOL fErase;
     RECT rcPaint;
     BOOL fRestore;
     BOOL fIncUpdate;
     BYTE rgbReserved[32];
-};
-using LPPAINTSTRUCT = PAINTSTRUCT*;
+} PAINTSTRUCT, *LPPAINTSTRUCT;
 
-// Input as a program makes it (SendInput).
-inline constexpr DWORD INPUT_MOUSE = 0;
-inline constexpr DWORD INPUT_KEYBOARD = 1;
-inline constexpr DWORD INPUT_HARDWARE = 2;
-inline constexpr DWORD MOUSEEVENTF_MOVE = 0x0001;
-inline constexpr DWORD MOUSEEVENTF_LEFTDOWN = 0x0002;
-inline constexpr DWORD MOUSEEVENTF_LEFTUP = 0x0004;
-inline constexpr DWORD MOUSEEVENTF_ABSOLUTE = 0x8000;
-inline constexpr DWORD KEYEVENTF_EXTENDEDKEY = 0x0001;
-inline constexpr DWORD KEYEVENTF_KEYUP = 0x0002;
+/* Input as a program makes it (SendInput). */
+#define INPUT_MOUSE 0U
+#define INPUT_KEYBOARD 1U
+#define INPUT_HARDWARE 2U
+#define MOUSEEVENTF_MOVE 0x0001U
+#define MOUSEEVENTF_LEFTDOWN 0x0002U
+#define MOUSEEVENTF_LEFTUP 0x0004U
+#define MOUSEEVENTF_ABSOLUTE 0x8000U
+#define KEYEVENTF_EXTENDEDKEY 0x0001U
+#define KEYEVENTF_KEYUP 0x0002U
 
-struct MOUSEINPUT {
+typedef struct tagMOUSEINPUT {
     LONG dx;
     LONG dy;
     DWORD mouseData;
     DWORD dwFlags;
     DWORD time;
     ULONG_PTR dwExtraInfo;
-};
-struct KEYBDINPUT {
+} MOUSEINPUT;
+typedef struct tagKEYBDINPUT {
     WORD wVk;
     WORD wScan;
     DWORD dwFlags;
     DWORD time;
     ULONG_PTR dwExtraInfo;
-};
-struct HARDWAREINPUT {
+} KEYBDINPUT;
+typedef struct tagHARDWAREINPUT {
     DWORD uMsg;
     WORD wParamL;
     WORD wParamH;
-};
-struct INPUT {
+} HARDWAREINPUT;
+/* The union has no name, as in the system's header; C99 has no such unions, which GCC takes as
+   its extension. */
+typedef struct tagINPUT {
     DWORD type;
-    union {
+    __extension__ union {
         MOUSEINPUT mi;
         KEYBDINPUT ki;
         HARDWAREINPUT hi;
     };
-};
-using LPINPUT = INPUT*;
+} INPUT, *LPINPUT;
 
-constexpr WORD LOWORD(DWORD_PTR v)
-{
-    return static_cast<WORD>(v & 0xFFFF);
-}
-constexpr WORD HIWORD(DWORD_PTR v)
-{
-    return static_cast<WORD>((v >> 16) & 0xFFFF);
-}
-constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi)
-{
-    return static_cast<WPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
-}
-constexpr LPARAM MAKELPARAM(WORD lo, WORD hi)
-{
-    return static_cast<LPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
-}
-// Not const, as the system's macro casts to LPWSTR: a program may keep it in an LPWSTR.
-inline LPWSTR MAKEINTRESOURCEW(WORD id)
-{
-    return reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(id));
-}
-inline bool IS_INTRESOURCE(LPCWSTR name)
-{
-    return (reinterpret_cast<ULONG_PTR>(name) >> 16) == 0;
-}
+#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xFFFF))
+#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xFFFF))
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h) << 16)))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h) << 16)))
+/* LPWSTR, not LPCWSTR, as the system's macro: a program may keep it in an LPWSTR. */
+#define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
+#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
 
-ATOM RegisterClassW(const WNDCLASSW* lpWndClass);
+ATOM RegisterClassW(const WNDCLASSW *lpWndClass);
 HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
                      int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
 BOOL DestroyWindow(HWND hWnd);
@@ -254,12 +240,12 @@ HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
 
 BOOL GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
 BOOL PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
-BOOL TranslateMessage(const MSG* lpMsg);
-LRESULT DispatchMessageW(const MSG* lpMsg);
+BOOL TranslateMessage(const MSG *lpMsg);
+LRESULT DispatchMessageW(const MSG *lpMsg);
 BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int nExitCode);
-// Events as if from the pointer and the keys; the number taken.
+/* Events as if from the pointer and the keys; the number taken. */
 UINT SendInput(UINT nInputs, LPINPUT pInputs, int cbSize);
 
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
@@ -272,10 +258,10 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow);
 BOOL IsWindowVisible(HWND hWnd);
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
 BOOL SetForegroundWindow(HWND hWnd);
-HWND GetForegroundWindow();
-HWND GetActiveWindow();
+HWND GetForegroundWindow(void);
+HWND GetActiveWindow(void);
 HWND SetFocus(HWND hWnd);
-HWND GetFocus();
+HWND GetFocus(void);
 BOOL EnableWindow(HWND hWnd, BOOL bEnable);
 BOOL IsWindowEnabled(HWND hWnd);
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
@@ -283,19 +269,19 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 LONG SetWindowLongW(HWND hWnd, int nIndex, LONG dwNewLong);
 LONG GetWindowLongW(HWND hWnd, int nIndex);
-// The same words at the width of a pointer; the 32-bit calls above keep the low half.
+/* The same words at the width of a pointer; the 32-bit calls above keep the low half. */
 LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex);
 
-BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
-BOOL ValidateRect(HWND hWnd, const RECT* lpRect);
+BOOL InvalidateRect(HWND hWnd, const RECT *lpRect, BOOL bErase);
+BOOL ValidateRect(HWND hWnd, const RECT *lpRect);
 BOOL UpdateWindow(HWND hWnd);
 HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
-BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
+BOOL EndPaint(HWND hWnd, const PAINTSTRUCT *lpPaint);
 
-BOOL PtInRect(const RECT* lprc, POINT pt);
+BOOL PtInRect(const RECT *lprc, POINT pt);
 BOOL SetRect(LPRECT lprc, int xLeft, int yTop, int xRight, int yBottom);
-BOOL IsRectEmpty(const RECT* lprc);
+BOOL IsRectEmpty(const RECT *lprc);
 int GetSystemMetrics(int nIndex);
 
 INT_PTR DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
@@ -303,3 +289,9 @@ INT_PTR DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndPa
 BOOL EndDialog(HWND hDlg, INT_PTR nResult);
 BOOL IsDialogMessageW(HWND hDlg, LPMSG lpMsg);
 LRESULT DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

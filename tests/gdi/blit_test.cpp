@@ -13,6 +13,12 @@ constexpr COLORREF sourceColour(int x, int y)
     return RGB(static_cast<BYTE>(10 + x), static_cast<BYTE>(20 + y), 7);
 }
 
+// TransparentImage's source, a device context or a bitmap, as the HANDLE it takes.
+template <class Handle> HANDLE source(Handle handle)
+{
+    return reinterpret_cast<HANDLE>(handle);
+}
+
 class BlitTest : public GdiTest {
 protected:
     static constexpr int kSrcW = 5, kSrcH = 4, kDstW = 8, kDstH = 6;
@@ -112,7 +118,7 @@ TEST_F(BlitTest, TransparentImageLeavesTheDestinationWhereTheKeyColourIs)
     SetPixel(symbol.dc(), 2, 1, kWhite);
     SetPixel(symbol.dc(), 1, 2, kWhite);
     Canvas screen(6, 4, kBlue);
-    EXPECT_TRUE(TransparentImage(screen.dc(), 2, 1, 3, 3, symbol.dc(), 0, 0, 3, 3, kBlack));
+    EXPECT_TRUE(TransparentImage(screen.dc(), 2, 1, 3, 3, source(symbol.dc()), 0, 0, 3, 3, kBlack));
     const Rows expected{
         "bbbbbb",
         "bbbwbb",
@@ -123,7 +129,7 @@ TEST_F(BlitTest, TransparentImageLeavesTheDestinationWhereTheKeyColourIs)
 
     // The bitmap itself may be the source, and another key keeps black.
     Canvas again(6, 4, kBlue);
-    EXPECT_TRUE(TransparentImage(again.dc(), 2, 1, 3, 3, symbol.bitmap(), 0, 0, 3, 3, kWhite));
+    EXPECT_TRUE(TransparentImage(again.dc(), 2, 1, 3, 3, source(symbol.bitmap()), 0, 0, 3, 3, kWhite));
     EXPECT_EQ(picture(again.dc(), 6, 4), (Rows{
                                              "bbbbbb",
                                              "bbkbkb",
@@ -132,7 +138,7 @@ TEST_F(BlitTest, TransparentImageLeavesTheDestinationWhereTheKeyColourIs)
                                          }));
     // A part of a strip, as a digit is cut from the digit strip, clipped at the edge.
     Canvas edge(6, 4, kBlue);
-    EXPECT_TRUE(TransparentImage(edge.dc(), -1, 2, 2, 2, symbol.dc(), 1, 0, 2, 2, kBlack));
+    EXPECT_TRUE(TransparentImage(edge.dc(), -1, 2, 2, 2, source(symbol.dc()), 1, 0, 2, 2, kBlack));
     EXPECT_EQ(picture(edge.dc(), 6, 4), (Rows{
                                             "bbbbbb",
                                             "bbbbbb",
@@ -149,7 +155,7 @@ TEST_F(BlitTest, TransparentImageStretchesByTheNearestPixelAndRefusesNegativeSiz
     SetPixel(two.dc(), 0, 1, kBlack);
     SetPixel(two.dc(), 1, 1, kWhite);
     Canvas big(5, 4, kBlue);
-    EXPECT_TRUE(TransparentImage(big.dc(), 0, 0, 4, 4, two.dc(), 0, 0, 2, 2, kBlack));
+    EXPECT_TRUE(TransparentImage(big.dc(), 0, 0, 4, 4, source(two.dc()), 0, 0, 2, 2, kBlack));
     EXPECT_EQ(picture(big.dc(), 5, 4), (Rows{
                                            "rrggb",
                                            "rrggb",
@@ -157,14 +163,13 @@ TEST_F(BlitTest, TransparentImageStretchesByTheNearestPixelAndRefusesNegativeSiz
                                            "bbwwb",
                                        }));
     Canvas small(2, 1, kBlue);
-    EXPECT_TRUE(TransparentImage(small.dc(), 0, 0, 1, 1, big.dc(), 0, 0, 4, 4, kBlack));
+    EXPECT_TRUE(TransparentImage(small.dc(), 0, 0, 1, 1, source(big.dc()), 0, 0, 4, 4, kBlack));
     EXPECT_EQ(picture(small.dc(), 2, 1), (Rows{"wb"}));
 
-    EXPECT_FALSE(TransparentImage(big.dc(), 0, 0, -2, 2, two.dc(), 0, 0, 2, 2, kBlack));
+    EXPECT_FALSE(TransparentImage(big.dc(), 0, 0, -2, 2, source(two.dc()), 0, 0, 2, 2, kBlack));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     HBRUSH brush = CreateSolidBrush(kRed);
-    EXPECT_FALSE(TransparentImage(big.dc(), 0, 0, 2, 2, reinterpret_cast<HANDLE>(static_cast<HGDIOBJ>(brush)), 0, 0, 2,
-                                  2, kBlack));
+    EXPECT_FALSE(TransparentImage(big.dc(), 0, 0, 2, 2, source(brush), 0, 0, 2, 2, kBlack));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
     DeleteObject(brush);
 }

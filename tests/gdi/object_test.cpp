@@ -184,7 +184,8 @@ void drawFrame(HWND window, HBITMAP battery, HBITMAP symbol)
     SelectObject(memory, old);
     GetObjectW(symbol, sizeof bm, &bm);
     old = SelectObject(memory, symbol);
-    TransparentImage(dc, 1, 2, bm.bmWidth, bm.bmHeight, memory, 0, 0, bm.bmWidth, bm.bmHeight, RGB(0, 0, 0));
+    TransparentImage(dc, 1, 2, bm.bmWidth, bm.bmHeight, reinterpret_cast<HANDLE>(memory), 0, 0, bm.bmWidth, bm.bmHeight,
+                     RGB(0, 0, 0));
     SelectObject(memory, old);
     DeleteDC(memory);
     ReleaseDC(window, dc);

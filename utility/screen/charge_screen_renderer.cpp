@@ -116,8 +116,8 @@ void CChargeScreenDlg::DrawAnimationFrame(BYTE percent)
     }
     if (m_blinkOn == TRUE) {
         const SelectedPicture bolt(memory, m_bmpChargeSymbol);
-        TransparentImage(dc, m_symbolRect.left, m_symbolRect.top, symbol.cx, symbol.cy, memory.GetSafeHdc(), 0, 0,
-                         symbol.cx, symbol.cy, kTransparent);
+        TransparentImage(dc, m_symbolRect.left, m_symbolRect.top, symbol.cx, symbol.cy,
+                         (HANDLE)memory.GetSafeHdc(), 0, 0, symbol.cx, symbol.cy, kTransparent);
     }
     {
         const SelectedPicture segments(memory, m_bmpGauge);
@@ -153,12 +153,12 @@ void CChargeScreenDlg::DrawPercentage(CDC* pDC, UINT percent, CDC* pGlyphDC)
     memset(&glyph, 0, sizeof glyph);
     for (int i = 0; i < count; ++i) {
         GetGlyphRect(digits[i], &glyph);
-        TransparentImage(pDC->GetSafeHdc(), x0 + kGlyphWidth * i, y0, kGlyphWidth, kGlyphHeight, pGlyphDC->GetSafeHdc(),
-                         glyph.left, glyph.top, kGlyphWidth, kGlyphHeight, kTransparent);
+        TransparentImage(pDC->GetSafeHdc(), x0 + kGlyphWidth * i, y0, kGlyphWidth, kGlyphHeight,
+                         (HANDLE)pGlyphDC->GetSafeHdc(), glyph.left, glyph.top, kGlyphWidth, kGlyphHeight, kTransparent);
     }
     GetGlyphRect(-1, &glyph);
     TransparentImage(pDC->GetSafeHdc(), x0 + kGlyphWidth * count, y0, kPercentSignWidth, kGlyphHeight,
-                     pGlyphDC->GetSafeHdc(), glyph.left, glyph.top, kPercentSignWidth, kGlyphHeight, kTransparent);
+                     (HANDLE)pGlyphDC->GetSafeHdc(), glyph.left, glyph.top, kPercentSignWidth, kGlyphHeight, kTransparent);
 }
 
 void CChargeScreenDlg::GetGlyphRect(int index, RECT* rect) const

@@ -5,8 +5,16 @@
 
 #include "platform/power/battery_flag.hpp"
 
+#include <cstddef>
 #include <cstring>
 #include <string>
+
+// The layouts that CE programs read by offset, whatever the target's pointer width.
+static_assert(sizeof(SYSTEM_POWER_STATUS_EX2) == 56, "SYSTEM_POWER_STATUS_EX2 lost CE's layout");
+static_assert(sizeof(POWER_BROADCAST) == 16 && offsetof(POWER_BROADCAST, SystemPowerState) == 12,
+              "POWER_BROADCAST lost CE's layout");
+static_assert(sizeof(POWER_BROADCAST_POWER_INFO) == 28 && offsetof(POWER_BROADCAST_POWER_INFO, bACLineStatus) == 20,
+              "POWER_BROADCAST_POWER_INFO lost CE's layout");
 
 namespace velorin::ce {
 

@@ -10,6 +10,9 @@
 
 using namespace velorin::ce;
 
+// CE's layout, whatever the target's pointer width.
+static_assert(sizeof(CE_DEVMODEW) == 192, "DEVMODEW lost CE's layout");
+
 namespace {
 
 constexpr DWORD kKnownFlags = CDS_RESET | CDS_TEST | CDS_UPDATEREGISTRY;

@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+// CE's layout, which programs fill by offset.
+static_assert(sizeof(MSGQUEUEOPTIONS) == 20, "MSGQUEUEOPTIONS lost CE's layout");
+
 namespace velorin::ce {
 
 struct QueueCore {

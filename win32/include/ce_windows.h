@@ -1,8 +1,12 @@
-// The parts of Windows CE's windows.h that desktop Win32 lacks or has differently, as the CE
-// layer (coredll.dll) provides them. Where desktop Windows has the same name with another
-// meaning (the display record and its codes), the CE one takes the name here and the desktop
-// one is no longer reachable by it.
-#pragma once
+/* The parts of Windows CE's windows.h that desktop Win32 lacks or has differently, as the CE
+   layer (coredll.dll) provides them. Where desktop Windows has the same name with another
+   meaning (the display record and its codes), the CE one takes the name here and the desktop
+   one is no longer reachable by it. C and C++03 alike, as a CE program may be either. */
+#ifndef VELORIN_WIN32_CE_WINDOWS_H
+#define VELORIN_WIN32_CE_WINDOWS_H
+
+/* Included by windows.h after the real header, or alone, which includes them in that order. */
+#include <windows.h>
 
 #ifdef VELORIN_COREDLL_BUILD
 #define CE_LAYER_API __declspec(dllexport)
@@ -14,23 +18,23 @@
 extern "C" {
 #endif
 
-// Events: CE's SetEvent, ResetEvent and PulseEvent are this one call.
+/* Events: CE's SetEvent, ResetEvent and PulseEvent are this one call. */
 #define EVENT_PULSE 1
 #define EVENT_RESET 2
 #define EVENT_SET 3
 CE_LAYER_API BOOL WINAPI EventModify(HANDLE hEvent, DWORD func);
 
-// Exports looked up by a wide name, as CE names them.
+/* Exports looked up by a wide name, as CE names them. */
 CE_LAYER_API FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
 
-// CE's conditional exchange: the desktop's compare-exchange with the two values the other way
-// round, which mingw-w64 does not declare.
+/* CE's conditional exchange: the desktop's compare-exchange with the two values the other way
+   round, which mingw-w64 does not declare. */
 static __inline LONG WINAPI InterlockedTestExchange(LPLONG Target, LONG OldValue, LONG NewValue)
 {
     return InterlockedCompareExchange(Target, NewValue, OldValue);
 }
 
-// The battery driver's status record.
+/* The battery driver's status record. */
 #define BATTERY_CHEMISTRY_ALKALINE 0x01
 #define BATTERY_CHEMISTRY_NICD 0x02
 #define BATTERY_CHEMISTRY_NIMH 0x03
@@ -61,16 +65,16 @@ typedef struct _SYSTEM_POWER_STATUS_EX2 {
     BYTE BatteryChemistry;
 } SYSTEM_POWER_STATUS_EX2, *PSYSTEM_POWER_STATUS_EX2, *LPSYSTEM_POWER_STATUS_EX2;
 
-// Exported by name too: programs look it up at run time in "coredll.dll".
+/* Exported by name too: programs look it up at run time in "coredll.dll". */
 CE_LAYER_API DWORD WINAPI GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 pSystemPowerStatusEx2, DWORD dwLen,
                                                   BOOL fUpdate);
 
-// A copy that leaves the pixels of one colour alone; hSrc is a device context or a bitmap.
+/* A copy that leaves the pixels of one colour alone; hSrc is a device context or a bitmap. */
 CE_LAYER_API BOOL WINAPI TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LONG DstCx, LONG DstCy, HANDLE hSrc,
                                           LONG SrcX, LONG SrcY, LONG SrcCx, LONG SrcCy, COLORREF TransparentColor);
 
-// The display: CE's mode record (no unions, the orientation last) and its orientation codes,
-// which are flags (270 degrees is 4, where desktop Windows counts 3).
+/* The display: CE's mode record (no unions, the orientation last) and its orientation codes,
+   which are flags (270 degrees is 4, where desktop Windows counts 3). */
 typedef struct _CE_DEVMODEW {
     WCHAR dmDeviceName[CCHDEVICENAME];
     WORD dmSpecVersion;
@@ -127,8 +131,4 @@ CE_LAYER_API LONG WINAPI CeChangeDisplaySettingsEx(LPCWSTR lpszDeviceName, CE_DE
 #define DMDO_270 4
 #define DMDO_DEFAULT DMDO_0
 
-#ifdef __cplusplus
-// The layouts that CE programs read by offset, whatever the target's pointer width.
-static_assert(sizeof(SYSTEM_POWER_STATUS_EX2) == 56, "SYSTEM_POWER_STATUS_EX2 lost CE's layout");
-static_assert(sizeof(CE_DEVMODEW) == 192, "DEVMODEW lost CE's layout");
 #endif

@@ -1,7 +1,8 @@
-// Windows CE's point-to-point message queues, on desktop Win32 from the CE layer
-// (coredll.dll). A queue's handle is a real waitable handle: a reader's is signalled while a
-// message waits, a writer's while there is room.
-#pragma once
+/* Windows CE's point-to-point message queues, on desktop Win32 from the CE layer
+   (coredll.dll). A queue's handle is a real waitable handle: a reader's is signalled while a
+   message waits, a writer's while there is room. */
+#ifndef VELORIN_WIN32_MSGQUEUE_H
+#define VELORIN_WIN32_MSGQUEUE_H
 
 #include <windows.h>
 
@@ -32,7 +33,7 @@ typedef struct MSGQUEUEINFO {
     WORD wNumWriters;
 } MSGQUEUEINFO, *LPMSGQUEUEINFO, *PMSGQUEUEINFO;
 
-// Queues live in the process that made them; a name is shared within that process only.
+/* Queues live in the process that made them; a name is shared within that process only. */
 CE_LAYER_API HANDLE WINAPI CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions);
 CE_LAYER_API HANDLE WINAPI OpenMsgQueue(HANDLE hSrcProc, HANDLE hMsgQ, LPMSGQUEUEOPTIONS lpOptions);
 CE_LAYER_API BOOL WINAPI ReadMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbBufferSize, LPDWORD lpNumberOfBytesRead,
@@ -44,5 +45,6 @@ CE_LAYER_API BOOL WINAPI CloseMsgQueue(HANDLE hMsgQ);
 
 #ifdef __cplusplus
 }
-static_assert(sizeof(MSGQUEUEOPTIONS) == 20, "MSGQUEUEOPTIONS lost CE's layout");
+#endif
+
 #endif

@@ -1,10 +1,9 @@
-// Windows CE's power manager on desktop Win32, from the CE layer (coredll.dll): power
-// notifications through message queues, device power states and CE's system power state.
-#pragma once
+/* Windows CE's power manager on desktop Win32, from the CE layer (coredll.dll): power
+   notifications through message queues, device power states and CE's system power state. */
+#ifndef VELORIN_WIN32_PM_H
+#define VELORIN_WIN32_PM_H
 
 #include <windows.h>
-
-#include <stddef.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -64,17 +63,15 @@ typedef enum _CEDEVICE_POWER_STATE {
 CE_LAYER_API HANDLE WINAPI RequestPowerNotifications(HANDLE hMsgQ, DWORD Flags);
 CE_LAYER_API BOOL WINAPI StopPowerNotifications(HANDLE h);
 CE_LAYER_API DWORD WINAPI DevicePowerNotify(PVOID pvDevice, CEDEVICE_POWER_STATE DeviceState, DWORD Flags);
-// CE's, by state name or flag; desktop Windows has another call of this name (suspend or
-// hibernate), which this one replaces for programs that include pm.h.
+/* CE's, by state name or flag; desktop Windows has another call of this name (suspend or
+   hibernate), which this one replaces for programs that include pm.h. */
 CE_LAYER_API DWORD WINAPI CeSetSystemPowerState(LPCWSTR psState, DWORD StateFlags, DWORD Options);
 
 #ifdef __cplusplus
 }
-static_assert(sizeof(POWER_BROADCAST) == 16 && offsetof(POWER_BROADCAST, SystemPowerState) == 12,
-              "POWER_BROADCAST lost CE's layout");
-static_assert(sizeof(POWER_BROADCAST_POWER_INFO) == 28 && offsetof(POWER_BROADCAST_POWER_INFO, bACLineStatus) == 20,
-              "POWER_BROADCAST_POWER_INFO lost CE's layout");
 #endif
 
 #undef SetSystemPowerState
 #define SetSystemPowerState CeSetSystemPowerState
+
+#endif

@@ -1,7 +1,7 @@
 // The device's constants as a resource script sees them: `#include <winresrc.h>` in a .rc file,
-// found on the resource compiler's include path. Scripts know only #define, so these are
-// macros; C++ code uses the typed constants of the device's own headers (window/winuser.h),
-// which carry the same values (tests/resources checks them). Windows CE additions are marked.
+// found on the resource compiler's include path. Programs get the same names from the device's
+// own headers (window/winuser.h), with the same values (tests/resources checks them), but not
+// always the same spelling, so the two never meet in one file. Windows CE additions are marked.
 #ifndef VELORIN_WINRESRC_H
 #define VELORIN_WINRESRC_H
 
