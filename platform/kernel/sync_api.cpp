@@ -2,6 +2,9 @@
 // trace line, no preemption point and no planned fault, and a program that uses them in place of
 // its own atomics runs and traces exactly as before. Every access to shared state is a
 // sequentially consistent atomic on the program's memory, which ThreadSanitizer follows.
+//
+// Only a program's code calls them, never the kernel's: the contended Enter and a Leave with
+// waiters take the kernel lock, so they must not be reached from under it (no ...Locked caller).
 #include "kernel/kernel.hpp"
 #include "kernel/winbase_sync.h"
 

@@ -5,7 +5,8 @@
 #ifndef VELORIN_WIN32_CE_WINDOWS_H
 #define VELORIN_WIN32_CE_WINDOWS_H
 
-/* Included by windows.h after the real header, or alone, which includes them in that order. */
+/* windows.h includes this after the real header; included alone, this includes windows.h first,
+   which comes back here to find it under way. */
 #include <windows.h>
 
 #ifdef VELORIN_COREDLL_BUILD
