@@ -28,6 +28,12 @@ SIZE SizeOf(const CBitmap& bitmap)
     return MakeSize(info.bmWidth, info.bmHeight);
 }
 
+// TransparentImage takes its source, a context or a bitmap, as a plain handle.
+HANDLE ImageSource(const CDC& dc)
+{
+    return reinterpret_cast<HANDLE>(dc.GetSafeHdc());
+}
+
 // Selects a picture into the memory context for one copy and selects the previous one back, so
 // that no picture is still selected when the context is deleted.
 class SelectedPicture {
@@ -116,8 +122,8 @@ void CChargeScreenDlg::DrawAnimationFrame(BYTE percent)
     }
     if (m_blinkOn == TRUE) {
         const SelectedPicture bolt(memory, m_bmpChargeSymbol);
-        TransparentImage(dc, m_symbolRect.left, m_symbolRect.top, symbol.cx, symbol.cy,
-                         (HANDLE)memory.GetSafeHdc(), 0, 0, symbol.cx, symbol.cy, kTransparent);
+        TransparentImage(dc, m_symbolRect.left, m_symbolRect.top, symbol.cx, symbol.cy, ImageSource(memory), 0, 0,
+                         symbol.cx, symbol.cy, kTransparent);
     }
     {
         const SelectedPicture segments(memory, m_bmpGauge);
@@ -153,12 +159,12 @@ void CChargeScreenDlg::DrawPercentage(CDC* pDC, UINT percent, CDC* pGlyphDC)
     memset(&glyph, 0, sizeof glyph);
     for (int i = 0; i < count; ++i) {
         GetGlyphRect(digits[i], &glyph);
-        TransparentImage(pDC->GetSafeHdc(), x0 + kGlyphWidth * i, y0, kGlyphWidth, kGlyphHeight,
-                         (HANDLE)pGlyphDC->GetSafeHdc(), glyph.left, glyph.top, kGlyphWidth, kGlyphHeight, kTransparent);
+        TransparentImage(pDC->GetSafeHdc(), x0 + kGlyphWidth * i, y0, kGlyphWidth, kGlyphHeight, ImageSource(*pGlyphDC),
+                         glyph.left, glyph.top, kGlyphWidth, kGlyphHeight, kTransparent);
     }
     GetGlyphRect(-1, &glyph);
     TransparentImage(pDC->GetSafeHdc(), x0 + kGlyphWidth * count, y0, kPercentSignWidth, kGlyphHeight,
-                     (HANDLE)pGlyphDC->GetSafeHdc(), glyph.left, glyph.top, kPercentSignWidth, kGlyphHeight, kTransparent);
+                     ImageSource(*pGlyphDC), glyph.left, glyph.top, kPercentSignWidth, kGlyphHeight, kTransparent);
 }
 
 void CChargeScreenDlg::GetGlyphRect(int index, RECT* rect) const
