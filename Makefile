@@ -37,7 +37,8 @@ run: build
 	$(SIM) --window $(ARGS)
 
 # velorin.exe, its CE layer coredll.dll and the scenario player under Wine, in build/win32; the
-# same for 32-bit x86 in build/win32-i686, the target's word size, built but not run.
+# same for 32-bit x86 in build/win32-i686, the target's word size, which the tests run under
+# 32-bit Wine.
 win32: setup-win32
 	@$(call configure,win32)
 	$(CMAKE) --build --preset win32

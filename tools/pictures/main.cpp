@@ -1,5 +1,5 @@
 // velorin-pictures: draws the utility's bitmaps and icon and the device's UI font anew, from
-// procedures of ours and glyphs that FreeType renders from free fonts (see res/README.md).
+// procedures of ours and glyphs that FreeType renders from free fonts (see utility/res/README.md).
 #include "bmp_writer.hpp"
 #include "byte_writer.hpp"
 #include "font_face.hpp"
@@ -29,7 +29,7 @@ int main(int argc, char** argv)
     fs::path fontDir = "/usr/share/fonts/truetype/dejavu";
     std::string digitFont = "DejaVuSans-ExtraLight.ttf";
     std::string uiFont = "DejaVuSansCondensed.ttf";
-    app.add_option("out", out, "the resource folder to write into (res/ of the tree)")->required();
+    app.add_option("out", out, "the resource folder to write into (utility/res/ of the tree)")->required();
     app.add_option("--font-dir", fontDir, "where the fonts are")->capture_default_str();
     app.add_option("--digit-font", digitFont, "font of the digit strip")->capture_default_str();
     app.add_option("--ui-font", uiFont, "font of the device's dialogs")->capture_default_str();
