@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-// The bytes of utility/res/fonts/ui_font.bin, linked in by embed_file (cmake/EmbedFile.cmake).
+// The bytes of platform/resources/fonts/ui_font.bin, linked in by embed_file (cmake/EmbedFile.cmake).
 extern const std::uint8_t velorin_ui_font[];
 extern const std::size_t velorin_ui_font_size;
 
@@ -150,7 +150,7 @@ UiFont UiFont::parse(std::span<const std::uint8_t> bytes, std::string_view sourc
 
 const UiFont& UiFont::system()
 {
-    static const UiFont font = parse({velorin_ui_font, velorin_ui_font_size}, "utility/utility/res/fonts/ui_font.bin");
+    static const UiFont font = parse({velorin_ui_font, velorin_ui_font_size}, "platform/resources/fonts/ui_font.bin");
     return font;
 }
 

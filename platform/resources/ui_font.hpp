@@ -1,7 +1,7 @@
 // The device's UI font: the proportional sans-serif in which dialog captions, static text and
 // buttons are drawn, as pre-rendered anti-aliased glyphs at one pixel size (an 8-point dialog
 // font on a 96-dpi handheld: 11 pixels to the em, a 13-pixel line). The committed file
-// utility/res/fonts/ui_font.bin is embedded in the platform library; tools/pictures draws it anew.
+// fonts/ui_font.bin is embedded in the platform library; tools/pictures draws it anew.
 //
 // File format, version 1. All integers little-endian; offsets in bytes.
 //

@@ -39,6 +39,11 @@ std::filesystem::path resourceDir()
     return VELORIN_RES_DIR;
 }
 
+std::filesystem::path fontDir()
+{
+    return VELORIN_FONT_DIR;
+}
+
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -23,7 +23,9 @@ struct Picture {
     const Rgb& at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
 };
 
+// The utility's resource folder, and the folder of the device's UI font.
 std::filesystem::path resourceDir();
+std::filesystem::path fontDir();
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& path);
 
 // A 24-bit bottom-up BI_RGB bitmap file; throws std::runtime_error on anything else.

@@ -19,7 +19,7 @@ using resources::UiFont;
 
 std::vector<std::uint8_t> committedFont()
 {
-    return readBytes(resourceDir() / "fonts" / "ui_font.bin");
+    return readBytes(fontDir() / "ui_font.bin");
 }
 
 TEST(UiFont, EmbeddedBytesAreTheCommittedFile)

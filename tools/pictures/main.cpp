@@ -26,10 +26,13 @@ int main(int argc, char** argv)
 
     CLI::App app{"Draws the utility's bitmaps and icon and the device's UI font."};
     fs::path out;
+    fs::path fontOut;
     fs::path fontDir = "/usr/share/fonts/truetype/dejavu";
     std::string digitFont = "DejaVuSans-ExtraLight.ttf";
     std::string uiFont = "DejaVuSansCondensed.ttf";
-    app.add_option("out", out, "the resource folder to write into (utility/res/ of the tree)")->required();
+    app.add_option("out", out, "the utility's resource folder to write into (utility/res/ of the tree)")->required();
+    app.add_option("font-out", fontOut, "the folder of the device's UI font (platform/resources/fonts/ of the tree)")
+        ->required();
     app.add_option("--font-dir", fontDir, "where the fonts are")->capture_default_str();
     app.add_option("--digit-font", digitFont, "font of the digit strip")->capture_default_str();
     app.add_option("--ui-font", uiFont, "font of the device's dialogs")->capture_default_str();
@@ -45,7 +48,7 @@ int main(int argc, char** argv)
         writeFile(bitmaps / "digits.bmp", encodeBmp(drawDigits(digits)));
         writeFile(out / "velorin.ico", encodeIco(drawIcon()));
         FontFace ui(fontDir / uiFont);
-        writeFile(out / "fonts" / "ui_font.bin", encodeUiFont(ui, kUiFontPixels));
+        writeFile(fontOut / "ui_font.bin", encodeUiFont(ui, kUiFontPixels));
     } catch (const std::exception& e) {
         std::cerr << "velorin-pictures: " << e.what() << '\n';
         return 1;

@@ -1,4 +1,4 @@
-// The device's UI font file (utility/res/fonts/ui_font.bin): glyph rasters of one outline face at one
+// The device's UI font file (platform/resources/fonts/ui_font.bin): glyph rasters of one outline face at one
 // pixel size, in the format that platform/resources/ui_font.hpp documents and reads.
 #pragma once
 
