@@ -2,9 +2,8 @@
 // deleting, and what the device enforces and what it does not.
 #include "report.hpp"
 
-#include <cwchar>
-
 #include <cstring>
+#include <cwchar>
 
 namespace conformance {
 
@@ -16,6 +15,15 @@ constexpr wchar_t kKey[] = L"Software\\VelorinConformance";
 std::string Code(LONG result)
 {
     return Number(result);
+}
+
+// ASCII text of a wide string, as the checks write it.
+std::string Narrow(const wchar_t* text)
+{
+    std::string out;
+    for (; *text; ++text)
+        out += *text < 0x80 ? static_cast<char>(*text) : '?';
+    return out;
 }
 
 }  // namespace
@@ -59,6 +67,13 @@ void RunRegistryChecks()
            Code(result) + " " + Number(type) + " " + Number(size / sizeof(wchar_t)) + " chars " +
                YesNo(std::wcscmp(back, L"abc") == 0));
 
+    // Text given without its NUL, which follows it in memory: whether the NUL is stored too.
+    RegSetValueExW(key, L"Counted", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), 3 * sizeof(wchar_t));
+    size = 0;
+    result = RegQueryValueExW(key, L"Counted", nullptr, &type, nullptr, &size);
+    Report(kGroup, "string_without_its_nul", Code(result) + " " + Number(size / sizeof(wchar_t)) + " chars");
+    RegDeleteValueW(key, L"Counted");
+
     const BYTE bytes[3] = {1, 2, 3};
     RegSetValueExW(key, L"Bytes", 0, REG_BINARY, bytes, sizeof bytes);
     BYTE readBytes[8] = {};
@@ -66,6 +81,27 @@ void RunRegistryChecks()
     result = RegQueryValueExW(key, L"Bytes", nullptr, &type, readBytes, &size);
     Report(kGroup, "binary",
            Code(result) + " " + Number(type) + " " + Number(size) + " " + YesNo(std::memcmp(readBytes, bytes, 3) == 0));
+
+    // Enumerating with a buffer too small for the name, or for the data only: what is written.
+    HKEY one = nullptr;
+    RegCreateKeyExW(key, L"One", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &one, &disposition);
+    RegSetValueExW(one, L"Text", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+    const auto enumerate = [&](DWORD nameRoom, DWORD dataRoom) {
+        wchar_t name[8] = L"xxxxxxx";
+        wchar_t data[8] = L"xxxxxxx";
+        DWORD nameCount = nameRoom;
+        DWORD dataSize = dataRoom;
+        DWORD enumType = 1234;
+        const LONG code = RegEnumValueW(one, 0, name, &nameCount, nullptr, &enumType, reinterpret_cast<BYTE*>(data),
+                                        &dataSize);
+        return Code(code) + " name " + Narrow(name) + "/" + Number(nameCount) + " data " + Narrow(data) + "/" +
+               Number(dataSize / sizeof(wchar_t)) + " chars type " + Number(enumType);
+    };
+    Report(kGroup, "enum_value_name_too_small", enumerate(3, sizeof(wchar_t) * 8));
+    Report(kGroup, "enum_value_data_too_small", enumerate(8, 2));
+    Report(kGroup, "enum_value_both_too_small", enumerate(2, 2));
+    RegCloseKey(one);
+    RegDeleteKeyW(key, L"One");
 
     size = sizeof value;
     Report(kGroup, "missing_value",

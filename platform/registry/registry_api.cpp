@@ -38,6 +38,20 @@ DWORD copyName(const std::wstring& name, LPWSTR buffer, LPDWORD count)
     return ERROR_SUCCESS;
 }
 
+// The bytes that RegSetValueExW stores. As Windows: a string whose size leaves out its
+// terminating NUL gets it when the character just after the given size is one, so that a caller
+// who counted only the characters stores the string whole.
+std::size_t storedSize(DWORD type, const BYTE* data, DWORD size)
+{
+    if (!data || !isStringType(type) || size < sizeof(WCHAR))
+        return size;
+    WCHAR last = 0;
+    WCHAR next = 0;
+    std::memcpy(&last, data + size - sizeof(WCHAR), sizeof(WCHAR));
+    std::memcpy(&next, data + size, sizeof(WCHAR));
+    return last != L'\0' && next == L'\0' ? size + sizeof(WCHAR) : size;
+}
+
 // Data out as RegQueryValueExW gives them: the size always, the bytes only when they fit.
 DWORD copyData(const Value& value, LPDWORD type, LPBYTE data, LPDWORD size)
 {
@@ -154,7 +168,8 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType
             const auto key = call.registry.keyLocked(hKey, error);
             if (!key)
                 return error;
-            Value value{std::wstring(textOr(lpValueName)), dwType, std::vector<BYTE>(lpData, lpData + cbData)};
+            Value value{std::wstring(textOr(lpValueName)), dwType,
+                        std::vector<BYTE>(lpData, lpData + storedSize(dwType, lpData, cbData))};
             call.registry.setValueLocked(*key, std::move(value));
             return ERROR_SUCCESS;
         },
@@ -246,7 +261,7 @@ LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchVa
     return regCall(
         "RegEnumValueW", ERROR_NO_MORE_ITEMS,
         [&]() -> DWORD {
-            if (lpReserved || (lpData && !lpcbData))
+            if (lpReserved || !lpValueName || !lpcchValueName || (lpData && !lpcbData))
                 return ERROR_INVALID_PARAMETER;
             Locked call;
             DWORD error = ERROR_SUCCESS;
@@ -256,9 +271,11 @@ LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchVa
             if (dwIndex >= key->values().size())
                 return ERROR_NO_MORE_ITEMS;
             const Value& value = std::next(key->values().begin(), dwIndex)->second;
-            // Nothing is copied unless both the name and the data fit.
-            if (lpData && *lpcbData < value.data.size()) {
-                copyData(value, lpType, lpData, lpcbData);
+            // As Windows: a name that does not fit leaves the name, its length and the data as they
+            // were; a name that fits is written even when the data does not. The type and the
+            // data's size are told either way.
+            if (*lpcchValueName < value.name.size() + 1) {
+                copyData(value, lpType, nullptr, lpcbData);
                 return ERROR_MORE_DATA;
             }
             error = copyName(value.name, lpValueName, lpcchValueName);
