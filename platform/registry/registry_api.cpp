@@ -38,20 +38,6 @@ DWORD copyName(const std::wstring& name, LPWSTR buffer, LPDWORD count)
     return ERROR_SUCCESS;
 }
 
-// The bytes that RegSetValueExW stores. As Windows: a string whose size leaves out its
-// terminating NUL gets it when the character just after the given size is one, so that a caller
-// who counted only the characters stores the string whole.
-std::size_t storedSize(DWORD type, const BYTE* data, DWORD size)
-{
-    if (!data || !isStringType(type) || size < sizeof(WCHAR))
-        return size;
-    WCHAR last = 0;
-    WCHAR next = 0;
-    std::memcpy(&last, data + size - sizeof(WCHAR), sizeof(WCHAR));
-    std::memcpy(&next, data + size, sizeof(WCHAR));
-    return last != L'\0' && next == L'\0' ? size + sizeof(WCHAR) : size;
-}
-
 // Data out as RegQueryValueExW gives them: the size always, the bytes only when they fit.
 DWORD copyData(const Value& value, LPDWORD type, LPBYTE data, LPDWORD size)
 {
@@ -168,8 +154,7 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType
             const auto key = call.registry.keyLocked(hKey, error);
             if (!key)
                 return error;
-            Value value{std::wstring(textOr(lpValueName)), dwType,
-                        std::vector<BYTE>(lpData, lpData + storedSize(dwType, lpData, cbData))};
+            Value value{std::wstring(textOr(lpValueName)), dwType, std::vector<BYTE>(lpData, lpData + cbData)};
             call.registry.setValueLocked(*key, std::move(value));
             return ERROR_SUCCESS;
         },
