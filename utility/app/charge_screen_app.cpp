@@ -10,12 +10,8 @@ CChargeScreenApp theApp;
 
 }  // namespace
 
-const AFX_MSGMAP* CChargeScreenApp::GetMessageMap() const
-{
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, NULL}};
-    static const AFX_MSGMAP map = {CWinApp::GetMessageMap(), entries};
-    return &map;
-}
+BEGIN_MESSAGE_MAP(CChargeScreenApp, CWinApp)
+END_MESSAGE_MAP()
 
 BOOL CChargeScreenApp::InitInstance()
 {
