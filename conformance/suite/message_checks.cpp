@@ -135,6 +135,12 @@ void RunMessageChecks()
     Report(kGroup, "quit_through_window_filter", YesNo(quitSeen) + " " + (quitSeen ? Describe(msg, a, b) : "-"));
     Drain(nullptr, 0, 0, a, b);
 
+    // Nor may a range that leaves WM_QUIT out hold it back.
+    PostQuitMessage(4);
+    const BOOL quitInRange = PeekMessageW(&msg, nullptr, WM_USER, WM_USER + 10, PM_REMOVE);
+    Report(kGroup, "quit_through_a_range", YesNo(quitInRange) + " " + (quitInRange ? Describe(msg, a, b) : "-"));
+    Drain(nullptr, 0, 0, a, b);
+
     DestroyWindow(a);
     DestroyWindow(b);
     PumpMessages();

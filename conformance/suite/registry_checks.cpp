@@ -67,6 +67,13 @@ void RunRegistryChecks()
            Code(result) + " " + Number(type) + " " + Number(size / sizeof(wchar_t)) + " chars " +
                YesNo(std::wcscmp(back, L"abc") == 0));
 
+    // Text whose size leaves out its NUL, as a caller who counted only the characters gives it.
+    RegSetValueExW(key, L"Counted", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), 3 * sizeof(wchar_t));
+    size = 0;
+    result = RegQueryValueExW(key, L"Counted", nullptr, &type, nullptr, &size);
+    Report(kGroup, "string_without_its_nul", Code(result) + " " + Number(size / sizeof(wchar_t)) + " chars");
+    RegDeleteValueW(key, L"Counted");
+
     const BYTE bytes[3] = {1, 2, 3};
     RegSetValueExW(key, L"Bytes", 0, REG_BINARY, bytes, sizeof bytes);
     BYTE readBytes[8] = {};

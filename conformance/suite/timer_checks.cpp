@@ -1,5 +1,6 @@
 // Timers: a tick, one tick owed after a long block, re-arming by id, killing, a timer that
-// kills itself at its first tick, and the ids of timers without a window.
+// kills itself at its first tick, the ids of timers without a window, and time for a program
+// that polls instead of blocking.
 #include "report.hpp"
 #include "test_window.hpp"
 
@@ -19,6 +20,34 @@ std::string LogFor(DWORD ms)
     }
     PumpMessages();
     return MessageLog::Instance().Take();
+}
+
+// Bounds a poll loop that never sees time move; far more polls than 100 ms take anywhere.
+constexpr long kMaxPolls = 5'000'000;
+
+// Polls GetTickCount alone until it moves.
+bool TickMovesWhilePolled()
+{
+    const DWORD start = GetTickCount();
+    for (long polls = 0; polls < kMaxPolls; ++polls) {
+        if (GetTickCount() != start)
+            return true;
+    }
+    return false;
+}
+
+// Polls the queue without taking anything, as a busy program does, until its timer is there.
+bool PollerGetsItsTimer(HWND window)
+{
+    SetTimer(window, 4, 100, nullptr);
+    MSG msg;
+    bool seen = false;
+    for (long polls = 0; polls < kMaxPolls && !seen; ++polls)
+        seen = PeekMessageW(&msg, window, WM_TIMER, WM_TIMER, PM_NOREMOVE) != FALSE;
+    KillTimer(window, 4);
+    PumpMessages();
+    MessageLog::Instance().Take();
+    return seen;
 }
 
 }  // namespace
@@ -60,6 +89,9 @@ void RunTimerChecks()
     KillTimer(nullptr, first);
     if (again != first)
         KillTimer(nullptr, again);
+
+    Report(kGroup, "tick_moves_while_polled", YesNo(TickMovesWhilePolled()));
+    Report(kGroup, "a_poller_gets_its_timer", YesNo(PollerGetsItsTimer(window)));
 
     DestroyWindow(window);
     PumpMessages();

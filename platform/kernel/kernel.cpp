@@ -324,6 +324,7 @@ void Kernel::enterCall(std::string_view function, std::unique_lock<std::mutex>& 
     }
     if (caller.pid == kSystemProcess)
         return;
+    m_scheduler.busyCallLocked(lock);
     gate.traced = m_trace.wantsCalls();
     const trace::FaultDecision decision = m_faults.onCall(function);
     if (decision.fail)

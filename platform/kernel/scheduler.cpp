@@ -19,6 +19,8 @@ struct Scheduler::Thread {
     bool killed = false;
     bool unwinding = false;
     std::uint64_t wakeups = 0;
+    std::uint32_t callsSinceBlock = 0;
+    bool busySleeping = false;  // giving up a busy millisecond, not waiting for anything
     std::function<void()> body;
     std::function<void(ThreadId)> onExit;
     ThreadLocals locals;
@@ -31,6 +33,33 @@ namespace {
 thread_local Scheduler::Thread* t_current = nullptr;
 thread_local const Scheduler* t_scheduler = nullptr;
 thread_local ThreadLocals t_hostLocals;
+
+// A killed device thread unwinds by an exception; one thrown where a program cannot let it
+// through (a call made from a destructor, which is noexcept) ends in std::terminate. Ending a
+// run or a process must never end the host's process, so in the serial modes such a thread is
+// finished where it stands, as the system ends a thread without running its destructors. What
+// its frames still owned is not freed.
+std::terminate_handler g_hostTerminate = nullptr;
+
+[[noreturn]] void endKilledThreadOrTerminate()
+{
+    Scheduler::Thread* t = t_current;
+    if (t && t_scheduler && t->scheduler == t_scheduler)
+        t->scheduler->endKilledCurrent();
+    if (g_hostTerminate)
+        g_hostTerminate();
+    std::abort();
+}
+
+void installTerminateGuard()
+{
+    static const bool installed = [] {
+        g_hostTerminate = std::set_terminate(&endKilledThreadOrTerminate);
+        return true;
+    }();
+    (void)installed;
+}
+
 }  // namespace
 
 ThreadLocals& threadLocals()
@@ -38,9 +67,21 @@ ThreadLocals& threadLocals()
     return t_current ? t_current->locals : t_hostLocals;
 }
 
+void Scheduler::endKilledCurrent()
+{
+    Thread* t = self();
+    if (!t || t->controller || !t->killed || !serial() || !t->fiber)
+        return;
+    std::unique_lock lock(m_mutex, std::try_to_lock);
+    if (!lock.owns_lock())
+        return;  // the kernel's lock was held where it was thrown: nothing is safe to touch
+    finishLocked(lock, *t);  // switches away for good
+}
+
 Scheduler::Scheduler(SchedulerOptions options)
     : m_options(options), m_rng(options.seed), m_wallOrigin(std::chrono::steady_clock::now())
 {
+    installTerminateGuard();
 }
 
 Scheduler::~Scheduler()
@@ -240,15 +281,20 @@ bool Scheduler::eligibleLocked(const Thread& t) const
     if (!due)
         return false;
     // The controller waits for the device to settle, except that with preemption its next
-    // moment comes when it comes, between any two calls of a busy thread.
-    const bool onTime = preemptive() && t.deadline <= m_now;
-    return !t.controller || onTime || !othersBusyLocked(t);
+    // moment comes when it comes, between any two calls of a busy thread. A thread that only
+    // sleeps off a busy millisecond has not settled, but neither does it hold back a moment that
+    // has come.
+    if (!t.controller)
+        return true;
+    const bool onTime = t.deadline <= m_now;
+    return (preemptive() && onTime) || !othersBusyLocked(t, !onTime);
 }
 
-bool Scheduler::othersBusyLocked(const Thread& self) const
+bool Scheduler::othersBusyLocked(const Thread& self, bool countBusySleepers) const
 {
     return std::any_of(m_threads.begin(), m_threads.end(), [&](const auto& o) {
-        return o.get() != &self && (o->state == State::Running || eligibleLocked(*o));
+        return o.get() != &self && (o->state == State::Running || eligibleLocked(*o) ||
+                                    (countBusySleepers && o->busySleeping && !o->killed));
     });
 }
 
@@ -371,6 +417,7 @@ WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::funct
         t->state = State::Running;
     }
     ++t->wakeups;
+    t->callsSinceBlock = 0;
     t->ready = nullptr;
     t->deadline = kForever;
     if (t->killed)
@@ -418,6 +465,21 @@ void Scheduler::preemptionPointLocked(std::unique_lock<std::mutex>& lock)
                  static_cast<std::uint32_t>(m_rng() % (kCallCostMaxMicros - kCallCostMinMicros + 1)));
     t->state = State::Runnable;
     handOverLocked(lock, *t);
+}
+
+void Scheduler::busyCallLocked(std::unique_lock<std::mutex>& lock)
+{
+    // The preemptive mode charges every call already.
+    Thread* t = self();
+    if (preemptive() || !t || t->controller || t->killed || ++t->callsSinceBlock < kCallsPerBusyMillisecond)
+        return;
+    static const std::function<bool()> never = [] { return false; };
+    t->busySleeping = true;
+    struct Awake {
+        Thread& t;
+        ~Awake() { t.busySleeping = false; }
+    } awake{*t};
+    block(lock, never, m_now + 1);
 }
 
 void Scheduler::notifyLocked()

@@ -31,6 +31,11 @@ enum class RunMode { Serial, Preemptive, Free };
 inline constexpr std::uint32_t kCallCostMinMicros = 10;
 inline constexpr std::uint32_t kCallCostMaxMicros = 60;
 
+// A program thread that makes this many platform calls without blocking has used a millisecond
+// of the CPU, and gives it up: on a device, time passes while a program runs, so a program that
+// polls (PeekMessage, GetTickCount) must see it move. Programs that block never reach it.
+inline constexpr std::uint32_t kCallsPerBusyMillisecond = 100;
+
 using ThreadId = std::uint32_t;
 using ProcessId = std::uint32_t;
 inline constexpr ProcessId kSystemProcess = 0;
@@ -96,6 +101,9 @@ public:
     // A platform call of a program thread begins (under the lock): in the preemptive mode it
     // costs its device time and another runnable thread may run first.
     void preemptionPointLocked(std::unique_lock<std::mutex>& lock);
+    // A platform call of a program thread begins (under the lock), in the serial and free
+    // modes: it counts towards the thread's busy millisecond and, once that is spent, sleeps it.
+    void busyCallLocked(std::unique_lock<std::mutex>& lock);
 
     // Ends every thread of a process at its next platform call (under the lock).
     void killProcessLocked(ProcessId pid);
@@ -123,6 +131,9 @@ public:
     bool currentIsKilled() const;
     // Starts unwinding the calling thread of an ended process.
     [[noreturn]] void unwindCurrent();
+    // Where that unwinding cannot go on (std::terminate): ends the calling thread without it, in
+    // the serial modes; returns only when it cannot.
+    void endKilledCurrent();
     // Whether a device thread is still alive (under the lock).
     bool threadAliveLocked(ThreadId id) const;
     // Whether any thread of a process has not yet stopped (under the lock).
@@ -150,7 +161,7 @@ private:
     bool preemptive() const { return m_options.run == RunMode::Preemptive; }
     void chargeLocked(std::uint32_t micros);
     bool eligibleLocked(const Thread& t) const;
-    bool othersBusyLocked(const Thread& self) const;
+    bool othersBusyLocked(const Thread& self, bool countBusySleepers) const;
     Thread* pickLocked();
     void advanceClockLocked(std::unique_lock<std::mutex>& lock);
     // The serial modes: the calling thread `me` has stopped running; runs the next thread

@@ -38,6 +38,19 @@ DWORD copyName(const std::wstring& name, LPWSTR buffer, LPDWORD count)
     return ERROR_SUCCESS;
 }
 
+// The bytes that RegSetValueExW stores. A string whose size leaves out its terminating NUL gets
+// one, as Windows gives it to a caller who counted only the characters; Windows takes that NUL
+// from the memory past the given size, which the device never reads.
+std::vector<BYTE> storedBytes(DWORD type, const BYTE* data, DWORD size)
+{
+    std::vector<BYTE> bytes(data, data + size);
+    const bool text = type == REG_SZ || type == REG_EXPAND_SZ;
+    const auto last = bytes.end() - std::min<std::ptrdiff_t>(size, sizeof(WCHAR));
+    if (text && size >= sizeof(WCHAR) && std::any_of(last, bytes.end(), [](BYTE b) { return b != 0; }))
+        bytes.insert(bytes.end(), sizeof(WCHAR), 0);
+    return bytes;
+}
+
 // Data out as RegQueryValueExW gives them: the size always, the bytes only when they fit.
 DWORD copyData(const Value& value, LPDWORD type, LPBYTE data, LPDWORD size)
 {
@@ -154,7 +167,7 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType
             const auto key = call.registry.keyLocked(hKey, error);
             if (!key)
                 return error;
-            Value value{std::wstring(textOr(lpValueName)), dwType, std::vector<BYTE>(lpData, lpData + cbData)};
+            Value value{std::wstring(textOr(lpValueName)), dwType, storedBytes(dwType, lpData, cbData)};
             call.registry.setValueLocked(*key, std::move(value));
             return ERROR_SUCCESS;
         },

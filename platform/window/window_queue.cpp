@@ -81,8 +81,9 @@ std::optional<MSG> WindowManager::takeLocked(kernel::ThreadId thread, HWND filte
             return message;
         }
     }
-    // WM_QUIT belongs to no window: a window filter does not hold it back, a range may.
-    if (queue.quitCode && ((first == 0 && last == 0) || (first <= WM_QUIT && WM_QUIT <= last))) {
+    // WM_QUIT belongs to no window and is always retrieved, whatever the window filter or the
+    // range: CE's pages are silent on it, and the desktop's say so.
+    if (queue.quitCode) {
         MSG quit{nullptr, WM_QUIT, static_cast<WPARAM>(*queue.quitCode), 0, static_cast<DWORD>(now), {}};
         if (remove)
             queue.quitCode.reset();

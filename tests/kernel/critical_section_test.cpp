@@ -8,19 +8,11 @@
 namespace velorin::test {
 namespace {
 
-struct Mode {
-    kernel::RunMode run;
-    kernel::ClockMode clock;
-    const char* name;
-};
-
-class CriticalSectionModes : public testing::TestWithParam<Mode> {};
+class CriticalSectionModes : public testing::TestWithParam<RunModeCase> {};
 
 TEST_P(CriticalSectionModes, AWaiterBlocksInTheSchedulerUntilTheOwnerLeaves)
 {
-    DeviceOptions options;
-    options.run = GetParam().run;
-    options.clock = GetParam().clock;
+    const DeviceOptions options = GetParam().options();
     Device device(options);
     // In virtual time an hour passes at once while the other thread waits.
     const DWORD owned = options.clock == kernel::ClockMode::Wall ? 50 : 60 * 60 * 1000;
@@ -55,13 +47,7 @@ TEST_P(CriticalSectionModes, AWaiterBlocksInTheSchedulerUntilTheOwnerLeaves)
     EXPECT_LE(enteredAt, owned + 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RunModes, CriticalSectionModes,
-    testing::Values(Mode{kernel::RunMode::Serial, kernel::ClockMode::Virtual, "Serial"},
-                    Mode{kernel::RunMode::Preemptive, kernel::ClockMode::Virtual, "Preemptive"},
-                    Mode{kernel::RunMode::Free, kernel::ClockMode::Virtual, "Free"},
-                    Mode{kernel::RunMode::Serial, kernel::ClockMode::Wall, "WallClock"}),
-    [](const testing::TestParamInfo<Mode>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(RunModes, CriticalSectionModes, kEveryRunMode, runModeName);
 
 TEST(CriticalSection, AnOwnerThatEndsKeepsItAndAnEndedProcessUnwindsItsWaiters)
 {

@@ -47,6 +47,32 @@ template <class Body> int runProgram(Device& device, Body body)
     return waitForExit(device, launchProgram(device, std::move(body)));
 }
 
+// A way the device runs, for tests that must hold in each.
+struct RunModeCase {
+    kernel::RunMode run;
+    kernel::ClockMode clock;
+    const char* name;
+
+    DeviceOptions options() const
+    {
+        DeviceOptions out;
+        out.run = run;
+        out.clock = clock;
+        return out;
+    }
+};
+
+inline const auto kEveryRunMode = testing::Values(
+    RunModeCase{kernel::RunMode::Serial, kernel::ClockMode::Virtual, "Serial"},
+    RunModeCase{kernel::RunMode::Preemptive, kernel::ClockMode::Virtual, "Preemptive"},
+    RunModeCase{kernel::RunMode::Free, kernel::ClockMode::Virtual, "Free"},
+    RunModeCase{kernel::RunMode::Serial, kernel::ClockMode::Wall, "WallClock"});
+
+inline std::string runModeName(const testing::TestParamInfo<RunModeCase>& info)
+{
+    return info.param.name;
+}
+
 inline bool hasLine(Device& device, const std::string& line)
 {
     const auto& lines = device.trace().lines();

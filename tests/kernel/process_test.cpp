@@ -53,6 +53,34 @@ TEST(Process, EndStopsItsOtherThreadsAndClosesItsHandles)
     EXPECT_EQ(OpenEventW(EVENT_ALL_ACCESS, FALSE, L"Process/Owned"), nullptr);
 }
 
+TEST(Process, AnEndThatFindsAThreadInADestructorEndsTheThreadNotTheHost)
+{
+    // Every call of this thread is made from a destructor, where the unwinding that ends a
+    // thread cannot pass.
+    struct Polls {
+        ~Polls()
+        {
+            GetTickCount();
+            GetTickCount();
+        }
+    };
+    auto poller = [] {
+        for (;;)
+            Polls polls;
+    };
+    for (const auto mode : {kernel::RunMode::Serial, kernel::RunMode::Preemptive}) {
+        Device device({.run = mode});
+        const auto pid = launchProgram(device, [&] {
+            CloseHandle(startThread(poller));
+            Sleep(50);
+            return 3;
+        });
+        EXPECT_EQ(waitForExit(device, pid), 3);
+        device.runFor(1000);
+        EXPECT_FALSE(device.running(pid));
+    }
+}
+
 TEST(Process, SuspensionFreezesProgramThreadsWhileTimeMoves)
 {
     int programTicks = 0, systemTicks = 0;

@@ -1,4 +1,5 @@
-// The scheduler: the seed picks among threads runnable at once, and a seed replays exactly.
+// The scheduler: the seed picks among threads runnable at once, a seed replays exactly, and time
+// moves for a thread that polls.
 #include "kernel_test_support.hpp"
 
 #include <array>
@@ -100,6 +101,33 @@ TEST(Scheduler, InWallTimeALateHostKeepsTheDevicesMoments)
     EXPECT_EQ(slept, 100u);
     EXPECT_GE(std::chrono::steady_clock::now() - booted, std::chrono::milliseconds(100));
 }
+
+class PollingModes : public testing::TestWithParam<RunModeCase> {};
+
+// A program that never blocks must still see time pass, and its timer come.
+TEST_P(PollingModes, TimeMovesForAThreadThatOnlyPolls)
+{
+    Device device(GetParam().options());
+    DWORD tickMovedBy = 0, timerCameAfter = 0;
+    runProgram(device, [&] {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() == start) {
+        }
+        tickMovedBy = GetTickCount() - start;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 100, nullptr);
+        const DWORD set = GetTickCount();
+        MSG msg;
+        while (!PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE)) {
+        }
+        timerCameAfter = GetTickCount() - set;
+        KillTimer(nullptr, timer);
+    });
+    EXPECT_EQ(tickMovedBy, 1u);
+    EXPECT_GE(timerCameAfter, 100u);
+    EXPECT_LE(timerCameAfter, 101u);
+}
+
+INSTANTIATE_TEST_SUITE_P(RunModes, PollingModes, kEveryRunMode, runModeName);
 
 }  // namespace
 }  // namespace velorin::test

@@ -252,6 +252,9 @@ CaseOutcome runFaultCase(const FaultCase& faultCase)
     bool wasRunning = false;
     std::size_t violationsSeen = 0;
     const auto checkpoint = [&] {
+        // A thread kept busy (painting that always fails) spends device time, and a step can end
+        // in the middle of its frame: the checks look once it has settled.
+        harness.runUntilIdle();
         for (; violationsSeen < watch.violations().size(); ++violationsSeen)
             fail(watch.violations()[violationsSeen]);
         if (const auto other = foreignWindowShown(harness))
