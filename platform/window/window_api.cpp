@@ -392,6 +392,9 @@ LONG_PTR setWindowWord(const char* call, HWND hWnd, int nIndex, LONG_PTR value)
                     previous = std::exchange(w.dialog->msgResult, static_cast<LONG>(value));
                 } else if (nIndex == DWL_USER && w.dialog) {
                     previous = std::exchange(w.dialog->user, static_cast<LONG>(value));
+                } else if (nIndex == DWL_DLGPROC && w.dialog) {
+                    previous = reinterpret_cast<LONG_PTR>(
+                        std::exchange(w.dialog->proc, reinterpret_cast<DLGPROC>(value)));
                 } else {
                     setLastError(ERROR_INVALID_PARAMETER);
                     return 0;
@@ -427,6 +430,10 @@ LONG_PTR getWindowWord(const char* call, HWND hWnd, int nIndex)
                 case DWL_USER:
                     if (w.dialog)
                         return w.dialog->user;
+                    break;
+                case DWL_DLGPROC:
+                    if (w.dialog)
+                        return reinterpret_cast<LONG_PTR>(w.dialog->proc);
                     break;
                 default:
                     break;

@@ -145,6 +145,7 @@ typedef WORD ATOM;
 #define GWLP_USERDATA (-21)
 #define GWLP_WNDPROC (-4)
 #define DWL_MSGRESULT 0
+#define DWL_DLGPROC 4
 #define DWL_USER 8
 
 #define SM_CXSCREEN 0
