@@ -141,9 +141,9 @@ typedef WORD ATOM;
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWL_USERDATA (-21)
-/* The pointer-sized word of the same slot, as 64-bit Windows names it. */
-#define GWLP_USERDATA (-21)
+/* The pointer-sized words of the same slots, as 64-bit Windows names them. */
 #define GWLP_WNDPROC (-4)
+#define GWLP_USERDATA (-21)
 #define DWL_MSGRESULT 0
 #define DWL_DLGPROC 4
 #define DWL_USER 8
