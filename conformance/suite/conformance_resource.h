@@ -8,5 +8,7 @@
 #define IDC_OTHER 1003
 #define IDB_CONFORMANCE 200
 #define IDI_CONFORMANCE 300
+#define IDS_CONFORMANCE 400
+#define IDS_SECOND 401
 
 #endif

@@ -1,9 +1,10 @@
 // Dialogs: the modal loop and its owner, EndDialog from anywhere, Esc and Enter, the focus and
-// the default button, and WM_QUIT inside the loop.
+// the default button, WM_QUIT inside the loop, controls' keys and words, and dialogs destroyed.
 #include "conformance_resource.h"
 #include "report.hpp"
 #include "test_window.hpp"
 
+#include <cstdio>
 #include <functional>
 
 namespace conformance {
@@ -97,6 +98,27 @@ void PressKey(HWND target, WPARAM key)
     PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
 }
 
+std::string Hex(LONG_PTR value)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "%lx", static_cast<unsigned long>(value));
+    return text;
+}
+
+// A control that takes every key itself, logging the presses.
+std::string g_keysTaken;
+
+LRESULT CALLBACK KeyTakerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GETDLGCODE)
+        return DLGC_WANTALLKEYS;
+    if (message == WM_KEYDOWN) {
+        g_keysTaken += (g_keysTaken.empty() ? "" : ",") + std::string("down") + Number(static_cast<long long>(wParam));
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 }  // namespace
 
 void RunDialogChecks()
@@ -156,6 +178,8 @@ void RunDialogChecks()
     RegisterClassW(&windowClass);
     HWND ticking = CreateWindowExW(0, L"ConformanceOwner", L"Conformance Ticking", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    Report(kGroup, "window_procedure_word",
+           YesNo(GetWindowLongPtrW(ticking, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(OwnerProc)));
     SetTimer(ticking, 1, 30, nullptr);
     const INT_PTR byTimer = Run(
         ticking, [](HWND d) { return g_dialogUp = d, TRUE; }, nullptr);
@@ -170,6 +194,58 @@ void RunDialogChecks()
     const BOOL quitLeft = PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     Report(kGroup, "quit_inside_the_loop",
            Number(quit) + " " + YesNo(quitLeft) + " " + (quitLeft ? Number(static_cast<long long>(msg.wParam)) : "-"));
+
+    // The default dialog procedure on a window that is no dialog, or on none.
+    HDC dc = GetDC(owner);
+    const LRESULT erased = DefDlgProcW(owner, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    ReleaseDC(owner, dc);
+    Report(kGroup, "default_procedure_of_no_dialog",
+           Number(erased) + " " + Number(DefDlgProcW(nullptr, WM_ERASEBKGND, 0, 0)));
+
+    std::string words;
+    Run(owner, nullptr, [&](HWND d) {
+        HWND other = GetDlgItem(d, IDC_OTHER);
+        const LONG oldId = SetWindowLongW(other, GWL_ID, 1234);
+        words = Number(oldId) + " " + YesNo(GetDlgItem(d, 1234) == other);
+        const LONG style = GetWindowLongW(other, GWL_STYLE);
+        const LONG oldStyle = SetWindowLongW(other, GWL_STYLE, style | WS_GROUP | WS_DISABLED);
+        words += " " + YesNo(oldStyle == style) + " " + Hex(GetWindowLongW(other, GWL_STYLE) ^ style) + " " +
+                 YesNo(IsWindowEnabled(other));
+        // Topmost is for SetWindowPos alone.
+        const LONG exStyle = GetWindowLongW(other, GWL_EXSTYLE);
+        const LONG oldExStyle = SetWindowLongW(other, GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW | WS_EX_TOPMOST);
+        words += " " + YesNo(oldExStyle == exStyle) + " " + Hex(GetWindowLongW(other, GWL_EXSTYLE) ^ exStyle);
+        EndDialog(d, 0);
+    });
+    Report(kGroup, "control_words", words);
+
+    // A control that asks for every key gets Esc and Enter, which end nothing.
+    WNDCLASSW takerClass{};
+    takerClass.lpfnWndProc = KeyTakerProc;
+    takerClass.hInstance = GetModuleHandleW(nullptr);
+    takerClass.lpszClassName = L"ConformanceKeyTaker";
+    RegisterClassW(&takerClass);
+    LRESULT buttonCode = 0;
+    const INT_PTR keys = Run(owner, nullptr, [&](HWND d) {
+        buttonCode = SendMessageW(GetDlgItem(d, IDC_OTHER), WM_GETDLGCODE, 0, 0);
+        HWND taker = CreateWindowExW(0, L"ConformanceKeyTaker", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10,
+                                     d, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetFocus(taker);
+        PressKey(taker, VK_ESCAPE);
+        PressKey(taker, VK_RETURN);
+        PostMessageW(d, WM_COMMAND, 8, 0);
+    });
+    Report(kGroup, "keys_for_a_control_that_wants_them", Number(keys) + " " + g_seen + " " + g_keysTaken);
+    Report(kGroup, "button_dialog_code", Hex(buttonCode));
+
+    // Destroyed in WM_INITDIALOG, the dialog fails; destroyed later, it ends with 0.
+    SetLastError(0);
+    const INT_PTR destroyedInInit = Run(
+        owner, [](HWND d) { return DestroyWindow(d), TRUE; }, nullptr);
+    Report(kGroup, "destroyed_in_init", Number(destroyedInInit) + " " + Error(GetLastError()));
+    const INT_PTR destroyedUp = Run(owner, nullptr, [](HWND d) { DestroyWindow(d); });
+    Report(kGroup, "destroyed_while_up", Number(destroyedUp));
+    EnableWindow(owner, TRUE);
 
     DestroyWindow(owner);
     PumpMessages();

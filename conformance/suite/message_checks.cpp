@@ -1,5 +1,5 @@
-// Messages: posting and sending, the order across threads, filters, PeekMessageW's flags and
-// WM_QUIT.
+// Messages: posting and sending, the order across threads, filters, PeekMessageW's flags,
+// WM_QUIT, dispatching to another thread's window and posting to a thread.
 #include "report.hpp"
 #include "test_window.hpp"
 
@@ -66,6 +66,43 @@ void RunOnThread(LPTHREAD_START_ROUTINE body, PosterArgs& args)
     CloseHandle(thread);
 }
 
+// A thread with a window of its own, which it destroys when told to.
+struct WindowThreadArgs {
+    HWND window;
+    HANDLE made;
+    HANDLE end;
+};
+
+DWORD WINAPI KeepWindow(LPVOID param)
+{
+    auto* args = static_cast<WindowThreadArgs*>(param);
+    args->window = MakeWindow(L"Conformance Other Thread");
+    SetEvent(args->made);
+    WaitForSingleObject(args->end, INFINITE);
+    DestroyWindow(args->window);
+    return 0;
+}
+
+// A thread that makes its queue only when told to, then takes one message.
+struct QueueThreadArgs {
+    HANDLE go;
+    HANDLE ready;
+    std::string taken;
+};
+
+DWORD WINAPI TakeThreadMessage(LPVOID param)
+{
+    auto* args = static_cast<QueueThreadArgs*>(param);
+    WaitForSingleObject(args->go, INFINITE);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    SetEvent(args->ready);
+    if (GetMessageW(&msg, nullptr, 0, 0) >= 0)
+        args->taken = std::string(msg.hwnd ? "window" : "none") + ":user" + Number(msg.message - WM_USER) + ":" +
+                      Number(static_cast<long long>(msg.wParam)) + ":" + Number(static_cast<long long>(msg.lParam));
+    return 0;
+}
+
 }  // namespace
 
 void RunMessageChecks()
@@ -117,6 +154,46 @@ void RunMessageChecks()
     RunOnThread(SendAcross, args);
     Report(kGroup, "sent_across_threads", Number(g_sentAnswer));
     CloseHandle(args.done);
+
+    // Another thread's window takes no dispatched message.
+    WindowThreadArgs owner{nullptr, CreateEventW(nullptr, TRUE, FALSE, nullptr),
+                           CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE windowThread = CreateThread(nullptr, 0, KeepWindow, &owner, 0, nullptr);
+    WaitForSingleObject(owner.made, INFINITE);
+    wchar_t text[32] = L"";
+    MSG getText{owner.window, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text), 0, {0, 0}};
+    SetLastError(0);
+    const LRESULT dispatched = DispatchMessageW(&getText);
+    Report(kGroup, "dispatch_to_another_threads_window", Number(dispatched) + " " + Error(GetLastError()));
+    SetEvent(owner.end);
+    WaitForSingleObject(windowThread, INFINITE);
+    CloseHandle(windowThread);
+    CloseHandle(owner.made);
+    CloseHandle(owner.end);
+    MessageLog::Instance().Take();
+
+    // PostThreadMessageW needs the thread's queue, which its first window-manager call makes.
+    QueueThreadArgs queued{CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, TRUE, FALSE, nullptr),
+                           "-"};
+    DWORD threadId = 0;
+    HANDLE queueThread = CreateThread(nullptr, 0, TakeThreadMessage, &queued, 0, &threadId);
+    SetLastError(0);
+    const BOOL beforeQueue = PostThreadMessageW(threadId, WM_USER + 20, 1, 2);
+    const std::string beforeError = Error(GetLastError());
+    SetEvent(queued.go);
+    WaitForSingleObject(queued.ready, INFINITE);
+    const BOOL withQueue = PostThreadMessageW(threadId, WM_USER + 20, 1, 2);
+    WaitForSingleObject(queueThread, INFINITE);
+    SetLastError(0);
+    const BOOL afterEnd = PostThreadMessageW(threadId, WM_USER + 20, 1, 2);
+    const std::string afterError = Error(GetLastError());
+    CloseHandle(queueThread);
+    CloseHandle(queued.go);
+    CloseHandle(queued.ready);
+    PostThreadMessageW(GetCurrentThreadId(), WM_USER + 21, 3, 4);
+    Report(kGroup, "post_to_a_thread",
+           YesNo(beforeQueue) + " " + beforeError + " / " + YesNo(withQueue) + " " + queued.taken + " / " +
+               YesNo(afterEnd) + " " + afterError + " / " + Drain(nullptr, 0, 0, a, b));
 
     PostMessageW(a, WM_USER + 1, 0, 0);
     PostQuitMessage(7);

@@ -1,4 +1,4 @@
-// Resources: bitmaps and icons from the program's module, and what is missing.
+// Resources: bitmaps, icons and strings from the program's module, and what is missing.
 #include "conformance_resource.h"
 #include "report.hpp"
 
@@ -9,6 +9,14 @@ namespace conformance {
 namespace {
 
 constexpr char kGroup[] = "resources";
+
+std::string Narrow(const wchar_t* text)
+{
+    std::string narrow;
+    for (const wchar_t* c = text; *c; ++c)
+        narrow += static_cast<char>(*c);
+    return narrow;
+}
 
 }  // namespace
 
@@ -37,6 +45,19 @@ void RunResourceChecks()
     const bool shared = LoadIconW(module, MAKEINTRESOURCEW(IDI_CONFORMANCE)) == icon;
     Report(kGroup, "load_icon", YesNo(icon != nullptr) + " " + YesNo(shared));
     Report(kGroup, "load_missing_icon", YesNo(LoadIconW(module, MAKEINTRESOURCEW(999)) != nullptr));
+
+    // Whole, cut to the buffer, an empty slot of a table, and a table that is not there.
+    wchar_t text[64] = L"";
+    const int whole = LoadStringW(module, IDS_CONFORMANCE, text, 64);
+    std::string loaded = Number(whole) + " " + Narrow(text);
+    const int cut = LoadStringW(module, IDS_SECOND, text, 4);
+    loaded += " / " + Number(cut) + " " + Narrow(text);
+    const int empty = LoadStringW(module, IDS_SECOND + 1, text, 64);
+    loaded += " / " + Number(empty) + " \"" + Narrow(text) + "\"";
+    SetLastError(0);
+    const int missing = LoadStringW(module, 999, text, 64);
+    loaded += " / " + Number(missing) + " " + Error(GetLastError());
+    Report(kGroup, "load_string", loaded);
 }
 
 }  // namespace conformance

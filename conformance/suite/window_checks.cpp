@@ -59,6 +59,18 @@ void RunWindowChecks()
     GetWindowRect(window, &rect);
     Report(kGroup, "moved_rect", RectText(rect));
 
+    // What a pop-up or a child leaves to the system with CW_USEDEFAULT comes out as zeros.
+    HWND defaulted = MakeWindow(L"Conformance Defaulted", CW_USEDEFAULT, 7, CW_USEDEFAULT, 9);
+    HWND defaultedChild = CreateWindowExW(0, L"ConformanceWindow", L"", WS_CHILD, CW_USEDEFAULT, 7, CW_USEDEFAULT, 9,
+                                          window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    RECT childRect{};
+    GetWindowRect(defaulted, &rect);
+    GetClientRect(defaultedChild, &childRect);
+    Report(kGroup, "default_placement", RectText(rect) + " " + RectText(childRect));
+    DestroyWindow(defaultedChild);
+    DestroyWindow(defaulted);
+    MessageLog::Instance().Take();
+
     const LONG_PTR first = SetWindowLongPtrW(window, GWLP_USERDATA, 57);
     const LONG_PTR second = SetWindowLongPtrW(window, GWLP_USERDATA, 58);
     Report(kGroup, "user_data",

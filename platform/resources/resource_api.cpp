@@ -5,8 +5,10 @@
 #include "resources/dib.hpp"
 #include "resources/byte_reader.hpp"
 #include "resources/resource_manager.hpp"
+#include "resources/string_table.hpp"
 #include "resources/winres.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -106,6 +108,43 @@ HRSRC FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType)
             return reinterpret_cast<HRSRC>(resources::ResourceManager::resourceHandle(found->module, found->index));
         },
         hModule, ResourceName{lpName}, ResourceName{lpType});
+}
+
+int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax)
+{
+    return platformCall(
+        "LoadStringW", 0, ERROR_NOT_ENOUGH_MEMORY,
+        [&]() -> int {
+            // The form that hands out a pointer to the resource has no place for the device's
+            // wide text, which the resource does not hold.
+            if (!lpBuffer || cchBufferMax <= 0) {
+                setLastError(ERROR_INVALID_PARAMETER);
+                return 0;
+            }
+            const UINT id = LOWORD(uID);
+            std::wstring text;
+            {
+                std::lock_guard lock(Kernel::current().mutex());
+                const auto found = manager().findLocked(hInstance, ResourceKey::of(resources::kRtString),
+                                                        ResourceKey::of(resources::stringBlockOf(id)));
+                if (!found)
+                    return 0;
+                try {
+                    text = resources::stringOfBlock(found->data, id, "string " + std::to_string(id));
+                } catch (const resources::ResourceFormatError&) {
+                    setLastError(ERROR_INVALID_DATA);
+                    return 0;
+                }
+            }
+            // A buffer of one character has no room for text and is left alone, as on Windows.
+            const int copied = std::min(static_cast<int>(text.size()), cchBufferMax - 1);
+            if (copied == 0 && cchBufferMax == 1)
+                return 0;
+            std::copy_n(text.begin(), copied, lpBuffer);
+            lpBuffer[copied] = L'\0';
+            return copied;
+        },
+        hInstance, uID, lpBuffer, cchBufferMax);
 }
 
 namespace {

@@ -38,6 +38,11 @@ HBITMAP LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName);
    predefined system icon; the device has none. */
 HICON LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);
 
+/* String `uID` of the module's string tables, copied with its NUL and cut to cchBufferMax
+   characters; the number copied, 0 when there is none. The device has no form that hands out
+   a pointer to the resource (a NULL lpBuffer or cchBufferMax 0). */
+int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
+
 HRSRC FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType);
 HGLOBAL LoadResource(HMODULE hModule, HRSRC hResInfo);
 DWORD SizeofResource(HMODULE hModule, HRSRC hResInfo);

@@ -55,6 +55,12 @@ LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
         wm.pressButton(hwnd, false, lParam);
         return 0;
+    case WM_GETDLGCODE: {
+        std::lock_guard lock(kernel::Kernel::current().mutex());
+        const Window* w = wm.findLocked(hwnd);
+        const bool isDefault = w && (w->style & 0x0F) == BS_DEFPUSHBUTTON;
+        return DLGC_BUTTON | (isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    }
     default:
         return wm.defWindowProc(hwnd, message, wParam, lParam);
     }
@@ -69,6 +75,8 @@ LRESULT staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_GETDLGCODE:
+        return DLGC_STATIC;
     default:
         return wm.defWindowProc(hwnd, message, wParam, lParam);
     }

@@ -73,10 +73,16 @@ INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate
 
     const LRESULT focusDefault = send(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTabStop), param);
     bool ended = false;
+    // A dialog destroyed before it was up is a failure (-1); one destroyed later ends with 0.
+    INT_PTR result = 0;
     {
         std::lock_guard lock(m_kernel.mutex());
         Window* w = findLocked(dialog);
         ended = !w || w->dialog->ended;
+        if (!w) {
+            result = -1;
+            kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
+        }
         if (w && focusDefault && firstTabStop)
             setFocusLocked(firstTabStop);
         if (w && !ended) {
@@ -106,7 +112,6 @@ INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate
         ended = !w || w->dialog->ended;
     }
 
-    INT_PTR result = -1;
     {
         std::lock_guard lock(m_kernel.mutex());
         if (Window* w = findLocked(dialog))
@@ -145,6 +150,19 @@ bool WindowManager::isDialogMessage(HWND dialog, const MSG& message)
         std::lock_guard lock(m_kernel.mutex());
         if (!findLocked(dialog) || (message.hwnd != dialog && !isDescendantLocked(message.hwnd, dialog)))
             return false;
+    }
+    // The window the key is for may take it itself, before the dialog makes a command of it.
+    if (message.message == WM_KEYDOWN || message.message == WM_CHAR) {
+        const LRESULT code = send(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
+        const LRESULT wants = message.message == WM_CHAR ? (DLGC_WANTMESSAGE | DLGC_WANTCHARS) : DLGC_WANTMESSAGE;
+        if (code & wants) {
+            translate(message);
+            dispatch(message);
+            return true;
+        }
+    }
+    {
+        std::lock_guard lock(m_kernel.mutex());
         if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
             command = IDCANCEL;
         const bool keyEvent =
@@ -176,13 +194,17 @@ bool WindowManager::isDialogMessage(HWND dialog, const MSG& message)
 LRESULT WindowManager::defDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DLGPROC proc = nullptr;
+    bool isDialog = false;
     {
         std::lock_guard lock(m_kernel.mutex());
         Window* w = findLocked(dialog);
-        if (!w || !w->dialog)
-            return defWindowProc(dialog, message, wParam, lParam);
-        proc = w->dialog->proc;
+        isDialog = w && w->dialog;
+        if (isDialog)
+            proc = w->dialog->proc;
     }
+    // Not under the lock: the default procedure paints, which takes it.
+    if (!isDialog)
+        return defWindowProc(dialog, message, wParam, lParam);
     const BOOL handled = proc ? proc(dialog, message, wParam, lParam) : FALSE;
     if (message == WM_INITDIALOG)
         return handled;

@@ -57,6 +57,14 @@ BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         lParam);
 }
 
+BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    return platformCall(
+        "PostThreadMessageW", FALSE, ERROR_NOT_ENOUGH_MEMORY,
+        [&]() -> BOOL { return windowManager().postThreadMessage(idThread, Msg, wParam, lParam) ? TRUE : FALSE; },
+        idThread, Msg, wParam, lParam);
+}
+
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     return platformCall(

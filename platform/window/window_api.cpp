@@ -3,6 +3,7 @@
 #include "window/window_manager.hpp"
 #include "window/winuser.h"
 
+#include <algorithm>
 #include <utility>
 
 using namespace velorin::kernel;
@@ -43,6 +44,26 @@ std::wstring textOf(LPCWSTR text)
     return text && !IS_INTRESOURCE(text) ? std::wstring(text) : std::wstring();
 }
 
+// CW_USEDEFAULT leaves the place to the system: zeros for pop-up and child windows, as CE's
+// CreateWindow says; an overlapped window starts at the corner and reaches the screen's edges,
+// as CE's full-screen windows do.
+RECT placement(DWORD style, int x, int y, int width, int height)
+{
+    const bool overlapped = (style & (WS_POPUP | WS_CHILD)) == 0;
+    if (x == CW_USEDEFAULT)
+        x = y = 0;
+    if (width == CW_USEDEFAULT) {
+        width = height = 0;
+        if (overlapped) {
+            std::lock_guard lock(Kernel::current().mutex());
+            const auto& display = windowManager().display();
+            width = std::max(0, display.width() - x);
+            height = std::max(0, display.height() - y);
+        }
+    }
+    return RECT{x, y, x + width, y + height};
+}
+
 }  // namespace
 
 ATOM RegisterClassW(const WNDCLASSW* lpWndClass)
@@ -73,7 +94,7 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
         [&]() -> HWND {
             const int id = (dwStyle & WS_CHILD) ? static_cast<int>(reinterpret_cast<std::intptr_t>(hMenu)) : 0;
             return windowManager().create(dwExStyle, textOf(lpClassName), textOf(lpWindowName), dwStyle,
-                                          RECT{X, Y, X + nWidth, Y + nHeight}, hWndParent, id, lpParam);
+                                          placement(dwStyle, X, Y, nWidth, nHeight), hWndParent, id, lpParam);
         },
         dwExStyle, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent, hMenu, hInstance, lpParam);
 }
@@ -333,6 +354,19 @@ BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint)
 
 namespace {
 
+LONG styleWord(const Window& w)
+{
+    return static_cast<LONG>(w.style | (w.visible ? WS_VISIBLE : 0) | (w.enabled ? 0 : WS_DISABLED));
+}
+
+// The style as the word gives it: visibility and enabling follow their bits, as on Windows.
+void setStyleWord(WindowManager& wm, Window& w, DWORD style)
+{
+    w.style = style & ~(WS_VISIBLE | WS_DISABLED);
+    wm.enableLocked(w, (style & WS_DISABLED) == 0);
+    wm.showLocked(w, (style & WS_VISIBLE) != 0);
+}
+
 // One window word, at the width of a pointer: the user-data slot holds a whole pointer, the
 // dialog's words and the others a LONG, widened with its sign.
 LONG_PTR setWindowWord(const char* call, HWND hWnd, int nIndex, LONG_PTR value)
@@ -340,15 +374,27 @@ LONG_PTR setWindowWord(const char* call, HWND hWnd, int nIndex, LONG_PTR value)
     return platformCall(
         call, LONG_PTR{0}, ERROR_INVALID_WINDOW_HANDLE,
         [&] {
-            return withWindow(hWnd, LONG_PTR{0}, [&](WindowManager&, Window& w) -> LONG_PTR {
+            return withWindow(hWnd, LONG_PTR{0}, [&](WindowManager& wm, Window& w) -> LONG_PTR {
                 LONG_PTR previous = 0;
                 if (nIndex == GWL_USERDATA) {
                     previous = w.userData;
                     w.userData = value;
+                } else if (nIndex == GWL_ID) {
+                    previous = std::exchange(w.id, static_cast<int>(value));
+                } else if (nIndex == GWL_STYLE) {
+                    previous = styleWord(w);
+                    setStyleWord(wm, w, static_cast<DWORD>(value));
+                } else if (nIndex == GWL_EXSTYLE) {
+                    previous = static_cast<LONG>(w.exStyle);
+                    // Topmost changes through SetWindowPos only, as on Windows.
+                    w.exStyle = (static_cast<DWORD>(value) & ~WS_EX_TOPMOST) | (w.exStyle & WS_EX_TOPMOST);
                 } else if (nIndex == DWL_MSGRESULT && w.dialog) {
                     previous = std::exchange(w.dialog->msgResult, static_cast<LONG>(value));
                 } else if (nIndex == DWL_USER && w.dialog) {
                     previous = std::exchange(w.dialog->user, static_cast<LONG>(value));
+                } else if (nIndex == DWL_DLGPROC && w.dialog) {
+                    previous = reinterpret_cast<LONG_PTR>(
+                        std::exchange(w.dialog->proc, reinterpret_cast<DLGPROC>(value)));
                 } else {
                     setLastError(ERROR_INVALID_PARAMETER);
                     return 0;
@@ -369,8 +415,10 @@ LONG_PTR getWindowWord(const char* call, HWND hWnd, int nIndex)
                 switch (nIndex) {
                 case GWL_USERDATA:
                     return w.userData;
+                case GWL_WNDPROC:
+                    return reinterpret_cast<LONG_PTR>(w.proc);
                 case GWL_STYLE:
-                    return static_cast<LONG>(w.style | (w.visible ? WS_VISIBLE : 0) | (w.enabled ? 0 : WS_DISABLED));
+                    return styleWord(w);
                 case GWL_EXSTYLE:
                     return static_cast<LONG>(w.exStyle);
                 case GWL_ID:
@@ -382,6 +430,10 @@ LONG_PTR getWindowWord(const char* call, HWND hWnd, int nIndex)
                 case DWL_USER:
                     if (w.dialog)
                         return w.dialog->user;
+                    break;
+                case DWL_DLGPROC:
+                    if (w.dialog)
+                        return reinterpret_cast<LONG_PTR>(w.dialog->proc);
                     break;
                 default:
                     break;

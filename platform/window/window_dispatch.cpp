@@ -95,6 +95,11 @@ LRESULT WindowManager::dispatch(const MSG& message)
                         });
         if (!timerCallback && (!message.hwnd || !findLocked(message.hwnd)))
             return 0;
+        // Another thread's window takes messages only through its own queue or a send.
+        if (!timerCallback && findLocked(message.hwnd)->thread != thread) {
+            kernel::setLastError(ERROR_MESSAGE_SYNC_ONLY);
+            return 0;
+        }
     }
     if (timerCallback) {
         reinterpret_cast<TIMERPROC>(message.lParam)(message.hwnd, WM_TIMER, message.wParam, message.time);

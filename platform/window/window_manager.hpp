@@ -90,6 +90,8 @@ public:
     // Queues (window_queue.cpp).
     bool post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool postToThreadLocked(kernel::ThreadId thread, const MSG& message);
+    // PostThreadMessageW's work: fails for a thread with no queue yet.
+    bool postThreadMessage(kernel::ThreadId thread, UINT message, WPARAM wParam, LPARAM lParam);
     void postInputLocked(kernel::ThreadId thread, const MSG& message);
     void postQuit(int code);
     bool translate(const MSG& message);

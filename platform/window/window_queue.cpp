@@ -4,6 +4,8 @@
 
 #include "window/keyboard_layout.hpp"
 
+#include <algorithm>
+
 namespace velorin::window {
 
 bool WindowManager::postToThreadLocked(kernel::ThreadId thread, const MSG& message)
@@ -27,6 +29,21 @@ bool WindowManager::post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return false;
     }
     return postToThreadLocked(w->thread, MSG{hwnd, message, wParam, lParam, now, {}});
+}
+
+bool WindowManager::postThreadMessage(kernel::ThreadId thread, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    std::lock_guard lock(m_kernel.mutex());
+    // A thread has a queue once it has used the window manager: taken or been sent messages, or
+    // made a window.
+    const bool ownsWindow = std::any_of(m_windows.begin(), m_windows.end(),
+                                        [thread](const auto& entry) { return entry.second->thread == thread; });
+    if (!m_kernel.scheduler().threadAliveLocked(thread) || (!m_queues.contains(thread) && !ownsWindow)) {
+        kernel::setLastError(ERROR_INVALID_THREAD_ID);
+        return false;
+    }
+    const auto now = static_cast<DWORD>(m_kernel.scheduler().nowLocked());
+    return postToThreadLocked(thread, MSG{nullptr, message, wParam, lParam, now, {}});
 }
 
 void WindowManager::postQuit(int code)

@@ -9,6 +9,8 @@
 #define ERROR_CANNOT_FIND_WND_CLASS 1407U
 #define ERROR_WINDOW_OF_OTHER_THREAD 1408U
 #define ERROR_CLASS_ALREADY_EXISTS 1410U
+#define ERROR_MESSAGE_SYNC_ONLY 1159U
+#define ERROR_INVALID_THREAD_ID 1444U
 
 #ifdef __cplusplus
 extern "C" {
@@ -41,6 +43,7 @@ typedef WORD ATOM;
 #define WM_SETFONT 0x0030U
 #define WM_GETICON 0x007FU
 #define WM_SETICON 0x0080U
+#define WM_GETDLGCODE 0x0087U
 #define WM_KEYDOWN 0x0100U
 #define WM_KEYUP 0x0101U
 #define WM_CHAR 0x0102U
@@ -61,6 +64,19 @@ typedef WORD ATOM;
 #define ICON_BIG ((WPARAM)1)
 #define SETTINGCHANGE_RESET ((WPARAM)0x3002)
 #define BN_CLICKED ((WORD)0)
+
+/* WM_GETDLGCODE's answers: which keys a control takes itself, and what kind it is. */
+#define DLGC_WANTARROWS 0x0001U
+#define DLGC_WANTTAB 0x0002U
+#define DLGC_WANTALLKEYS 0x0004U
+#define DLGC_WANTMESSAGE 0x0004U
+#define DLGC_HASSETSEL 0x0008U
+#define DLGC_DEFPUSHBUTTON 0x0010U
+#define DLGC_UNDEFPUSHBUTTON 0x0020U
+#define DLGC_RADIOBUTTON 0x0040U
+#define DLGC_WANTCHARS 0x0080U
+#define DLGC_STATIC 0x0100U
+#define DLGC_BUTTON 0x2000U
 
 #define IDOK 1
 #define IDCANCEL 2
@@ -97,6 +113,9 @@ typedef WORD ATOM;
 #define SS_LEFT 0x00000000U
 #define SS_CENTER 0x00000001U
 
+/* CreateWindowExW: the system chooses the place. */
+#define CW_USEDEFAULT ((int)0x80000000)
+
 /* ShowWindow. */
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
@@ -122,9 +141,11 @@ typedef WORD ATOM;
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWL_USERDATA (-21)
-/* The pointer-sized word of the same slot, as 64-bit Windows names it. */
+/* The pointer-sized words of the same slots, as 64-bit Windows names them. */
+#define GWLP_WNDPROC (-4)
 #define GWLP_USERDATA (-21)
 #define DWL_MSGRESULT 0
+#define DWL_DLGPROC 4
 #define DWL_USER 8
 
 #define SM_CXSCREEN 0
@@ -245,6 +266,8 @@ LRESULT DispatchMessageW(const MSG *lpMsg);
 BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int nExitCode);
+/* A message with no window for the queue of thread idThread, which must have one. */
+BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam);
 /* Events as if from the pointer and the keys; the number taken. */
 UINT SendInput(UINT nInputs, LPINPUT pInputs, int cbSize);
 

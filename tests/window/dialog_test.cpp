@@ -126,5 +126,36 @@ TEST(Dialog, FocusStartsOnTheFirstTabStopAndTheCaptionCloseBoxCancels)
     MessageLog::instance().take();
 }
 
+INT_PTR CALLBACK replacementDialogProc(HWND dialog, UINT message, WPARAM, LPARAM)
+{
+    if (message != WM_COMMAND)
+        return FALSE;
+    EndDialog(dialog, 99);
+    return TRUE;
+}
+
+TEST(Dialog, TheProcedureWordGivesTheDialogProcedureAndReplacesIt)
+{
+    g_run = {};
+    Device device;
+    static LONG_PTR s_procedure = 0, s_previous = 0;
+    launch(device, [] {
+        SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            HWND dialog = GetActiveWindow();
+            s_procedure = GetWindowLongPtrW(dialog, DWL_DLGPROC);
+            s_previous = SetWindowLongPtrW(dialog, DWL_DLGPROC, reinterpret_cast<LONG_PTR>(replacementDialogProc));
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        runDialog(twoButtonDialog());
+    });
+    device.runUntil(200);
+    EXPECT_EQ(s_procedure, reinterpret_cast<LONG_PTR>(recordingDialogProc));
+    EXPECT_EQ(s_previous, s_procedure);
+    EXPECT_EQ(g_run.command, 0);  // the replaced procedure saw no command
+    EXPECT_EQ(g_run.result, 99);
+    MessageLog::instance().take();
+}
+
 }  // namespace
 }  // namespace velorin::test

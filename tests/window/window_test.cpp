@@ -167,5 +167,22 @@ TEST(Window, UserDataHoldsAPointerWhoseLowHalfTheLongCallsSee)
     EXPECT_EQ(s_low, static_cast<LONG>(kWide));
 }
 
+TEST(Window, AnOverlappedWindowLeftToTheSystemFillsTheScreenFromTheCorner)
+{
+    Device device;
+    static RECT s_rect{};
+    launch(device, [] {
+        registerRecorder();
+        HWND w = CreateWindowExW(0, L"Recorder", L"Main", WS_OVERLAPPED, CW_USEDEFAULT, 40, CW_USEDEFAULT, 50, nullptr,
+                                 nullptr, nullptr, nullptr);
+        GetWindowRect(w, &s_rect);
+    });
+    device.runFor(10);
+    EXPECT_EQ(s_rect.left, 0);
+    EXPECT_EQ(s_rect.top, 0);
+    EXPECT_EQ(s_rect.right, device.windows().display().width());
+    EXPECT_EQ(s_rect.bottom, device.windows().display().height());
+}
+
 }  // namespace
 }  // namespace velorin::test
