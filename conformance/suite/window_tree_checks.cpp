@@ -1,5 +1,4 @@
-// What goes with a window: the windows of a thread that ends, the windows an owner owns, and the
-// part of the parent that a child moving away uncovers.
+// What goes with a window: the windows of a thread that ends, and the windows an owner owns.
 #include "report.hpp"
 
 #include "test_window.hpp"
@@ -10,29 +9,10 @@ namespace {
 
 constexpr char kGroup[] = "window_tree";
 
-RECT g_parentPaint{};
-
-LRESULT CALLBACK PaintRectProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd, &ps);
-        g_parentPaint = ps.rcPaint;
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 DWORD WINAPI MakeWindowAndEnd(LPVOID out)
 {
     *static_cast<HWND*>(out) = MakeWindow(L"Conformance Thread Window");
     return 0;
-}
-
-std::string RectText(const RECT& r)
-{
-    return Number(r.left) + "," + Number(r.top) + "," + Number(r.right) + "," + Number(r.bottom);
 }
 
 }  // namespace
@@ -55,22 +35,6 @@ void RunWindowTreeChecks()
     if (IsWindow(owned))
         DestroyWindow(owned);
 
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = PaintRectProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"ConformanceTreeParent";
-    RegisterClassW(&windowClass);
-    HWND parent = CreateWindowExW(0, L"ConformanceTreeParent", L"", WS_POPUP | WS_VISIBLE, 0, 0, 120, 120, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-    HWND child = CreateWindowExW(0, L"ConformanceWindow", L"", WS_CHILD | WS_VISIBLE, 10, 10, 30, 30, parent, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    PumpMessages();
-    g_parentPaint = RECT{};
-    MoveWindow(child, 60, 60, 30, 30, TRUE);
-    PumpMessages();
-    Report(kGroup, "moved_child_uncovers_parent", RectText(g_parentPaint));
-    DestroyWindow(parent);
-    PumpMessages();
     MessageLog::Instance().Take();
 }
 
