@@ -11,6 +11,9 @@ namespace conformance {
 namespace {
 
 constexpr char kGroup[] = "input";
+// The desktop's presses and releases on a frame or caption; CE sends none and names none.
+constexpr UINT kNonClientDown = 0x00A1;
+constexpr UINT kNonClientUp = 0x00A2;
 
 struct Named {
     HWND hwnd;
@@ -79,11 +82,20 @@ std::string InputMessages(const std::vector<Named>& windows)
         case WM_CHAR:
             what = "char " + Number(static_cast<long long>(msg.wParam));
             break;
+        case kNonClientDown:
+            what = "ncdown" + Point(msg.lParam) + " " + Number(static_cast<long long>(msg.wParam));
+            break;
+        case kNonClientUp:
+            what = "ncup" + Point(msg.lParam) + " " + Number(static_cast<long long>(msg.wParam));
+            break;
         default:
             break;
         }
         if (!what.empty())
             seen += (seen.empty() ? "" : ", ") + std::string(NameOf(msg.hwnd, windows)) + " " + what;
+        // A press on a caption would start moving the window on a desktop.
+        if (msg.message == kNonClientDown || msg.message == kNonClientUp)
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -132,6 +144,51 @@ std::string TranslatedKeys(HWND hwnd, std::initializer_list<WPARAM> keys)
     for (const WPARAM key : keys)
         all += (all.empty() ? "" : " ") + Translated(hwnd, WM_KEYDOWN, key);
     return all;
+}
+
+// Taps on a child that its parent clips, on overlapping children as their order changes, and on
+// a frame and a caption.
+void RunChildAndFrameTaps()
+{
+    HWND parent = MakeWindow(L"Conformance Input Parent", 20, 40, 120, 100);
+    ShowWindow(parent, SW_SHOW);
+    SetForegroundWindow(parent);
+    const auto makeChild = [parent](int x, int y, int width, int height) {
+        return CreateWindowExW(0, L"ConformanceWindow", L"", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    };
+    HWND clipped = makeChild(-10, -10, 40, 40);
+    Settle();
+    std::vector<Named> windows{{parent, "parent"}, {clipped, "clipped"}};
+    Report(kGroup, "tap_on_a_clipped_child", TapAndSee(25, 45, windows));
+    DestroyWindow(clipped);
+
+    HWND lower = makeChild(40, 30, 50, 40);
+    HWND upper = makeChild(60, 50, 50, 40);
+    Settle();
+    windows = {{parent, "parent"}, {lower, "lower"}, {upper, "upper"}};
+    // (85, 95) on the screen is (65, 55) in the parent, where the two overlap.
+    std::string order = TapAndSee(85, 95, windows);
+    SetWindowPos(lower, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    order += " / " + TapAndSee(85, 95, windows);
+    SetWindowPos(upper, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    order += " / " + TapAndSee(85, 95, windows);
+    SetWindowPos(lower, upper, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    order += " / " + TapAndSee(85, 95, windows);
+    Report(kGroup, "tap_follows_child_order", order);
+    DestroyWindow(parent);
+
+    // A caption with no system menu, so that no button lies on it.
+    HWND framed = CreateWindowExW(0, L"ConformanceWindow", L"Framed", WS_POPUP | WS_CAPTION | WS_VISIBLE, 30, 60, 150,
+                                  120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(framed);
+    Settle();
+    windows = {{framed, "framed"}};
+    Report(kGroup, "tap_on_a_frame", TapAndSee(31, 120, windows));
+    Report(kGroup, "tap_on_a_caption", TapAndSee(100, 70, windows));
+    DestroyWindow(framed);
+    Settle();
+    MessageLog::Instance().Take();
 }
 
 }  // namespace
@@ -186,6 +243,7 @@ void RunInputChecks()
     DestroyWindow(second);
     Settle();
     MessageLog::Instance().Take();
+    RunChildAndFrameTaps();
 }
 
 }  // namespace conformance

@@ -96,8 +96,19 @@ void RunPaintChecks()
     Report(kGroup, "paint_rect_of_two_parts",
            Number(g_lastPaint.left) + "," + Number(g_lastPaint.top) + "," + Number(g_lastPaint.right) + "," +
                Number(g_lastPaint.bottom));
+    // A child moving away uncovers its parent where it was.
+    HWND child = CreateWindowExW(0, L"ConformanceWindow", L"", WS_CHILD | WS_VISIBLE, 10, 10, 30, 30, rects, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    PumpMessages();
+    g_lastPaint = RECT{};
+    MoveWindow(child, 60, 60, 30, 30, TRUE);
+    PumpMessages();
+    Report(kGroup, "moved_child_uncovers_parent",
+           Number(g_lastPaint.left) + "," + Number(g_lastPaint.top) + "," + Number(g_lastPaint.right) + "," +
+               Number(g_lastPaint.bottom));
     DestroyWindow(rects);
     PumpMessages();
+    MessageLog::Instance().Take();
 }
 
 }  // namespace conformance

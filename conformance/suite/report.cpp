@@ -74,6 +74,8 @@ int ConformanceMain()
     RunPaintChecks();
     RunDialogChecks();
     RunInputChecks();
+    RunActivationChecks();
+    RunWindowTreeChecks();
     RunKernelChecks();
     RunProcessChecks();
     RunRegistryChecks();

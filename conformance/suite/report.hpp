@@ -39,6 +39,8 @@ void RunTimerChecks();
 void RunPaintChecks();
 void RunDialogChecks();
 void RunInputChecks();
+void RunActivationChecks();
+void RunWindowTreeChecks();
 void RunKernelChecks();
 void RunProcessChecks();
 void RunRegistryChecks();

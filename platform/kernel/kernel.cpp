@@ -185,6 +185,12 @@ void Kernel::addProcessExitHook(std::function<void(ProcessId)> hook)
     m_exitHooks.push_back(std::move(hook));
 }
 
+void Kernel::addThreadExitHook(std::function<void(ThreadId)> hook)
+{
+    std::lock_guard lock(mutex());
+    m_threadExitHooks.push_back(std::move(hook));
+}
+
 void Kernel::endProcessLocked(ProcessId pid, int code)
 {
     Process& p = m_processes.at(pid);
@@ -238,8 +244,10 @@ HANDLE Kernel::createThreadLocked(std::string name, std::function<DWORD()> body,
             std::lock_guard lock(mutex());
             object->exitCode = code;
         },
-        [this, object](ThreadId) {
+        [this, object](ThreadId id) {
             object->finished = true;
+            for (const auto& hook : m_threadExitHooks)
+                hook(id);
             threadEndedLocked(object->pid);
             signalLocked();
         });

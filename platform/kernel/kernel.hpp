@@ -94,6 +94,8 @@ public:
     std::vector<ProcessInfo> processes() const;
     // Runs under the lock when a process ends, before its handles are closed.
     void addProcessExitHook(std::function<void(ProcessId)> hook);
+    // Runs under the lock when a thread that CreateThread started has ended.
+    void addThreadExitHook(std::function<void(ThreadId)> hook);
 
     // Threads. A program thread belongs to the caller's process and is frozen by suspension.
     HANDLE createThreadLocked(std::string name, std::function<DWORD()> body, DWORD* threadId);
@@ -161,6 +163,7 @@ private:
     std::map<ProcessId, Process> m_processes;
     ProcessId m_nextPid = 1;
     std::vector<std::function<void(ProcessId)>> m_exitHooks;
+    std::vector<std::function<void(ThreadId)>> m_threadExitHooks;
     std::map<std::wstring, std::weak_ptr<EventObject>> m_namedEvents;
     std::map<std::wstring, std::weak_ptr<MsgQueueCore>> m_namedQueues;
     bool m_poweredOff = false;

@@ -55,7 +55,7 @@ struct Window {
     bool erasePending = false;
     bool pressed = false;  // push buttons: down and not yet up
     std::optional<DialogState> dialog;
-    std::vector<HWND> children;             // in creation order
+    std::vector<HWND> children;             // in z-order, top first; a new child goes to the bottom
     std::unique_ptr<gdi::Surface> surface;  // top-level windows only
 
     bool isChild() const { return parent != nullptr; }

@@ -235,7 +235,9 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
                     r.bottom != w.rect.bottom)
                     wm.moveLocked(w, r, false);
                 if (!(uFlags & SWP_NOZORDER)) {
-                    if (hWndInsertAfter == HWND_TOPMOST)
+                    if (w.isChild())
+                        wm.placeChildLocked(w, hWndInsertAfter);
+                    else if (hWndInsertAfter == HWND_TOPMOST)
                         wm.setTopmostLocked(w, true);
                     else if (hWndInsertAfter == HWND_NOTOPMOST)
                         wm.setTopmostLocked(w, false);
@@ -244,10 +246,11 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
                 }
                 if (uFlags & SWP_SHOWWINDOW)
                     wm.showLocked(w, true);
+                // Hiding here passes the activation to no one: the window stays active.
                 if (uFlags & SWP_HIDEWINDOW)
-                    wm.showLocked(w, false);
-                // Activated unless told not to, shown or not.
-                if (!(uFlags & SWP_NOACTIVATE) && !w.isChild())
+                    wm.showLocked(w, false, false);
+                // Activated unless told not to, shown or not; hiding activates nothing.
+                if (!(uFlags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && !w.isChild())
                     wm.setForegroundLocked(hWnd);
                 return TRUE;
             });

@@ -93,8 +93,17 @@ void WindowManager::moveLocked(Window& window, RECT rect, bool repaint)
     window.rect = rect;
     if (window.surface)
         window.surface->resize(rect.right - rect.left, rect.bottom - rect.top, window.background);
-    if (repaint || old.right - old.left != rect.right - rect.left || old.bottom - old.top != rect.bottom - rect.top)
+    const bool moved = old.left != rect.left || old.top != rect.top;
+    const bool resized = old.right - old.left != rect.right - rect.left || old.bottom - old.top != rect.bottom - rect.top;
+    if (window.isChild() && (moved || resized)) {
+        // A child is drawn on its parent's surface: the parent shows again what the child
+        // covered, and the child is drawn where it now is.
+        if (Window* parent = findLocked(window.parent))
+            invalidateLocked(*parent, old, true);
         invalidateLocked(window, std::nullopt, true);
+    } else if (repaint || resized) {
+        invalidateLocked(window, std::nullopt, true);
+    }
 }
 
 }  // namespace velorin::window

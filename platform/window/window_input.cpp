@@ -26,14 +26,14 @@ Window* WindowManager::hitTestLocked(int x, int y, bool& inCloseBox)
             inCloseBox = true;
             return top;
         }
-        // The deepest visible child under the point, the last created first. A disabled child
-        // is passed over, so that its parent takes the click, as on Windows.
+        // The deepest visible child under the point, the top of the siblings' order first. A
+        // disabled child is passed over, so that its parent takes the click, as on Windows.
         Window* found = top;
         bool descended = true;
         while (descended) {
             descended = false;
-            for (auto it = found->children.rbegin(); it != found->children.rend(); ++it) {
-                Window* child = findLocked(*it);
+            for (HWND hwnd : found->children) {
+                Window* child = findLocked(hwnd);
                 if (!child || !child->visible || !child->enabled)
                     continue;
                 const RECT inSurface = clientInSurfaceLocked(*child);
@@ -85,9 +85,17 @@ void WindowManager::pointerLocked(int x, int y, bool down)
         }
         return;
     }
+    // The frame and caption are the window manager's: CE sends no message for a tap on them.
     const RECT client = clientInSurfaceLocked(*target);
-    const int cx = x - top.rect.left - client.left;
-    const int cy = y - top.rect.top - client.top;
+    const int wx = x - top.rect.left;
+    const int wy = y - top.rect.top;
+    if (wx < client.left || wx >= client.right || wy < client.top || wy >= client.bottom)
+        return;
+    // Client coordinates count from the client's corner even where the parent clips it.
+    const NonClient nc = nonClientLocked(*target);
+    const RECT screen = screenRectLocked(*target);
+    const int cx = x - screen.left - nc.left;
+    const int cy = y - screen.top - nc.top;
     const LPARAM where = MAKELPARAM(static_cast<WORD>(cx), static_cast<WORD>(cy));
     const MSG button = down ? MSG{target->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, where, now, {x, y}}
                             : MSG{target->hwnd, WM_LBUTTONUP, 0, where, now, {x, y}};

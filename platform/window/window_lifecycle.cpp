@@ -76,15 +76,19 @@ HWND WindowManager::create(DWORD exStyle, const std::wstring& className, const s
     }
     if (style & WS_VISIBLE) {
         std::lock_guard lock(m_kernel.mutex());
-        if (Window* w = findLocked(hwnd))
+        if (Window* w = findLocked(hwnd)) {
             showLocked(*w, true);
+            // Shown as by ShowWindow(SW_SHOW): a top-level window is activated too.
+            if (!w->isChild())
+                setForegroundLocked(hwnd);
+        }
     }
     return hwnd;
 }
 
 bool WindowManager::destroy(HWND hwnd)
 {
-    std::vector<HWND> order;
+    std::vector<HWND> owned;
     {
         std::lock_guard lock(m_kernel.mutex());
         Window* w = findLocked(hwnd);
@@ -96,6 +100,24 @@ bool WindowManager::destroy(HWND hwnd)
             kernel::setLastError(ERROR_ACCESS_DENIED);
             return false;
         }
+        // Owned windows go first, as on Windows; another thread's are only let go.
+        for (const auto& [other, o] : m_windows) {
+            if (o->owner != hwnd)
+                continue;
+            if (o->thread == w->thread)
+                owned.push_back(other);
+            else
+                o->owner = nullptr;
+        }
+    }
+    for (HWND h : owned)
+        destroy(h);
+    std::vector<HWND> order;
+    {
+        std::lock_guard lock(m_kernel.mutex());
+        Window* w = findLocked(hwnd);
+        if (!w)
+            return true;
         if (w->visible)
             showLocked(*w, false);
         // The window first, then its children, as the system sends WM_DESTROY.
@@ -140,6 +162,10 @@ void WindowManager::forgetLocked(HWND hwnd)
     std::erase(m_zOrder, hwnd);
     if (m_focus == hwnd)
         m_focus = nullptr;
+    for (auto& [other, w] : m_windows) {
+        if (w->owner == hwnd)
+            w->owner = nullptr;
+    }
     m_windows.erase(hwnd);
     if (m_foundHandle == hwnd)
         m_found = nullptr;
@@ -148,20 +174,20 @@ void WindowManager::forgetLocked(HWND hwnd)
     m_kernel.signalLocked();
 }
 
-void WindowManager::processEndedLocked(kernel::ProcessId pid)
+void WindowManager::endWindowsLocked(const std::function<bool(const Window&)>& doomed)
 {
-    std::vector<HWND> doomed;
+    std::vector<HWND> ending;
     for (const auto& [hwnd, w] : m_windows) {
-        if (w->pid == pid && !w->isChild())
-            doomed.push_back(hwnd);
+        if (doomed(*w))
+            ending.push_back(hwnd);
     }
     // Windows that go with their process pass the activation to no one, as on Windows: had one of
     // them held it, no window is foreground afterwards, and none of them becomes foreground on the way.
-    if (std::find(doomed.begin(), doomed.end(), m_foreground) != doomed.end())
+    if (std::find(ending.begin(), ending.end(), m_foreground) != ending.end())
         m_foreground = nullptr;
-    for (HWND hwnd : doomed) {
+    for (HWND hwnd : ending) {
         if (Window* w = findLocked(hwnd)) {
-            if (w->visible)
+            if (w->visible && !w->isChild())
                 showLocked(*w, false);
             destroyLocked(*w);
         }

@@ -15,7 +15,12 @@ WindowManager& windowManager()
 
 WindowManager::WindowManager(kernel::Kernel& kernel, display::Display& display) : m_kernel(kernel), m_display(display)
 {
-    kernel.addProcessExitHook([this](kernel::ProcessId pid) { processEndedLocked(pid); });
+    // A process's windows go with it, and so do a thread's, as on Windows.
+    kernel.addProcessExitHook([this](kernel::ProcessId pid) {
+        endWindowsLocked([pid](const Window& w) { return w.pid == pid && !w.isChild(); });
+    });
+    kernel.addThreadExitHook(
+        [this](kernel::ThreadId thread) { endWindowsLocked([thread](const Window& w) { return w.thread == thread; }); });
     for (const auto& [value, name] : systemMessageNames())
         m_messageNames[value] = name;
     registerSystemClasses();

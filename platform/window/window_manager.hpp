@@ -61,10 +61,15 @@ public:
 
     // Visibility, z-order, activation, focus, enabling and titles, with their trace events; lookups
     // by class and title (window_zorder.cpp).
-    bool showLocked(Window& window, bool visible);
+    // Hiding passes the activation on unless `passActivation` is false (SetWindowPos hides
+    // without it, as Windows does).
+    bool showLocked(Window& window, bool visible, bool passActivation = true);
     bool isShownLocked(const Window& window);
     void setTopmostLocked(Window& window, bool topmost);
     void raiseLocked(Window& window);
+    // A child's place among its siblings: after `insertAfter` when that is one, else at the top
+    // or, for HWND_BOTTOM, the bottom.
+    void placeChildLocked(Window& child, HWND insertAfter);
     const std::vector<HWND>& zOrderLocked() const { return m_zOrder; }
     void setForegroundLocked(HWND hwnd);
     HWND foregroundLocked() const { return m_foreground; }
@@ -155,10 +160,14 @@ private:
     // Creation and destruction.
     void destroyLocked(Window& window);
     void forgetLocked(HWND hwnd);
-    void processEndedLocked(kernel::ProcessId pid);
+    // Destroys, without messages, the windows that `doomed` picks, as when their process or
+    // thread ends.
+    void endWindowsLocked(const std::function<bool(const Window&)>& doomed);
 
     // Z-order.
     void activateNextLocked(HWND leaving);
+    // Whether the focus is this window or one of its descendants.
+    bool holdsFocusLocked(const Window& window);
 
     // Queues.
     ThreadQueue& queueLocked(kernel::ThreadId thread) { return m_queues[thread]; }

@@ -20,7 +20,7 @@ bool WindowManager::isShownLocked(const Window& window)
     return true;
 }
 
-bool WindowManager::showLocked(Window& window, bool visible)
+bool WindowManager::showLocked(Window& window, bool visible, bool passActivation)
 {
     const bool was = window.visible;
     if (was == visible)
@@ -30,8 +30,11 @@ bool WindowManager::showLocked(Window& window, bool visible)
         traceLocked(visible ? "window.show" : "window.hide", window);
     if (visible) {
         invalidateLocked(window, std::nullopt, true);
-    } else if (!window.isChild() && m_foreground == window.hwnd) {
+    } else if (!window.isChild() && m_foreground == window.hwnd && passActivation) {
         activateNextLocked(window.hwnd);
+    } else if (window.isChild() && holdsFocusLocked(window)) {
+        // A hidden child can hold no focus: it goes to the parent, as on Windows.
+        m_focus = window.parent;
     }
     if (window.isChild()) {
         // The parent shows what was under the child.
@@ -82,6 +85,22 @@ void WindowManager::raiseLocked(Window& window)
     }
 }
 
+void WindowManager::placeChildLocked(Window& child, HWND insertAfter)
+{
+    Window* parent = findLocked(child.parent);
+    if (!parent || insertAfter == child.hwnd)
+        return;
+    std::vector<HWND>& siblings = parent->children;
+    std::erase(siblings, child.hwnd);
+    const auto after = std::find(siblings.begin(), siblings.end(), insertAfter);
+    if (after != siblings.end())
+        siblings.insert(after + 1, child.hwnd);
+    else if (insertAfter == HWND_BOTTOM)
+        siblings.push_back(child.hwnd);
+    else
+        siblings.insert(siblings.begin(), child.hwnd);  // HWND_TOP; a child cannot be topmost
+}
+
 void WindowManager::setForegroundLocked(HWND hwnd)
 {
     Window* w = findLocked(hwnd);
@@ -93,16 +112,22 @@ void WindowManager::setForegroundLocked(HWND hwnd)
         return;
     m_foreground = top.hwnd;
     traceLocked("window.foreground", top);
-    if (m_focus) {
-        Window* focus = findLocked(m_focus);
-        if (!focus || topLevelLocked(*focus).hwnd != top.hwnd)
-            m_focus = nullptr;
-    }
+    // The activated window takes the focus unless it holds it already, as DefWindowProc's
+    // WM_ACTIVATE gives it on Windows.
+    if (!holdsFocusLocked(top))
+        m_focus = top.hwnd;
+}
+
+bool WindowManager::holdsFocusLocked(const Window& window)
+{
+    return m_focus && (m_focus == window.hwnd || isDescendantLocked(m_focus, window.hwnd));
 }
 
 void WindowManager::activateNextLocked(HWND leaving)
 {
     m_foreground = nullptr;
+    if (Window* w = findLocked(leaving); w && holdsFocusLocked(*w))
+        m_focus = nullptr;
     for (HWND hwnd : m_zOrder) {
         Window* w = findLocked(hwnd);
         if (hwnd != leaving && w && w->visible && w->enabled) {
@@ -129,11 +154,9 @@ bool WindowManager::enableLocked(Window& window, bool enable)
 {
     const bool wasDisabled = !window.enabled;
     window.enabled = enable;
-    if (!enable && m_focus) {
-        Window* focus = findLocked(m_focus);
-        if (focus && (focus == &window || isDescendantLocked(focus->hwnd, window.hwnd)))
-            m_focus = nullptr;
-    }
+    // A disabled window loses the focus; its children keep theirs, as on Windows.
+    if (!enable && m_focus == window.hwnd)
+        m_focus = nullptr;
     return wasDisabled;
 }
 

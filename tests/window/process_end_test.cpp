@@ -45,6 +45,8 @@ TEST(ProcessEnd, TheForegroundGoesWithItsWindowsToNoOtherWindow)
             foregrounds.push_back(*it);
     }
     EXPECT_EQ(foregrounds, std::vector<std::string>{});
+    // The survivor's paint is no other test's.
+    MessageLog::instance().take();
 }
 
 }  // namespace
