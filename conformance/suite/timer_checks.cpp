@@ -25,11 +25,13 @@ std::string LogFor(DWORD ms)
 // Bounds a poll loop that never sees time move; far more polls than 100 ms take anywhere.
 constexpr long kMaxPolls = 5'000'000;
 
-// Polls GetTickCount alone until it moves.
+// Polls GetTickCount alone until it moves. A read of the tick is cheap, and desktop Windows
+// moves it only every 10 to 16 ms, so this takes many more polls than the queue's.
 bool TickMovesWhilePolled()
 {
+    constexpr long long kMaxTickPolls = 2'000'000'000;
     const DWORD start = GetTickCount();
-    for (long polls = 0; polls < kMaxPolls; ++polls) {
+    for (long long polls = 0; polls < kMaxTickPolls; ++polls) {
         if (GetTickCount() != start)
             return true;
     }

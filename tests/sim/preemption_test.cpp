@@ -66,6 +66,15 @@ TEST(Preemption, TheSameSeedGivesTheSameTraceAndAnotherSeedAnotherOrder)
     EXPECT_TRUE(differs);
 }
 
+// The end of a run kills the utility's threads wherever they are: for some seeds in the middle
+// of a frame, with the renderer's objects still selected. That ends the run, never the host.
+TEST(Preemption, RunsThatEndInTheMiddleOfAFrameEndOnlyTheRun)
+{
+    constexpr std::string_view kEndsWhileDrawing = "0 power ac=0 percent=35\n1s plug\n5.9s percent 50\n";
+    for (std::uint64_t seed = 1; seed <= 100; ++seed)
+        EXPECT_FALSE(traceOf(kernel::RunMode::Preemptive, seed, kEndsWhileDrawing).empty()) << "seed " << seed;
+}
+
 // A program that makes 1,000 calls and says how much device time they took.
 int busyProgram()
 {
