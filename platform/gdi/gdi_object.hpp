@@ -3,6 +3,7 @@
 
 #include "gdi/surface.hpp"
 #include "kernel/scheduler.hpp"
+#include "kernel/windef.h"
 
 #include <optional>
 #include <variant>
@@ -10,10 +11,17 @@
 namespace velorin::gdi {
 
 struct BitmapObject {
-    Surface pixels;
+    Surface pixels;     // already in the colours of its format
+    int bitsPerPixel = 24;
+};
+// A pattern brush's own copy of its bitmap, which may be deleted after.
+struct BrushPattern {
+    BitmapObject bitmap;
+    HGDIOBJ source = nullptr;  // for GetObjectW
 };
 struct BrushObject {
     std::optional<Rgb> colour;  // none: the hollow brush, which paints nothing
+    std::optional<BrushPattern> pattern;
 };
 struct PenObject {
     std::optional<Rgb> colour;  // none: the null pen
