@@ -128,6 +128,16 @@ void RunBitmapChecks()
             DeleteObject(bitmap);
         }
     Report(kGroup, "create_bitmap_row_bytes", widths);
+    std::string odd;
+    for (const POINT size : {POINT{-3, 2}, POINT{3, -2}, POINT{0, 0}, POINT{-1, 0}}) {
+        SetLastError(0);
+        HBITMAP bitmap = CreateBitmap(size.x, size.y, 1, 1, nullptr);
+        odd += (odd.empty() ? "" : " ") + Shape(bitmap) + (bitmap ? "" : " " + Error(GetLastError()));
+        DeleteObject(bitmap);
+    }
+    SetLastError(0);
+    HBITMAP planes = CreateBitmap(1, 1, 2, 1, nullptr);
+    Report(kGroup, "create_bitmap_odd_sizes", odd + " | planes 2 " + YesNo(planes != nullptr) + " " + Error(GetLastError()));
     HBITMAP two = CreateBitmap(3, 2, 1, 2, nullptr);
     Report(kGroup, "create_bitmap_two_bits", Shape(two));
     DeleteObject(two);
@@ -230,6 +240,34 @@ void RunPatternBrushChecks()
     Report(kGroup, "pattern_brush_colour", canvas.Row(0, 0, 10) + " | " + canvas.Row(1, 0, 3));
     DeleteObject(colour);
     DeleteObject(brush);
+}
+
+void RunObjectChecks()
+{
+    std::string brushes;
+    for (int stock : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH}) {
+        LOGBRUSH info{};
+        const int size = GetObjectW(GetStockObject(stock), sizeof info, &info);
+        brushes += (brushes.empty() ? "" : " ") + YesNo(size == static_cast<int>(sizeof info)) + "/" +
+                   Number(info.lbStyle) + "/" + Colour(info.lbColor);
+    }
+    Report(kGroup, "stock_brush_objects", brushes);
+    HBITMAP bitmap = CreateBitmap(2, 2, 1, 1, nullptr);
+    BITMAP bm[2] = {};
+    LOGBRUSH lb[2] = {};
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    // Sizes as parts of the record, whose length differs with the pointer's.
+    const auto part = [](int got, std::size_t whole) {
+        return got == static_cast<int>(whole) ? std::string("all") : got == static_cast<int>(whole) - 1 ? "all-1" : Number(got);
+    };
+    Report(kGroup, "get_object_buffer_sizes",
+           part(GetObjectW(bitmap, sizeof bm, bm), sizeof bm[0]) + " " + part(GetObjectW(bitmap, 0, bm), sizeof bm[0]) +
+               " " + part(GetObjectW(bitmap, 1, bm), sizeof bm[0]) + " | " +
+               part(GetObjectW(brush, sizeof lb, lb), sizeof lb[0]) + " " + part(GetObjectW(brush, 0, lb), sizeof lb[0]) +
+               " " + part(GetObjectW(brush, sizeof lb[0] - 1, lb), sizeof lb[0]) + " " +
+               part(GetObjectW(brush, 0, nullptr), sizeof lb[0]) + " " + Colour(lb[0].lbColor));
+    DeleteObject(brush);
+    DeleteObject(bitmap);
 }
 
 void RunRasterChecks()
@@ -398,6 +436,7 @@ void RunGdiChecks()
     RunScreenChecks();
     RunBitmapChecks();
     RunPatternBrushChecks();
+    RunObjectChecks();
     RunRasterChecks();
     RunStretchChecks();
 }

@@ -6,6 +6,7 @@
 #include "kernel/kernel.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -239,18 +240,22 @@ HBITMAP Gdi::createBitmapLocked(Surface pixels)
 HBITMAP Gdi::createBitmapLocked(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits)
 {
     const auto depth = bitmapDepth(bitsPerPixel);
-    if (width < 0 || height < 0 || planes != 1 || !depth) {
+    if (planes != 1 || !depth) {
         fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (width == 0 || height == 0)
+    // A negative size counts as its magnitude, as on Windows.
+    const long long columns = std::llabs(width);
+    const long long rows = std::llabs(height);
+    if (columns == 0 || rows == 0)
         return static_cast<HBITMAP>(m_defaultBitmap);
-    if (static_cast<long long>(width) * height > kMaxBitmapPixels) {
+    if (columns * rows > kMaxBitmapPixels) {
         fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    Surface pixels = bits ? pixelsFromRows(width, height, *depth, static_cast<const unsigned char*>(bits))
-                          : Surface(width, height);
+    const auto w = static_cast<int>(columns);
+    const auto h = static_cast<int>(rows);
+    Surface pixels = bits ? pixelsFromRows(w, h, *depth, static_cast<const unsigned char*>(bits)) : Surface(w, h);
     const auto handle = static_cast<HBITMAP>(createBitmapLocked(std::move(pixels)));
     objectLocked(handle)->as<BitmapObject>()->bitsPerPixel = *depth;
     return handle;
@@ -399,7 +404,8 @@ int Gdi::getObjectLocked(HGDIOBJ object, int size, void* out) const
         LOGBRUSH lb{brush->colour ? BS_SOLID : BS_NULL, brush->colour ? toColorRef(*brush->colour) : 0, 0};
         if (brush->pattern)
             lb = LOGBRUSH{BS_PATTERN, 0, static_cast<LONG>(valueOf(brush->pattern->source))};
-        return copyOut(lb, sizeof lb);
+        // A brush's record, unlike a bitmap's, goes out as far as the buffer holds.
+        return copyOut(lb, 0);
     }
     fail(ERROR_INVALID_PARAMETER);
     return 0;
