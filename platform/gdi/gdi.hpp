@@ -173,8 +173,7 @@ private:
     // Paints `area` (surface pixels) with a brush as `dc` draws it: solid or a pattern.
     void fillWithBrushLocked(const DeviceContext& dc, const Target& target, const RECT& area,
                              const BrushObject& brush) const;
-    // The colour of the DC's brush at a surface pixel, for raster operations; nullopt for none.
-    std::optional<Rgb> brushPixelLocked(const DeviceContext& dc, const Target& target, POINT at) const;
+    // The colour of a brush at a surface pixel as `dc` draws it; nullopt for the hollow brush.
     static std::optional<Rgb> brushPixel(const DeviceContext& dc, const Target& target, const BrushObject& brush,
                                          POINT at);
     // BitBlt's and StretchBlt's general case: any raster operation, any depths, any sizes.

@@ -40,12 +40,6 @@ std::optional<Rgb> Gdi::brushColourLocked(const DeviceContext& dc) const
     return brush && !brush->pattern ? brush->colour : std::nullopt;
 }
 
-std::optional<Rgb> Gdi::brushPixelLocked(const DeviceContext& dc, const Target& target, POINT at) const
-{
-    const BrushObject* brush = brushLocked(dc.brush);
-    return brush ? brushPixel(dc, target, *brush, at) : std::nullopt;
-}
-
 std::optional<Rgb> Gdi::brushPixel(const DeviceContext& dc, const Target& target, const BrushObject& brush, POINT at)
 {
     if (!brush.pattern)

@@ -8,6 +8,9 @@
 #include "kernel/kernel.hpp"
 
 #include <cstddef>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace velorin::gdi {
 
@@ -79,7 +82,8 @@ bool Gdi::rasterLocked(HDC dstHandle, BlitExtent to, HDC srcHandle, BlitExtent f
     if (to.size.cx == 0 || to.size.cy == 0 || (usesSource && (from.size.cx == 0 || from.size.cy == 0)))
         return true;
     // The hollow brush paints nothing, whatever else the operation takes.
-    if (ropUsesPattern(table) && !brushPixelLocked(*dst, *target, POINT{0, 0}))
+    const BrushObject* brush = ropUsesPattern(table) ? brushLocked(dst->brush) : nullptr;
+    if (ropUsesPattern(table) && (!brush || !brushPixel(*dst, *target, *brush, POINT{0, 0})))
         return true;
 
     const Run dx = runOf(to.at.x + target->origin.x, to.size.cx);
@@ -155,8 +159,9 @@ bool Gdi::rasterLocked(HDC dstHandle, BlitExtent to, HDC srcHandle, BlitExtent f
                     continue;
                 s = *colour;
             }
-            const auto brush = brushPixelLocked(*dst, *target, POINT{x, y});
-            const Rgb p = brush ? inFormat(*brush) : 0;
+            Rgb p = 0;
+            if (brush)
+                p = inFormat(*brushPixel(*dst, *target, *brush, POINT{x, y}));
             out.setPixel(x, y, applyRop(table, p, s, out.pixel(x, y)));
         }
     return true;
