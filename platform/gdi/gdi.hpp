@@ -55,10 +55,9 @@ public:
     void setWindowResolver(WindowResolver resolver) { m_resolver = std::move(resolver); }
     void setScreenAccess(ScreenAccess screen) { m_screen = std::move(screen); }
 
-    // Device contexts. A window DC draws into the window's client area (client coordinates), or
-    // for a null window into the whole screen;
-    // `paintClip` (client coordinates) narrows it for BeginPaint. The new DC has the white
-    // brush, the black pen and the system font selected.
+    // Device contexts. A window DC draws into the window's client area (client coordinates), a
+    // null window's into the whole screen; `paintClip` (client coordinates) narrows it for
+    // BeginPaint. The new DC has the white brush, the black pen and the system font selected.
     HDC openWindowDCLocked(HWND window, std::optional<RECT> paintClip);
     // Ends a window DC of either kind (GetDC or BeginPaint); false for anything else.
     bool releaseWindowDCLocked(HDC dc);
