@@ -268,6 +268,9 @@ void RunObjectChecks()
                part(GetObjectW(brush, 0, nullptr), sizeof lb[0]) + " " + Colour(lb[0].lbColor));
     DeleteObject(brush);
     DeleteObject(bitmap);
+    // A deleted object has no record left.
+    Report(kGroup, "get_object_deleted",
+           Number(GetObjectW(bitmap, sizeof bm, bm)) + " " + Number(GetObjectW(brush, sizeof lb, lb)));
 }
 
 void RunRasterChecks()
