@@ -268,6 +268,21 @@ void RunObjectChecks()
                part(GetObjectW(brush, 0, nullptr), sizeof lb[0]) + " " + Colour(lb[0].lbColor));
     DeleteObject(brush);
     DeleteObject(bitmap);
+    std::string pens;
+    HPEN made[] = {CreatePen(PS_SOLID, 3, RGB(1, 2, 3)), CreatePen(PS_SOLID, 0, RGB(1, 2, 3)),
+                   CreatePen(PS_SOLID, -2, RGB(1, 2, 3)), CreatePen(PS_NULL, 3, RGB(1, 2, 3))};
+    for (HGDIOBJ pen : {static_cast<HGDIOBJ>(made[0]), static_cast<HGDIOBJ>(made[1]), static_cast<HGDIOBJ>(made[2]),
+                        static_cast<HGDIOBJ>(made[3]), GetStockObject(BLACK_PEN), GetStockObject(WHITE_PEN),
+                        GetStockObject(NULL_PEN)}) {
+        LOGPEN info{};
+        const int size = GetObjectW(pen, sizeof info, &info);
+        pens += (pens.empty() ? "" : " ") + YesNo(size == static_cast<int>(sizeof info)) + "/" + Number(info.lopnStyle) +
+                "/" + Number(info.lopnWidth.x) + "/" + Colour(info.lopnColor) + "/" +
+                Number(GetObjectW(pen, sizeof info - 1, &info));
+    }
+    Report(kGroup, "get_object_pen", pens);
+    for (HPEN pen : made)
+        DeleteObject(pen);
     // A deleted object has no record left.
     Report(kGroup, "get_object_deleted",
            Number(GetObjectW(bitmap, sizeof bm, bm)) + " " + Number(GetObjectW(brush, sizeof lb, lb)));

@@ -54,9 +54,9 @@ Gdi::Gdi(kernel::Kernel& kernel) : m_kernel(kernel)
     stock(DKGRAY_BRUSH, {BrushObject{rgb(64, 64, 64), {}}});
     stock(BLACK_BRUSH, {BrushObject{rgb(0, 0, 0), {}}});
     stock(NULL_BRUSH, {BrushObject{std::nullopt, {}}});
-    stock(WHITE_PEN, {PenObject{rgb(255, 255, 255), 1}});
-    stock(BLACK_PEN, {PenObject{rgb(0, 0, 0), 1}});
-    stock(NULL_PEN, {PenObject{std::nullopt, 1}});
+    stock(WHITE_PEN, {PenObject{rgb(255, 255, 255), 1, 0}});
+    stock(BLACK_PEN, {PenObject{rgb(0, 0, 0), 1, 0}});
+    stock(NULL_PEN, {PenObject{std::nullopt, 1, 1}});
     stock(SYSTEM_FONT, {FontObject{}});
     // What a new memory DC holds until a program selects its own bitmap, and what an empty
     // CreateBitmap or CreateCompatibleBitmap gives: the system's 1 x 1 monochrome bitmap.
@@ -308,12 +308,14 @@ HBRUSH Gdi::createPatternBrushLocked(HBITMAP bitmap)
 HPEN Gdi::createPenLocked(int style, int width, COLORREF colour)
 {
     if (style == PS_NULL)
-        return static_cast<HPEN>(addObject({PenObject{std::nullopt, 1}}));
+        return static_cast<HPEN>(addObject({PenObject{std::nullopt, 1, 1}}));
     if (style != PS_SOLID) {
         fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return static_cast<HPEN>(addObject({PenObject{fromColorRef(colour), std::max(width, 1)}}));
+    // A negative width counts as its magnitude, as on Windows.
+    const int magnitude = std::abs(width);
+    return static_cast<HPEN>(addObject({PenObject{fromColorRef(colour), std::max(magnitude, 1), magnitude}}));
 }
 
 HGDIOBJ Gdi::stockObjectLocked(int index) const
@@ -406,6 +408,11 @@ int Gdi::getObjectLocked(HGDIOBJ object, int size, void* out) const
             lb = LOGBRUSH{BS_PATTERN, 0, static_cast<LONG>(valueOf(brush->pattern->source))};
         // A brush's record, unlike a bitmap's, goes out as far as the buffer holds.
         return copyOut(lb, 0);
+    }
+    if (const auto* pen = found->as<PenObject>()) {
+        const LOGPEN lp{pen->colour ? static_cast<UINT>(PS_SOLID) : static_cast<UINT>(PS_NULL), POINT{pen->givenWidth, 0},
+                        pen->colour ? toColorRef(*pen->colour) : 0};
+        return copyOut(lp, sizeof lp);
     }
     fail(ERROR_INVALID_PARAMETER);
     return 0;

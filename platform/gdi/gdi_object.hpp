@@ -26,6 +26,7 @@ struct BrushObject {
 struct PenObject {
     std::optional<Rgb> colour;  // none: the null pen
     int width = 1;
+    LONG givenWidth = 0;  // as GetObjectW tells it: 0 for the stock pens, 1 for a null pen
 };
 // The device has one UI font; a font object only stands for it.
 struct FontObject {};

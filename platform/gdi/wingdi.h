@@ -95,6 +95,13 @@ typedef struct tagLOGBRUSH {
     LONG lbHatch;
 } LOGBRUSH;
 
+/* GetObjectW of a pen. */
+typedef struct tagLOGPEN {
+    UINT lopnStyle;
+    POINT lopnWidth;
+    COLORREF lopnColor;
+} LOGPEN;
+
 #ifdef __cplusplus
 extern "C" {
 #endif
