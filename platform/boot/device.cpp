@@ -13,6 +13,10 @@ Device::Device(const DeviceOptions& options)
 {
     m_kernel.setDevice(*this);
     m_gdi.setWindowResolver([this](HWND hwnd) { return m_windows.windowTargetLocked(hwnd); });
+    m_gdi.setScreenAccess({[this] { return m_windows.composeScreenLocked(); },
+                           [this](const gdi::Surface& before, const gdi::Surface& after) {
+                               m_windows.drawOnScreenLocked(before, after);
+                           }});
     m_kernel.attachController();
 }
 

@@ -12,7 +12,7 @@ namespace velorin::gdi {
 
 struct DeviceContext {
     enum class Kind {
-        Window,  // GetDC: the client area of a window
+        Window,  // GetDC: the client area of a window, or the screen for a null window
         Paint,   // BeginPaint: the invalid part of the client area
         Memory,  // CreateCompatibleDC: the bitmap selected into it
     };
@@ -29,6 +29,7 @@ struct DeviceContext {
     Rgb textColour = 0x000000;
     Rgb backColour = 0xFFFFFF;
     int backMode = OPAQUE;
+    int stretchMode = BLACKONWHITE;
 };
 
 }  // namespace velorin::gdi

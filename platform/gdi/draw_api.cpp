@@ -1,7 +1,8 @@
-// Drawing: Rectangle, FillRect, BitBlt, TransparentImage, GetPixel, SetPixel.
+// Drawing: Rectangle, FillRect, BitBlt, StretchBlt and its mode, TransparentImage, GetPixel, SetPixel.
 #include "gdi/gdi_call.hpp"
 #include "gdi/wingdi.h"
 
+using velorin::gdi::BlitExtent;
 using velorin::gdi::Gdi;
 using velorin::gdi::gdiCall;
 
@@ -53,6 +54,33 @@ BOOL TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LONG DstCx, LONG DstCy,
             return gdi.transparentImageLocked(hdcDest, to, hSrc, from, TransparentColor) ? TRUE : FALSE;
         },
         hdcDest, DstX, DstY, DstCx, DstCy, hSrc, SrcX, SrcY, SrcCx, SrcCy, TransparentColor);
+}
+
+BOOL StretchBlt(HDC hdcDest, int nXOriginDest, int nYOriginDest, int nWidthDest, int nHeightDest, HDC hdcSrc,
+                int nXOriginSrc, int nYOriginSrc, int nWidthSrc, int nHeightSrc, DWORD dwRop)
+{
+    return gdiCall(
+        "StretchBlt", FALSE, ERROR_INVALID_HANDLE,
+        [&](Gdi& gdi) {
+            const BlitExtent to{POINT{nXOriginDest, nYOriginDest}, SIZE{nWidthDest, nHeightDest}};
+            const BlitExtent from{POINT{nXOriginSrc, nYOriginSrc}, SIZE{nWidthSrc, nHeightSrc}};
+            return gdi.stretchBltLocked(hdcDest, to, hdcSrc, from, dwRop) ? TRUE : FALSE;
+        },
+        hdcDest, nXOriginDest, nYOriginDest, nWidthDest, nHeightDest, hdcSrc, nXOriginSrc, nYOriginSrc, nWidthSrc,
+        nHeightSrc, dwRop);
+}
+
+int SetStretchBltMode(HDC hdc, int iStretchMode)
+{
+    return gdiCall(
+        "SetStretchBltMode", 0, ERROR_INVALID_HANDLE,
+        [&](Gdi& gdi) { return gdi.setStretchBltModeLocked(hdc, iStretchMode); }, hdc, iStretchMode);
+}
+
+int GetStretchBltMode(HDC hdc)
+{
+    return gdiCall(
+        "GetStretchBltMode", 0, ERROR_INVALID_HANDLE, [&](Gdi& gdi) { return gdi.stretchBltModeLocked(hdc); }, hdc);
 }
 
 COLORREF GetPixel(HDC hdc, int nXPos, int nYPos)

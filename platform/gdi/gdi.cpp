@@ -1,12 +1,15 @@
 // The tables of objects and device contexts, and selection.
 #include "gdi/gdi.hpp"
 
+#include "gdi/pixel_format.hpp"
 #include "gdi/raster.hpp"
 #include "kernel/kernel.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -45,18 +48,19 @@ Gdi::Gdi(kernel::Kernel& kernel) : m_kernel(kernel)
         object.stock = true;
         m_stock.at(static_cast<std::size_t>(index)) = addObject(std::move(object));
     };
-    stock(WHITE_BRUSH, {BrushObject{rgb(255, 255, 255)}});
-    stock(LTGRAY_BRUSH, {BrushObject{rgb(192, 192, 192)}});
-    stock(GRAY_BRUSH, {BrushObject{rgb(128, 128, 128)}});
-    stock(DKGRAY_BRUSH, {BrushObject{rgb(64, 64, 64)}});
-    stock(BLACK_BRUSH, {BrushObject{rgb(0, 0, 0)}});
-    stock(NULL_BRUSH, {BrushObject{std::nullopt}});
-    stock(WHITE_PEN, {PenObject{rgb(255, 255, 255), 1}});
-    stock(BLACK_PEN, {PenObject{rgb(0, 0, 0), 1}});
-    stock(NULL_PEN, {PenObject{std::nullopt, 1}});
+    stock(WHITE_BRUSH, {BrushObject{rgb(255, 255, 255), {}}});
+    stock(LTGRAY_BRUSH, {BrushObject{rgb(192, 192, 192), {}}});
+    stock(GRAY_BRUSH, {BrushObject{rgb(128, 128, 128), {}}});
+    stock(DKGRAY_BRUSH, {BrushObject{rgb(64, 64, 64), {}}});
+    stock(BLACK_BRUSH, {BrushObject{rgb(0, 0, 0), {}}});
+    stock(NULL_BRUSH, {BrushObject{std::nullopt, {}}});
+    stock(WHITE_PEN, {PenObject{rgb(255, 255, 255), 1, 0}});
+    stock(BLACK_PEN, {PenObject{rgb(0, 0, 0), 1, 0}});
+    stock(NULL_PEN, {PenObject{std::nullopt, 1, 1}});
     stock(SYSTEM_FONT, {FontObject{}});
-    // What a new memory DC holds until a program selects its own bitmap.
-    m_defaultBitmap = addObject({BitmapObject{Surface(1, 1)}, true});
+    // What a new memory DC holds until a program selects its own bitmap, and what an empty
+    // CreateBitmap or CreateCompatibleBitmap gives: the system's 1 x 1 monochrome bitmap.
+    m_defaultBitmap = addObject({BitmapObject{Surface(1, 1), 1}, true});
     kernel.addProcessExitHook([this](kernel::ProcessId pid) { freeProcessLocked(pid); });
 }
 
@@ -102,21 +106,46 @@ const DeviceContext* Gdi::dcLocked(HDC handle) const
     return m_dcs.find(valueOf(handle));
 }
 
+Gdi::Target Gdi::bitmapTargetLocked(HGDIOBJ handle)
+{
+    GdiObject* object = objectLocked(handle);
+    BitmapObject* bitmap = object ? object->as<BitmapObject>() : nullptr;
+    if (!bitmap)
+        return Target{};
+    Target target{&bitmap->pixels, POINT{0, 0}, boundsOf(bitmap->pixels), bitmap->bitsPerPixel, {}};
+    if (!isTrueColour(bitmap->bitsPerPixel))
+        target.done = AfterDrawing([bitmap] { toFormat(bitmap->pixels, bitmap->bitsPerPixel); });
+    return target;
+}
+
 std::optional<Gdi::Target> Gdi::targetLocked(const DeviceContext& dc)
 {
     if (dc.kind == DeviceContext::Kind::Memory) {
-        auto* object = objectLocked(dc.bitmap);
-        auto* bitmap = object ? object->as<BitmapObject>() : nullptr;
-        if (!bitmap)
+        Target target = bitmapTargetLocked(dc.bitmap);
+        if (!target.surface)
             return std::nullopt;
-        return Target{&bitmap->pixels, POINT{0, 0}, boundsOf(bitmap->pixels)};
+        return target;
+    }
+    if (!dc.window) {
+        if (!m_screen.compose)
+            return std::nullopt;
+        // The screen is the windows' surfaces composed: drawn on as one picture, then what
+        // changed goes back to them.
+        auto picture = std::make_shared<Surface>(m_screen.compose());
+        auto before = std::make_shared<Surface>(*picture);
+        Target target{picture.get(), POINT{0, 0}, boundsOf(*picture), 24, {}};
+        target.done = AfterDrawing([this, picture, before] {
+            if (*picture != *before)
+                m_screen.commit(*before, *picture);
+        });
+        return target;
     }
     if (!m_resolver)
         return std::nullopt;
     const auto window = m_resolver(dc.window);
     if (!window || !window->surface)
         return std::nullopt;
-    Target target{window->surface, window->clientOrigin, intersect(window->clip, boundsOf(*window->surface))};
+    Target target{window->surface, window->clientOrigin, intersect(window->clip, boundsOf(*window->surface)), 24, {}};
     if (dc.paintClip)
         target.clip = intersect(target.clip, offsetBy(*dc.paintClip, target.origin));
     return target;
@@ -146,7 +175,9 @@ HDC Gdi::newDCLocked(DeviceContext::Kind kind, HWND window, std::optional<RECT> 
 
 HDC Gdi::openWindowDCLocked(HWND window, std::optional<RECT> paintClip)
 {
-    if (!m_resolver || !m_resolver(window)) {
+    if (!window && !paintClip && m_screen.compose)
+        return newDCLocked(DeviceContext::Kind::Window, nullptr, std::nullopt);
+    if (!m_resolver || !window || !m_resolver(window)) {
         fail(kErrorInvalidWindowHandle);
         return nullptr;
     }
@@ -206,9 +237,34 @@ HBITMAP Gdi::createBitmapLocked(Surface pixels)
     return static_cast<HBITMAP>(addObject({BitmapObject{std::move(pixels)}}));
 }
 
+HBITMAP Gdi::createBitmapLocked(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits)
+{
+    const auto depth = bitmapDepth(bitsPerPixel);
+    if (planes != 1 || !depth) {
+        fail(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    // A negative size counts as its magnitude, as on Windows.
+    const long long columns = std::llabs(width);
+    const long long rows = std::llabs(height);
+    if (columns == 0 || rows == 0)
+        return static_cast<HBITMAP>(m_defaultBitmap);
+    if (columns * rows > kMaxBitmapPixels) {
+        fail(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    const auto w = static_cast<int>(columns);
+    const auto h = static_cast<int>(rows);
+    Surface pixels = bits ? pixelsFromRows(w, h, *depth, static_cast<const unsigned char*>(bits)) : Surface(w, h);
+    const auto handle = static_cast<HBITMAP>(createBitmapLocked(std::move(pixels)));
+    objectLocked(handle)->as<BitmapObject>()->bitsPerPixel = *depth;
+    return handle;
+}
+
 HBITMAP Gdi::createCompatibleBitmapLocked(HDC dc, int width, int height)
 {
-    if (!dcLocked(dc)) {
+    const DeviceContext* reference = dcLocked(dc);
+    if (!reference) {
         fail(ERROR_INVALID_HANDLE);
         return nullptr;
     }
@@ -216,28 +272,50 @@ HBITMAP Gdi::createCompatibleBitmapLocked(HDC dc, int width, int height)
         fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    if (width == 0 || height == 0)
+        return static_cast<HBITMAP>(m_defaultBitmap);
     if (static_cast<long long>(width) * height > kMaxBitmapPixels) {
         fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    // As on the system, an empty size gives a 1 x 1 bitmap.
-    return createBitmapLocked(Surface(std::max(width, 1), std::max(height, 1)));
+    int depth = 24;
+    if (reference->kind == DeviceContext::Kind::Memory)
+        if (const GdiObject* selected = objectLocked(reference->bitmap))
+            depth = selected->as<BitmapObject>()->bitsPerPixel;
+    const auto handle = createBitmapLocked(Surface(width, height));
+    objectLocked(handle)->as<BitmapObject>()->bitsPerPixel = depth;
+    return handle;
 }
 
 HBRUSH Gdi::createSolidBrushLocked(COLORREF colour)
 {
-    return static_cast<HBRUSH>(addObject({BrushObject{fromColorRef(colour)}}));
+    return static_cast<HBRUSH>(addObject({BrushObject{fromColorRef(colour), {}}}));
+}
+
+HBRUSH Gdi::createPatternBrushLocked(HBITMAP bitmap)
+{
+    const GdiObject* object = objectLocked(bitmap);
+    const auto* pixels = object ? object->as<BitmapObject>() : nullptr;
+    if (!pixels) {
+        fail(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    BrushObject brush;
+    brush.pattern = BrushPattern{*pixels, bitmap};
+    return static_cast<HBRUSH>(addObject({std::move(brush)}));
 }
 
 HPEN Gdi::createPenLocked(int style, int width, COLORREF colour)
 {
     if (style == PS_NULL)
-        return static_cast<HPEN>(addObject({PenObject{std::nullopt, 1}}));
+        return static_cast<HPEN>(addObject({PenObject{std::nullopt, 1, 1}}));
     if (style != PS_SOLID) {
         fail(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return static_cast<HPEN>(addObject({PenObject{fromColorRef(colour), std::max(width, 1)}}));
+    // A negative width counts as its magnitude, as on Windows.
+    const int magnitude = std::abs(width);
+    return static_cast<HPEN>(addObject({PenObject{fromColorRef(colour), std::max(magnitude, 1), magnitude}}));
 }
 
 HGDIOBJ Gdi::stockObjectLocked(int index) const
@@ -260,7 +338,8 @@ HGDIOBJ Gdi::selectObjectLocked(HDC handle, HGDIOBJ object)
     }
     const auto swap = [object](HGDIOBJ& slot) { return std::exchange(slot, object); };
     if (selected->as<BitmapObject>()) {
-        // A bitmap is drawn on through one memory DC at a time.
+        // A bitmap is drawn on through one memory DC at a time. Any depth goes into any memory
+        // DC: the system makes it match the DC (CreateBitmap, Windows CE 5.0).
         const bool elsewhere = std::any_of(m_dcs.begin(), m_dcs.end(), [&](const auto& entry) {
             return &entry.second != dc && entry.second.bitmap == object;
         });
@@ -317,15 +396,23 @@ int Gdi::getObjectLocked(HGDIOBJ object, int size, void* out) const
         BITMAP bm{};
         bm.bmWidth = bitmap->pixels.width();
         bm.bmHeight = bitmap->pixels.height();
-        bm.bmWidthBytes = (bm.bmWidth * 24 + 15) / 16 * 2;
+        bm.bmWidthBytes = bitmapRowBytes(bm.bmWidth, bitmap->bitsPerPixel);
         bm.bmPlanes = 1;
-        bm.bmBitsPixel = 24;
+        bm.bmBitsPixel = static_cast<WORD>(bitmap->bitsPerPixel);
         bm.bmBits = nullptr;
         return copyOut(bm, sizeof bm);
     }
     if (const auto* brush = found->as<BrushObject>()) {
-        const LOGBRUSH lb{brush->colour ? BS_SOLID : BS_NULL, brush->colour ? toColorRef(*brush->colour) : 0, 0};
-        return copyOut(lb, sizeof lb);
+        LOGBRUSH lb{brush->colour ? BS_SOLID : BS_NULL, brush->colour ? toColorRef(*brush->colour) : 0, 0};
+        if (brush->pattern)
+            lb = LOGBRUSH{BS_PATTERN, 0, static_cast<LONG>(valueOf(brush->pattern->source))};
+        // A brush's record, unlike a bitmap's, goes out as far as the buffer holds.
+        return copyOut(lb, 0);
+    }
+    if (const auto* pen = found->as<PenObject>()) {
+        const LOGPEN lp{pen->colour ? static_cast<UINT>(PS_SOLID) : static_cast<UINT>(PS_NULL), POINT{pen->givenWidth, 0},
+                        pen->colour ? toColorRef(*pen->colour) : 0};
+        return copyOut(lp, sizeof lp);
     }
     fail(ERROR_INVALID_PARAMETER);
     return 0;

@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace velorin::kernel {
 class Kernel;
@@ -31,6 +32,18 @@ struct WindowTarget {
 // Called under the kernel lock for every drawing call on a window's device context, so a DC
 // follows its window when it moves or goes; nullopt for a window that does not exist.
 using WindowResolver = std::function<std::optional<WindowTarget>(HWND)>;
+// A rectangle as BitBlt and StretchBlt take it: a corner and a size, which is negative to mirror.
+struct BlitExtent {
+    POINT at{};
+    SIZE size{};
+};
+// The whole screen, for GetDC(NULL), from the window manager: the picture as shown, and where
+// a drawing on it goes (the windows under each changed pixel, and the desktop). Both run under
+// the kernel lock.
+struct ScreenAccess {
+    std::function<Surface()> compose;
+    std::function<void(const Surface& before, const Surface& after)> commit;
+};
 
 class Gdi {
 public:
@@ -40,10 +53,11 @@ public:
 
     // Installed by the window manager at boot, before any program runs.
     void setWindowResolver(WindowResolver resolver) { m_resolver = std::move(resolver); }
+    void setScreenAccess(ScreenAccess screen) { m_screen = std::move(screen); }
 
-    // Device contexts. A window DC draws into the window's client area (client coordinates);
-    // `paintClip` (client coordinates) narrows it for BeginPaint. The new DC has the white
-    // brush, the black pen and the system font selected.
+    // Device contexts. A window DC draws into the window's client area (client coordinates), a
+    // null window's into the whole screen; `paintClip` (client coordinates) narrows it for
+    // BeginPaint. The new DC has the white brush, the black pen and the system font selected.
     HDC openWindowDCLocked(HWND window, std::optional<RECT> paintClip);
     // Ends a window DC of either kind (GetDC or BeginPaint); false for anything else.
     bool releaseWindowDCLocked(HDC dc);
@@ -56,8 +70,12 @@ public:
     // Objects, owned by the calling process: whatever is left of them when it ends is freed.
     // A device-independent 24-bit bitmap holding `pixels` (LoadBitmapW and friends).
     HBITMAP createBitmapLocked(Surface pixels);
+    // CreateBitmap: `bits` (may be null) in the rows of that depth.
+    HBITMAP createBitmapLocked(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
+    // Of the depth of the bitmap selected in a memory DC, 24 bits for a window's or the screen's.
     HBITMAP createCompatibleBitmapLocked(HDC dc, int width, int height);
     HBRUSH createSolidBrushLocked(COLORREF colour);
+    HBRUSH createPatternBrushLocked(HBITMAP bitmap);
     HPEN createPenLocked(int style, int width, COLORREF colour);
     HGDIOBJ stockObjectLocked(int index) const;
     // The object previously selected of the same kind, or null (bad handle, a bitmap into a
@@ -73,6 +91,10 @@ public:
     bool rectangleLocked(HDC dc, RECT area);
     bool fillRectLocked(HDC dc, const RECT& area, HBRUSH brush);
     bool bitBltLocked(HDC dst, POINT at, SIZE size, HDC src, POINT from, DWORD rop);
+    bool stretchBltLocked(HDC dst, BlitExtent to, HDC src, BlitExtent from, DWORD rop);
+    // The previous mode, 0 for a bad handle or mode.
+    int setStretchBltModeLocked(HDC dc, int mode);
+    int stretchBltModeLocked(HDC dc) const;
     bool transparentImageLocked(HDC dst, const RECT& to, HANDLE src, const RECT& from, COLORREF key);
     COLORREF getPixelLocked(HDC dc, POINT at);
     COLORREF setPixelLocked(HDC dc, POINT at, COLORREF colour);
@@ -106,11 +128,35 @@ public:
     std::size_t liveDCs() const;
 
 private:
-    // A drawing target resolved for one call: the surface, the DC's origin on it, the clip.
+    // Runs once when a drawing call is done with its target.
+    class AfterDrawing {
+    public:
+        AfterDrawing() = default;
+        explicit AfterDrawing(std::function<void()> work) : m_work(std::move(work)) {}
+        AfterDrawing(AfterDrawing&& other) noexcept : m_work(std::exchange(other.m_work, nullptr)) {}
+        AfterDrawing& operator=(AfterDrawing&& other) noexcept
+        {
+            std::swap(m_work, other.m_work);
+            return *this;
+        }
+        ~AfterDrawing()
+        {
+            if (m_work)
+                m_work();
+        }
+
+    private:
+        std::function<void()> m_work;
+    };
+    // A drawing target resolved for one call: the surface, the DC's origin on it, the clip, the
+    // depth of its pixels, and what is owed when the call is done (a bitmap of few colours
+    // brought back to them, the screen's picture handed back to the windows).
     struct Target {
         Surface* surface = nullptr;
         POINT origin{};
         RECT clip{};
+        int bitsPerPixel = 24;
+        AfterDrawing done;
     };
 
     HGDIOBJ addObject(GdiObject object);
@@ -122,12 +168,23 @@ private:
     std::optional<Target> targetLocked(const DeviceContext& dc);
     bool isSelectedLocked(HGDIOBJ object) const;
     std::optional<Rgb> brushColourLocked(const DeviceContext& dc) const;
+    const BrushObject* brushLocked(HGDIOBJ brush) const;
+    // Paints `area` (surface pixels) with a brush as `dc` draws it: solid or a pattern.
+    void fillWithBrushLocked(const DeviceContext& dc, const Target& target, const RECT& area,
+                             const BrushObject& brush) const;
+    // The colour of a brush at a surface pixel as `dc` draws it; nullopt for the hollow brush.
+    static std::optional<Rgb> brushPixel(const DeviceContext& dc, const Target& target, const BrushObject& brush,
+                                         POINT at);
+    // BitBlt's and StretchBlt's general case: any raster operation, any depths, any sizes.
+    bool rasterLocked(HDC dst, BlitExtent to, HDC src, BlitExtent from, DWORD rop);
+    Target bitmapTargetLocked(HGDIOBJ handle);
     void freeProcessLocked(kernel::ProcessId pid);
     std::uintptr_t nextHandleValue();
     HDC newDCLocked(DeviceContext::Kind kind, HWND window, std::optional<RECT> paintClip);
 
     kernel::Kernel& m_kernel;
     WindowResolver m_resolver;
+    ScreenAccess m_screen;
     HandleMap<GdiObject> m_objects;
     HandleMap<DeviceContext> m_dcs;
     // By stock index; null where the index names no object. A new DC takes three of them.

@@ -1,6 +1,7 @@
 // Drawing through device contexts: rectangles, fills, copies and single pixels.
 #include "gdi/gdi.hpp"
 
+#include "gdi/pixel_format.hpp"
 #include "gdi/raster.hpp"
 #include "kernel/kernel.hpp"
 
@@ -27,11 +28,43 @@ bool inside(const RECT& r, POINT p)
 
 }  // namespace
 
+const BrushObject* Gdi::brushLocked(HGDIOBJ handle) const
+{
+    const GdiObject* object = objectLocked(handle);
+    return object ? object->as<BrushObject>() : nullptr;
+}
+
 std::optional<Rgb> Gdi::brushColourLocked(const DeviceContext& dc) const
 {
-    const GdiObject* object = objectLocked(dc.brush);
-    const auto* brush = object ? object->as<BrushObject>() : nullptr;
-    return brush ? brush->colour : std::nullopt;
+    const BrushObject* brush = brushLocked(dc.brush);
+    return brush && !brush->pattern ? brush->colour : std::nullopt;
+}
+
+std::optional<Rgb> Gdi::brushPixel(const DeviceContext& dc, const Target& target, const BrushObject& brush, POINT at)
+{
+    if (!brush.pattern)
+        return brush.colour;
+    const BitmapObject& pattern = brush.pattern->bitmap;
+    const auto wrap = [](LONG value, int size) { return static_cast<int>(((value % size) + size) % size); };
+    const Rgb colour = pattern.pixels.pixel(wrap(at.x - target.origin.x, pattern.pixels.width()),
+                                            wrap(at.y - target.origin.y, pattern.pixels.height()));
+    if (pattern.bitsPerPixel == 1)
+        return colour == 0 ? dc.textColour : dc.backColour;
+    return colour;
+}
+
+void Gdi::fillWithBrushLocked(const DeviceContext& dc, const Target& target, const RECT& area,
+                              const BrushObject& brush) const
+{
+    if (!brush.pattern) {
+        if (brush.colour)
+            fillArea(*target.surface, target.clip, area, *brush.colour);
+        return;
+    }
+    const RECT r = intersect(intersect(area, target.clip), boundsOf(*target.surface));
+    for (LONG y = r.top; y < r.bottom; ++y)
+        for (LONG x = r.left; x < r.right; ++x)
+            target.surface->setPixel(x, y, *brushPixel(dc, target, brush, POINT{x, y}));
 }
 
 bool Gdi::rectangleLocked(HDC handle, RECT area)
@@ -42,7 +75,12 @@ bool Gdi::rectangleLocked(HDC handle, RECT area)
         fail(ERROR_INVALID_HANDLE);
         return false;
     }
+    const BrushObject* brushObject = brushLocked(dc->brush);
     const auto brush = brushColourLocked(*dc);
+    const auto paint = [&](const RECT& area) {
+        if (brushObject)
+            fillWithBrushLocked(*dc, *target, area, *brushObject);
+    };
     const auto* penObject = objectLocked(dc->pen);
     const auto* pen = penObject ? penObject->as<PenObject>() : nullptr;
     Surface& surface = *target->surface;
@@ -51,19 +89,17 @@ bool Gdi::rectangleLocked(HDC handle, RECT area)
         return true;
     if (!pen || !pen->colour) {
         // Without a pen the figure is one pixel smaller on the right and at the bottom.
-        if (brush)
-            fillArea(surface, target->clip, RECT{r.left, r.top, r.right - 1, r.bottom - 1}, *brush);
+        paint(RECT{r.left, r.top, r.right - 1, r.bottom - 1});
         return true;
     }
     // The border lies inside the rectangle, the brush within the border; of one colour, they
     // are one fill.
-    if (brush == pen->colour) {
+    if (brush && brush == pen->colour) {
         fillArea(surface, target->clip, r, *brush);
         return true;
     }
     const LONG w = pen->width;
-    if (brush)
-        fillArea(surface, target->clip, RECT{r.left + w, r.top + w, r.right - w, r.bottom - w}, *brush);
+    paint(RECT{r.left + w, r.top + w, r.right - w, r.bottom - w});
     const Rgb ink = *pen->colour;
     fillArea(surface, target->clip, RECT{r.left, r.top, r.right, std::min(r.top + w, r.bottom)}, ink);
     fillArea(surface, target->clip, RECT{r.left, std::max(r.bottom - w, r.top), r.right, r.bottom}, ink);
@@ -82,42 +118,44 @@ bool Gdi::fillRectLocked(HDC handle, const RECT& area, HBRUSH brushHandle)
         fail(ERROR_INVALID_HANDLE);
         return false;
     }
-    if (brush->colour)
-        fillArea(*target->surface, target->clip, offsetBy(area, target->origin), *brush->colour);
+    fillWithBrushLocked(*dc, *target, offsetBy(area, target->origin), *brush);
     return true;
 }
 
 bool Gdi::bitBltLocked(HDC dstHandle, POINT at, SIZE size, HDC srcHandle, POINT from, DWORD rop)
 {
     const DeviceContext* dst = dcLocked(dstHandle);
-    const auto target = dst ? targetLocked(*dst) : std::nullopt;
+    auto target = dst ? targetLocked(*dst) : std::nullopt;
     if (!target) {
         fail(ERROR_INVALID_HANDLE);
         return false;
     }
-    if (rop != SRCCOPY && rop != BLACKNESS && rop != WHITENESS && rop != PATCOPY) {
-        fail(ERROR_INVALID_PARAMETER);
-        return false;
-    }
+    // The operations the frames use keep their own paths; the rest take the general one.
     const RECT to = offsetBy(rectAt(at, size), target->origin);
     if (rop == BLACKNESS || rop == WHITENESS) {
         fillArea(*target->surface, target->clip, to, rop == BLACKNESS ? rgb(0, 0, 0) : rgb(255, 255, 255));
         return true;
     }
     if (rop == PATCOPY) {
-        if (const auto colour = brushColourLocked(*dst))
-            fillArea(*target->surface, target->clip, to, *colour);
+        if (const BrushObject* brush = brushLocked(dst->brush))
+            fillWithBrushLocked(*dst, *target, to, *brush);
         return true;
     }
-    const DeviceContext* src = dcLocked(srcHandle);
-    const auto source = src ? targetLocked(*src) : std::nullopt;
-    if (!source) {
-        fail(ERROR_INVALID_HANDLE);
-        return false;
+    if (rop == SRCCOPY && isTrueColour(target->bitsPerPixel)) {
+        const DeviceContext* src = dcLocked(srcHandle);
+        auto source = src ? targetLocked(*src) : std::nullopt;
+        if (!source) {
+            fail(ERROR_INVALID_HANDLE);
+            return false;
+        }
+        if (isTrueColour(source->bitsPerPixel)) {
+            blit(*target->surface, target->clip, to, *source->surface, source->clip,
+                 offsetBy(rectAt(from, size), source->origin), std::nullopt);
+            return true;
+        }
     }
-    blit(*target->surface, target->clip, to, *source->surface, source->clip,
-         offsetBy(rectAt(from, size), source->origin), std::nullopt);
-    return true;
+    target.reset();
+    return rasterLocked(dstHandle, BlitExtent{at, size}, srcHandle, BlitExtent{from, size}, rop);
 }
 
 bool Gdi::transparentImageLocked(HDC dstHandle, const RECT& to, HANDLE srcHandle, const RECT& from, COLORREF key)
@@ -129,8 +167,8 @@ bool Gdi::transparentImageLocked(HDC dstHandle, const RECT& to, HANDLE srcHandle
     if (const DeviceContext* src = dcLocked(reinterpret_cast<HDC>(srcHandle)))
         source = targetLocked(*src);
     else if (GdiObject* object = objectLocked(reinterpret_cast<HGDIOBJ>(srcHandle)))
-        if (auto* bitmap = object->as<BitmapObject>())
-            source = Target{&bitmap->pixels, POINT{0, 0}, boundsOf(bitmap->pixels)};
+        if (object->as<BitmapObject>())
+            source = bitmapTargetLocked(reinterpret_cast<HGDIOBJ>(srcHandle));
     if (!target || !source) {
         fail(ERROR_INVALID_HANDLE);
         return false;
@@ -173,8 +211,9 @@ COLORREF Gdi::setPixelLocked(HDC handle, POINT at, COLORREF colour)
         fail(ERROR_INVALID_PARAMETER);
         return CLR_INVALID;
     }
-    target->surface->setPixel(p.x, p.y, fromColorRef(colour));
-    return toColorRef(fromColorRef(colour));
+    const Rgb stored = nearestColour(target->bitsPerPixel, fromColorRef(colour));
+    target->surface->setPixel(p.x, p.y, stored);
+    return toColorRef(stored);
 }
 
 }  // namespace velorin::gdi

@@ -2,38 +2,9 @@
 #include "gdi/gdi_call.hpp"
 #include "gdi/wingdi.h"
 
-#include <cstring>
-
 using velorin::gdi::Gdi;
 using velorin::gdi::gdiCall;
-using velorin::gdi::Surface;
-using velorin::gdi::withGdi;
 using velorin::kernel::GdiObjectHandle;
-using velorin::kernel::platformCall;
-
-namespace {
-
-constexpr std::size_t kMaxBitmapBytes = 64u << 20;
-
-// The pixels of CreateBitmap's 24-bit rows: blue, green, red, each row padded to even bytes.
-Surface pixelsFromBits(int width, int height, const void* bits)
-{
-    Surface pixels(width, height);
-    if (!bits)
-        return pixels;
-    const auto* bytes = static_cast<const unsigned char*>(bits);
-    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 1) / 2 * 2;
-    for (int y = 0; y < height; ++y) {
-        const unsigned char* row = bytes + stride * static_cast<std::size_t>(y);
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* p = row + 3 * static_cast<std::size_t>(x);
-            pixels.setPixel(x, y, velorin::gdi::rgb(p[2], p[1], p[0]));
-        }
-    }
-    return pixels;
-}
-
-}  // namespace
 
 HGDIOBJ GetStockObject(int fnObject)
 {
@@ -90,19 +61,15 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int nWidth, int nHeight)
 
 HBITMAP CreateBitmap(int nWidth, int nHeight, UINT cPlanes, UINT cBitsPerPel, const void* lpvBits)
 {
-    return platformCall(
+    return gdiCall(
         "CreateBitmap", HBITMAP{}, ERROR_NOT_ENOUGH_MEMORY,
-        [&]() -> HBITMAP {
-            if (nWidth <= 0 || nHeight <= 0 || cPlanes != 1 || cBitsPerPel != 24) {
-                velorin::kernel::setLastError(ERROR_INVALID_PARAMETER);
-                return nullptr;
-            }
-            if (static_cast<std::size_t>(nWidth) * static_cast<std::size_t>(nHeight) * 3 > kMaxBitmapBytes) {
-                velorin::kernel::setLastError(ERROR_NOT_ENOUGH_MEMORY);
-                return nullptr;
-            }
-            Surface pixels = pixelsFromBits(nWidth, nHeight, lpvBits);
-            return withGdi([&](Gdi& gdi) { return gdi.createBitmapLocked(std::move(pixels)); });
-        },
-        nWidth, nHeight, cPlanes, cBitsPerPel, lpvBits);
+        [&](Gdi& gdi) { return gdi.createBitmapLocked(nWidth, nHeight, cPlanes, cBitsPerPel, lpvBits); }, nWidth,
+        nHeight, cPlanes, cBitsPerPel, lpvBits);
+}
+
+HBRUSH CreatePatternBrush(HBITMAP hbmp)
+{
+    return gdiCall(
+        "CreatePatternBrush", HBRUSH{}, ERROR_NOT_ENOUGH_MEMORY,
+        [&](Gdi& gdi) { return gdi.createPatternBrushLocked(hbmp); }, GdiObjectHandle{hbmp});
 }

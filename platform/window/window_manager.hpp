@@ -129,8 +129,13 @@ public:
     // paint waits for the queue to be empty.
     void eraseShown(HWND hwnd);
     bool endPaint(const PAINTSTRUCT& paint);
-    // The screen: the visible top-level surfaces composed in z-order, logical orientation.
+    // The screen: the desktop and the visible top-level surfaces composed in z-order, logical
+    // orientation.
     gdi::Surface composeScreen();
+    gdi::Surface composeScreenLocked();
+    // A drawing through GetDC(NULL): each pixel that differs between the two pictures goes to
+    // the desktop and to every visible top-level surface under it.
+    void drawOnScreenLocked(const gdi::Surface& before, const gdi::Surface& after);
 
     // Input from the world, in logical screen pixels (window_input.cpp).
     void tap(int x, int y);
@@ -220,6 +225,7 @@ private:
     HWND m_foreground = nullptr;
     HWND m_focus = nullptr;
     POINT m_cursor{};  // where the pointer was last, for input without a position
+    gdi::Surface m_desktop;  // under the windows: what GetDC(NULL) drew there, black elsewhere
 };
 
 // The window manager of the calling thread's device.

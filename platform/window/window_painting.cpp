@@ -114,7 +114,14 @@ bool WindowManager::endPaint(const PAINTSTRUCT& paint)
 gdi::Surface WindowManager::composeScreen()
 {
     std::lock_guard lock(m_kernel.mutex());
-    gdi::Surface screen(m_display.width(), m_display.height(), 0);
+    return composeScreenLocked();
+}
+
+gdi::Surface WindowManager::composeScreenLocked()
+{
+    if (m_desktop.width() != m_display.width() || m_desktop.height() != m_display.height())
+        m_desktop.resize(m_display.width(), m_display.height());
+    gdi::Surface screen = m_desktop;
     for (auto it = m_zOrder.rbegin(); it != m_zOrder.rend(); ++it) {
         const Window* w = findLocked(*it);
         if (!w || !w->visible || !w->surface)
@@ -129,6 +136,23 @@ gdi::Surface WindowManager::composeScreen()
         }
     }
     return screen;
+}
+
+void WindowManager::drawOnScreenLocked(const gdi::Surface& before, const gdi::Surface& after)
+{
+    composeScreenLocked();  // the desktop at the screen's size
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x) {
+            const gdi::Rgb colour = after.pixel(x, y);
+            if (colour == before.pixel(x, y))
+                continue;
+            m_desktop.setPixel(x, y, colour);
+            for (HWND hwnd : m_zOrder) {
+                Window* w = findLocked(hwnd);
+                if (w && w->visible && w->surface)
+                    w->surface->setPixel(x - w->rect.left, y - w->rect.top, colour);
+            }
+        }
 }
 
 }  // namespace velorin::window

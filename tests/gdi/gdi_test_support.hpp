@@ -51,8 +51,9 @@ inline std::vector<std::string> picture(HDC dc, int width, int height)
 // A memory DC with a bitmap of its own selected, filled with one colour.
 class Canvas {
 public:
+    // A bitmap of the screen's kind: one compatible with a new memory DC would be monochrome.
     Canvas(int width, int height, COLORREF fill = kGrey)
-        : m_dc(CreateCompatibleDC(nullptr)), m_bitmap(CreateCompatibleBitmap(m_dc, width, height)),
+        : m_dc(CreateCompatibleDC(nullptr)), m_bitmap(CreateBitmap(width, height, 1, 24, nullptr)),
           m_previous(SelectObject(m_dc, m_bitmap))
     {
         HBRUSH brush = CreateSolidBrush(fill);

@@ -3,6 +3,10 @@
 #include "gdi_test_support.hpp"
 
 #include <cstring>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace velorin::test {
 namespace {
@@ -15,7 +19,7 @@ TEST_F(ObjectTest, SelectObjectReturnsThePreviousObjectOfTheSameKind)
     HBRUSH red = CreateSolidBrush(kRed);
     HBRUSH blue = CreateSolidBrush(kBlue);
     HPEN pen = CreatePen(PS_SOLID, 1, kGreen);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, 4, 4);
+    HBITMAP bitmap = CreateBitmap(4, 4, 1, 24, nullptr);
 
     // A new DC holds the white brush, the black pen and a 1 x 1 default bitmap.
     EXPECT_EQ(SelectObject(dc, red), GetStockObject(WHITE_BRUSH));
@@ -143,7 +147,8 @@ TEST_F(ObjectTest, GetObjectWFillsTheWholeBitmapRecordOrNothing)
     EXPECT_EQ(GetObjectW(bitmap, sizeof bm - sizeof bm.bmBits, &bm), 0);
     EXPECT_EQ(bm.bmWidth, static_cast<LONG>(0xABABABAB));
     EXPECT_EQ(GetObjectW(bitmap, 19, &bm), 0);
-    EXPECT_EQ(GetObjectW(GetStockObject(BLACK_PEN), sizeof bm, &bm), 0);
+    // A pen's record is its own.
+    EXPECT_EQ(GetObjectW(GetStockObject(BLACK_PEN), sizeof bm, &bm), static_cast<int>(sizeof(LOGPEN)));
     DeleteObject(bitmap);
 }
 
@@ -161,9 +166,43 @@ TEST_F(ObjectTest, CreateBitmapReadsBlueGreenRedRowsPaddedToWords)
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(bitmap);
-    EXPECT_EQ(CreateBitmap(3, 2, 1, 32, bits), nullptr);
+    EXPECT_EQ(CreateBitmap(3, 2, 1, 33, bits), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(CreateBitmap(0, 2, 1, 24, bits), nullptr);
+    EXPECT_EQ(CreateBitmap(3, 2, 2, 24, bits), nullptr);
+}
+
+TEST_F(ObjectTest, CreateBitmapReadsTheRowsOfEachDepth)
+{
+    // Row bytes: 2 at 1, 2 and 4 bits; 4 at 8 bits and 16 (5-5-5, low byte first); 12 at 32.
+    const unsigned char one[] = {0x40, 0, 0x80, 0};
+    const unsigned char two[] = {0x14, 0, 0xD4, 0};
+    const unsigned char four[] = {0x9A, 0, 0xC7, 0};
+    const unsigned char eight[] = {0, 0xF9, 0xFA, 0, 0xFC, 0xFF, 0x07, 0};
+    const unsigned char sixteen[] = {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F, 0x10, 0x42, 0x00, 0x00};
+    const unsigned char thirtyTwo[] = {0, 0, 255, 9, 0, 255, 0, 9, 255, 0, 0, 9,
+                                       255, 255, 255, 9, 0, 0, 0, 9, 128, 128, 128, 9};
+    const std::pair<UINT, const unsigned char*> depths[] = {{1, one},     {2, two},         {4, four},
+                                                            {8, eight}, {16, sixteen}, {32, thirtyTwo}};
+    const std::map<UINT, std::vector<std::string>> expected = {
+        {1, {"kwk", "wkk"}}, {2, {"k..", "w.."}}, {4, {"rgk", "b?k"}},
+        {8, {"krg", "bw?"}}, {16, {"rgb", "w?k"}}, {32, {"rgb", "wk."}}};
+    for (const auto& [depth, bits] : depths) {
+        HBITMAP bitmap = CreateBitmap(3, 2, 1, depth, bits);
+        BITMAP info{};
+        ASSERT_EQ(GetObjectW(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
+        EXPECT_EQ(info.bmBitsPixel, depth);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        EXPECT_EQ(picture(dc, 3, 2), expected.at(depth)) << depth << " bits";
+        // What a drawing leaves is in the bitmap's colours.
+        if (depth == 16) {
+            EXPECT_EQ(SetPixel(dc, 0, 0, RGB(0x12, 0x34, 0x56)), RGB(0x10, 0x31, 0x52));
+            EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0x10, 0x31, 0x52));
+        }
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
 }
 
 // A frame as the charging screen draws one: window DC, memory DC, a black brush for the

@@ -99,5 +99,24 @@ TEST_F(WindowDCTest, ADCFollowsItsWindowAndFailsOnceTheWindowIsGone)
     EXPECT_EQ(ReleaseDC(window, dc), 1);
 }
 
+TEST_F(WindowDCTest, TheScreensDCDrawsOnTheScreenAndReadsItBack)
+{
+    HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    HBRUSH red = CreateSolidBrush(kRed);
+    const RECT part{-5, -5, 2, 1};
+    EXPECT_TRUE(FillRect(screen, &part, red));
+    EXPECT_EQ(SetPixel(screen, 3, 0, kBlue), kBlue);
+    EXPECT_EQ(GetPixel(screen, 1, 0), kRed);
+    const gdi::Surface shown = device.windows().composeScreen();
+    EXPECT_EQ(gdi::toColorRef(shown.pixel(0, 0)), kRed);
+    EXPECT_EQ(gdi::toColorRef(shown.pixel(3, 0)), kBlue);
+    EXPECT_EQ(gdi::toColorRef(shown.pixel(2, 0)), kBlack);
+    EXPECT_EQ(GetPixel(screen, shown.width(), 0), CLR_INVALID);
+    EXPECT_EQ(ReleaseDC(window, screen), 0);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+    DeleteObject(red);
+}
+
 }  // namespace
 }  // namespace velorin::test
