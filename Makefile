@@ -45,9 +45,10 @@ win32: setup-win32
 	@$(call configure,win32-i686)
 	$(CMAKE) --build --preset win32-i686
 
-# The Win32 build first: the release tests run it under Wine.
+# The Win32 build first: the release tests run it under Wine. The release tree is configured
+# again, since Wine may have come with the Win32 build after `make demo` configured it.
 test: win32
-	@$(call configure,release)
+	$(CMAKE) --preset release >/dev/null
 	$(CMAKE) --build --preset release
 	$(CTEST) --preset release
 	@$(call configure,asan)

@@ -58,6 +58,30 @@ std::string Point(LPARAM lParam)
     return "(" + Number(static_cast<short>(LOWORD(lParam))) + "," + Number(static_cast<short>(HIWORD(lParam))) + ")";
 }
 
+// "down(x,y) keys", "keydown 27" and the like, or "" for a message that is no input.
+std::string InputName(const MSG& msg)
+{
+    const std::string w = Number(static_cast<long long>(msg.wParam));
+    switch (msg.message) {
+    case WM_LBUTTONDOWN:
+        return "down" + Point(msg.lParam) + " " + w;
+    case WM_LBUTTONUP:
+        return "up" + Point(msg.lParam) + " " + w;
+    case kNonClientDown:
+        return "ncdown" + Point(msg.lParam) + " " + w;
+    case kNonClientUp:
+        return "ncup" + Point(msg.lParam) + " " + w;
+    case WM_KEYDOWN:
+        return "keydown " + w;
+    case WM_KEYUP:
+        return "keyup " + w;
+    case WM_CHAR:
+        return "char " + w;
+    default:
+        return "";
+    }
+}
+
 // Runs the queue like a message loop and names the button and key messages it passes on, with
 // the window they are for: "<window> <what>", in order.
 std::string InputMessages(const std::vector<Named>& windows)
@@ -65,32 +89,7 @@ std::string InputMessages(const std::vector<Named>& windows)
     std::string seen;
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        std::string what;
-        switch (msg.message) {
-        case WM_LBUTTONDOWN:
-            what = "down" + Point(msg.lParam) + " " + Number(static_cast<long long>(msg.wParam));
-            break;
-        case WM_LBUTTONUP:
-            what = "up" + Point(msg.lParam) + " " + Number(static_cast<long long>(msg.wParam));
-            break;
-        case WM_KEYDOWN:
-            what = "keydown " + Number(static_cast<long long>(msg.wParam));
-            break;
-        case WM_KEYUP:
-            what = "keyup " + Number(static_cast<long long>(msg.wParam));
-            break;
-        case WM_CHAR:
-            what = "char " + Number(static_cast<long long>(msg.wParam));
-            break;
-        case kNonClientDown:
-            what = "ncdown" + Point(msg.lParam) + " " + Number(static_cast<long long>(msg.wParam));
-            break;
-        case kNonClientUp:
-            what = "ncup" + Point(msg.lParam) + " " + Number(static_cast<long long>(msg.wParam));
-            break;
-        default:
-            break;
-        }
+        const std::string what = InputName(msg);
         if (!what.empty())
             seen += (seen.empty() ? "" : ", ") + std::string(NameOf(msg.hwnd, windows)) + " " + what;
         // A press on a caption would start moving the window on a desktop.

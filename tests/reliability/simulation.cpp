@@ -971,6 +971,11 @@ private:
             return;
         }
         if (!running()) {
+            // A Close whose exit a fault refused ends the utility at its next run instead.
+            if (m_result.faulted && g_closeRequested != 0) {
+                note("# a Close made under faults took effect at a later run");
+                return;
+            }
             fail(std::string(targetName(target)) + ": the utility is not running");
             return;
         }
