@@ -1,6 +1,7 @@
 #include "kernel/scheduler.hpp"
 
 #include <algorithm>
+#include <cxxabi.h>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -75,6 +76,9 @@ void Scheduler::endKilledCurrent()
     std::unique_lock lock(m_mutex, std::try_to_lock);
     if (!lock.owns_lock())
         return;  // the kernel's lock was held where it was thrown: nothing is safe to touch
+    // std::terminate took the exception as caught; this ends that catch, which frees it.
+    if (std::current_exception())
+        abi::__cxa_end_catch();
     finishLocked(lock, *t);  // switches away for good
 }
 
