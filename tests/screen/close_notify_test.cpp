@@ -5,6 +5,8 @@
 #include "gdi/png_file.hpp"
 #include "screen/charge_screen_messages.h"
 #include "tests/screen/screen_pixels.hpp"
+#include "sim/player/scenario_player.hpp"
+#include "window/window_text.hpp"
 #include "tests/support/utility_test_support.hpp"
 
 #include <cstdlib>
@@ -238,6 +240,30 @@ TEST_F(ClosePrompt, ATapQueuedBeforeARunHidTheScreenOpensNothing)
     // A prompt would stop the drawing until it ends, and stand behind the next charge's screen.
     EXPECT_TRUE(chargeScreen(harness)->m_drawingEnabled) << "a prompt is up";
     EXPECT_TRUE(linesWith(harness, ", #135, ").empty());
+}
+
+// Two taps while a replug's run keeps the window busy: the second reaches the queue before the
+// first opens the prompt, and the prompt's modal loop hands it to the screen.
+TEST(ClosePromptRaces, TwoTapsDuringARunOpenOnePromptWhateverTheSeed)
+{
+    constexpr std::string_view kTwoTaps =
+        "0 unplug\n1s plug\n6s unplug\n+0ms plug\n6500ms tap 160 120\n6600ms tap 160 120\n9s end\n";
+    int opened = 0;
+    for (std::uint64_t seed = 1; seed <= 40; ++seed) {
+        HarnessOptions options = utilityOptions();
+        options.device.run = kernel::RunMode::Preemptive;
+        options.device.seed = seed;
+        Harness harness(options);
+        sim::ScenarioPlayer(harness).play(sim::parseScenario(kTwoTaps, "two_taps.scn"));
+        const std::string screen = "hwnd=" + window::hex(*harness.mainWindow());
+        const auto shown = linesWith(harness, "window.show");
+        const auto prompts = std::count_if(shown.begin(), shown.end(),
+                                           [&](const std::string& l) { return !l.ends_with(screen); });
+        EXPECT_LE(prompts, 1) << "seed " << seed;
+        opened += prompts > 0 ? 1 : 0;
+        ResetProcessGlobals();
+    }
+    EXPECT_GT(opened, 20) << "too few seeds had the taps reach the charge symbol";
 }
 
 TEST(ClosePromptStart, ATapBeforeTheFirstFrameOpensNothing)

@@ -150,7 +150,10 @@ void CChargeScreenDlg::OnLButtonDown(UINT, CPoint point)
 {
     // A tap queued while the screen showed may be handled after a run has hidden it: it opens
     // nothing, or the prompt would stand alone and the charging screen come back over it.
-    if (PtInRect(&m_symbolRect, point) && !g_closeRequested && IsWindowVisible(m_hWnd)) {
+    // Drawing is off exactly while a prompt is up; a tap queued before that prompt opened
+    // reaches this window through the prompt's modal loop, and must not open a second one.
+    if (PtInRect(&m_symbolRect, point) && !g_closeRequested && m_drawingEnabled
+        && IsWindowVisible(m_hWnd)) {
         // The prompt shows over a blank screen.
         m_drawingEnabled = FALSE;
         InvalidateRect(m_hWnd, NULL, TRUE);
