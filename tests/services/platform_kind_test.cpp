@@ -68,14 +68,20 @@ TEST(PlatformKind, AnIdentityStoredWithoutItsNulReadsAsItsCharacters)
     EXPECT_EQ(kindOn(harness), 2) << "from a .reg file";
 }
 
+TEST(PlatformKind, TheTypeIsNotAskedSoBytesThatSpellAnIdentityGiveItsKind)
+{
+    const auto bytes = registry::wideBytes(std::wstring(L"511\0", 4));
+    EXPECT_EQ(kindFor(registry::Value{L"PlatformID", REG_BINARY, bytes}), 2);
+    EXPECT_EQ(kindFor(registry::Value{L"PlatformID", REG_MULTI_SZ, registry::wideBytes(std::wstring(L"511\0\0", 5))}), 2);
+}
+
 TEST(PlatformKind, NearMissesLeaveTheKindAsItWas)
 {
     for (const std::wstring id : {L"5110", L" 511", L"511 ", L"51", L"", L"0522"})
         EXPECT_EQ(kindFor(text(id)), -1) << trace::narrow(id);
     EXPECT_EQ(kindFor(std::nullopt), -1) << "no value";
     EXPECT_EQ(kindFor(std::nullopt, false), -1) << "no key";
-    // Not a string, though its bytes spell one.
-    EXPECT_EQ(kindFor(registry::Value{L"PlatformID", REG_BINARY, registry::wideBytes(std::wstring(L"511\0", 4))}), -1);
+    // The number 511 is not the text "511".
     EXPECT_EQ(kindFor(registry::dwordValue(L"PlatformID", 511)), -1);
     // Too long for the buffer, though it begins with an identity and its end.
     EXPECT_EQ(kindFor(text(L"511" + std::wstring(1, L'\0') + std::wstring(300, L'x'))), -1);

@@ -92,7 +92,7 @@ TEST_F(RegKeyHolderTest, ANumberIsReadOnlyFromFourBytesWhateverTheirType)
     EXPECT_EQ(read, (std::vector<DWORD>{0xFFFFFFFF, 5, 0xABCD1234, 0xABCD1234, 0xABCD1234, 0xABCD1234}));
 }
 
-TEST_F(RegKeyHolderTest, ATextIsReadOnlyWhenItIsAStringThatEndsWithinTheBuffer)
+TEST_F(RegKeyHolderTest, ATextIsReadWhenItEndsWithinTheBufferWhateverItsType)
 {
     harness.setRegistryValue(Root::LocalMachine, kKey, registry::stringValue(L"Short", L"522"));
     harness.setRegistryValue(Root::LocalMachine, kKey, registry::stringValue(L"Expand", L"522", REG_EXPAND_SZ));
@@ -102,6 +102,7 @@ TEST_F(RegKeyHolderTest, ATextIsReadOnlyWhenItIsAStringThatEndsWithinTheBuffer)
     setValue(L"Unended", REG_SZ, registry::wideBytes(std::wstring(8, L'y')));
     // Three and no end: the text ends in the buffer, whatever the buffer held before.
     setValue(L"ShortUnended", REG_SZ, registry::wideBytes(L"522"));
+    // No type is asked for, so other types' bytes are read as they are.
     setDword(harness, Root::LocalMachine, kKey, L"Number", 0x00313135);
     setValue(L"Binary", REG_BINARY, registry::wideBytes(std::wstring(L"522\0", 4)));
 
@@ -118,7 +119,8 @@ TEST_F(RegKeyHolderTest, ATextIsReadOnlyWhenItIsAStringThatEndsWithinTheBuffer)
     });
     using R = std::pair<bool, std::wstring>;
     EXPECT_EQ(read, (std::vector<R>{R{true, L"522"}, R{true, L"522"}, R{true, std::wstring(7, L'x')}, R{false, L""},
-                                    R{false, L""}, R{true, L"522"}, R{false, L""}, R{false, L""}, R{false, L""}}));
+                                    R{false, L""}, R{true, L"522"}, R{true, std::wstring(1, WCHAR(0x00313135))},
+                                    R{true, L"522"}, R{false, L""}}));
 }
 
 TEST_F(RegKeyHolderTest, ClosesItsKeyAndFreesItsBufferOnEveryPathAndOnlyOnce)

@@ -42,13 +42,14 @@ bool RegKeyHolder::ReadString(LPCWSTR name, WCHAR* buffer, DWORD capacity)
     // The buffer starts as empty text: the registry gives a string's bytes as stored, so one
     // stored without its NUL still ends within the buffer when it leaves room for one.
     std::fill(buffer, buffer + capacity, L'\0');
-    DWORD type = REG_NONE;
     DWORD size = capacity * sizeof(WCHAR);
+    // No type is asked for: whatever the value's type, its bytes are read as text.
     const bool read =
-        RegQueryValueExW(m_hKey, name, NULL, &type, reinterpret_cast<LPBYTE>(buffer), &size) == ERROR_SUCCESS;
-    // Bytes of another type, or text that fills the whole buffer with no NUL, must not pass for text.
+        RegQueryValueExW(m_hKey, name, NULL, NULL, reinterpret_cast<LPBYTE>(buffer), &size) == ERROR_SUCCESS;
+    // Characters that fill the whole buffer with no NUL must not pass for text: a reader would
+    // run past the buffer looking for its end.
     const bool terminated = std::find(buffer, buffer + capacity, L'\0') != buffer + capacity;
-    if (read && (type == REG_SZ || type == REG_EXPAND_SZ) && terminated)
+    if (read && terminated)
         return true;
     if (capacity > 0)
         buffer[0] = L'\0';
