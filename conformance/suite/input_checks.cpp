@@ -190,6 +190,37 @@ void RunChildAndFrameTaps()
     MessageLog::Instance().Take();
 }
 
+// An owner left disabled under its owned popup, as a modal dialog leaves it, is made the
+// foreground again, by SetForegroundWindow and by being shown again; then Esc is pressed.
+void RunKeysUnderADisabledOwner()
+{
+    HWND owner = MakeWindow(L"Conformance Input Owner", 20, 40, 120, 100);
+    ShowWindow(owner, SW_SHOW);
+    SetForegroundWindow(owner);
+    HWND popup = CreateWindowExW(0, L"ConformanceWindow", L"Popup", WS_POPUP | WS_VISIBLE, 40, 60, 60, 40, owner,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    EnableWindow(owner, FALSE);
+    SetForegroundWindow(popup);
+    Settle();
+    const std::vector<Named> windows{{owner, "owner"}, {popup, "popup"}, {nullptr, "none"}};
+    const auto where = [&] {
+        return std::string(NameOf(GetForegroundWindow(), windows)) + " " + NameOf(GetActiveWindow(), windows) + " " +
+               NameOf(GetFocus(), windows);
+    };
+    std::string seen = YesNo(SetForegroundWindow(owner));
+    seen += " " + where();
+    ShowWindow(owner, SW_HIDE);
+    ShowWindow(owner, SW_SHOW);
+    seen += " / " + where();
+    Settle();
+    PressKey(VK_ESCAPE);
+    seen += " / " + InputMessages(windows);
+    Report(kGroup, "keys_under_a_disabled_owner", seen);
+    DestroyWindow(owner);
+    Settle();
+    MessageLog::Instance().Take();
+}
+
 }  // namespace
 
 void RunInputChecks()
@@ -243,6 +274,7 @@ void RunInputChecks()
     Settle();
     MessageLog::Instance().Take();
     RunChildAndFrameTaps();
+    RunKeysUnderADisabledOwner();
 }
 
 }  // namespace conformance

@@ -266,10 +266,8 @@ BOOL SetForegroundWindow(HWND hWnd)
     return platformCall(
         "SetForegroundWindow", FALSE, ERROR_INVALID_WINDOW_HANDLE,
         [&] {
-            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window&) {
-                wm.setForegroundLocked(hWnd);
-                return TRUE;
-            });
+            return withWindow(hWnd, FALSE,
+                              [&](WindowManager& wm, Window&) { return wm.setForegroundLocked(hWnd) ? TRUE : FALSE; });
         },
         hWnd);
 }

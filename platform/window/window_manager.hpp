@@ -71,7 +71,8 @@ public:
     // or, for HWND_BOTTOM, the bottom.
     void placeChildLocked(Window& child, HWND insertAfter);
     const std::vector<HWND>& zOrderLocked() const { return m_zOrder; }
-    void setForegroundLocked(HWND hwnd);
+    // False when the window is disabled: it cannot be activated, and nothing changes.
+    bool setForegroundLocked(HWND hwnd);
     HWND foregroundLocked() const { return m_foreground; }
     HWND setFocusLocked(HWND hwnd);
     HWND focusLocked() const { return m_focus; }

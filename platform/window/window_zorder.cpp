@@ -101,21 +101,26 @@ void WindowManager::placeChildLocked(Window& child, HWND insertAfter)
         siblings.insert(siblings.begin(), child.hwnd);  // HWND_TOP; a child cannot be topmost
 }
 
-void WindowManager::setForegroundLocked(HWND hwnd)
+bool WindowManager::setForegroundLocked(HWND hwnd)
 {
     Window* w = findLocked(hwnd);
     if (!w)
-        return;
+        return false;
     Window& top = topLevelLocked(*w);
+    // CE's EnableWindow: a window must be enabled before it can be activated. An owner that a
+    // modal dialog disabled so stays behind it, and the keys stay with the dialog.
+    if (!top.enabled)
+        return false;
     raiseLocked(top);
     if (m_foreground == top.hwnd)
-        return;
+        return true;
     m_foreground = top.hwnd;
     traceLocked("window.foreground", top);
     // The activated window takes the focus unless it holds it already, as DefWindowProc's
     // WM_ACTIVATE gives it on Windows.
     if (!holdsFocusLocked(top))
         m_focus = top.hwnd;
+    return true;
 }
 
 bool WindowManager::holdsFocusLocked(const Window& window)

@@ -135,6 +135,20 @@ TEST_F(ClosePrompt, EscTheCaptionsCloseBoxAndAnOkCommandEndItWithoutAChoice)
     EXPECT_EQ(promptEnd(), "= 1");
     harness.runFor(1000);
     expectNothingChosen("IDOK");
+
+    // A replug's run shows the screen again and brings it to the front under the prompt: the
+    // screen, disabled, cannot take the activation, so the prompt keeps the keys.
+    openPrompt();
+    harness.power(0, 60);
+    harness.runFor(1000);
+    harness.power(1, 60);
+    harness.runFor(3000);
+    harness.key(VK_ESCAPE);
+    EXPECT_EQ(linesWith(harness, ", #135, ").size(), 4u);
+    EXPECT_EQ(promptEnd(), "= 2");
+    harness.runFor(1000);
+    EXPECT_EQ(GetForegroundWindow(), *harness.mainWindow());
+    expectNothingChosen("Esc after a replug");
 }
 
 TEST_F(ClosePrompt, AfterThePromptTheScreenIsBlackAgainAndTheNextFrameDrawsItWhole)
