@@ -108,6 +108,10 @@ TEST_F(Sequencer, UnpluggingRunsTheBatterySequenceAndPutsEveryUserSettingBack)
     EXPECT_EQ(stepsSince(harness, "power.info ac=0"), kBatterySequence);
     EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));
     EXPECT_EQ(user(Root::CurrentUser, kBacklight, L"BatteryBacklightLevel"), 11u);
+    // The display turns back before the rotation values are written.
+    const long turned = firstLineWith(harness, "6000 display.orientation 0");
+    const long written = firstLineWith(harness, "6000 reg.set HKLM\\System\\GDI\\Rotation AutoRotate");
+    EXPECT_TRUE(0 < turned && turned < written) << turned << " " << written;
     harness.runUntil(9000);
     // The dim setting too: without it the charge would have turned dimming off for good.
     expectUserSettings();
@@ -255,10 +259,14 @@ TEST_F(Sequencer, CloseRestoresEverythingBeforeTheRequestAndEndsTheUtility)
     harness.settle();
     EXPECT_FALSE(harness.programRunning());
     expectUserSettings();
+    // The orientation, then the rotation values, then the backlight values, then the end.
     const long restored = firstLineWith(harness, "6000 display.orientation 0");
+    const long rotation = firstLineWith(harness, "6000 reg.set HKLM\\System\\GDI\\Rotation AutoRotate");
+    const long backlight = firstLineWith(harness, "6000 reg.set HKCU\\ControlPanel\\BackLight BatteryBacklightLevel");
     const long saved = firstLineWith(harness, "6000 reg.set HKCU\\ControlPanel\\BackLight UseDim dword:1");
     const long exited = firstLineWith(harness, "exit pid=1");
-    EXPECT_TRUE(0 < restored && restored < saved && saved < exited) << restored << " " << saved << " " << exited;
+    EXPECT_TRUE(0 < restored && restored < rotation && rotation < backlight && backlight < saved && saved < exited)
+        << restored << " " << rotation << " " << backlight << " " << saved << " " << exited;
     EXPECT_TRUE(stepsSince(harness, "6000 dispatch hwnd=0x10000 WM_SEQ_ADVANCE wparam=0 lparam=1").empty())
         << "no step runs after";
     ResetProcessGlobals();
@@ -274,6 +282,20 @@ TEST_F(Sequencer, AReloadDuringTheLastRampKeepsTheSettingsCapturedBefore)
     harness.power(1, 40);
     harness.runUntil(4000);
     EXPECT_EQ(g_savedBatteryBacklightLevel, 5) << "not reloaded while a ramp ran";
+}
+
+TEST_F(Sequencer, AChargeWhileTheBatteryRunsRampStillMovesCapturesNothing)
+{
+    startOnBattery();
+    harness.power(1, 40);
+    harness.runUntil(6000);
+    harness.power(0, 40);
+    harness.runUntil(7500);  // the battery run's ramp, from 7100 to 8100, is half way
+    ASSERT_NE(dword(harness, Root::CurrentUser, kBacklight, L"BatteryBacklightLevel"), 5u);
+    harness.power(1, 40);
+    harness.runFor(1000);
+    EXPECT_EQ(g_savedBatteryBacklightLevel, 5);
+    EXPECT_EQ(g_savedAcBacklightLevel, 8);
 }
 
 TEST_F(Sequencer, AnAcRunAfterACompletedChargeKeepsTheSettingsCapturedAtItsStart)
