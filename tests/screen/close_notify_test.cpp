@@ -61,6 +61,11 @@ TEST_F(ClosePrompt, DismissPutsTheScreenAwayForThisCharge)
     ASSERT_TRUE(button);
     harness.tap(button->x, button->y);
     EXPECT_EQ(promptEnd(), "= 2");
+    // The screen's timers were handled while the prompt was up; the tap's own default handling
+    // still gets the tap.
+    EXPECT_EQ(linesWithSince(harness, "call DefWindowProcW(" + window::hex(*harness.mainWindow()) + ", 513,", ", #135, ")
+                  .size(),
+              1u);
     EXPECT_EQ(LoadShared(&g_powerSource), POWER_SOURCE_DISMISSED);
     EXPECT_TRUE(chargeScreen(harness)->m_drawingEnabled);
     EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));
@@ -80,6 +85,8 @@ TEST_F(ClosePrompt, ADismissAfterTheChargerHasGoneOnlyAsksForTheBatteryRun)
     const auto button = harness.device().windows().buttonCentre(L"Dismiss");
     ASSERT_TRUE(button);
     harness.tap(button->x, button->y);
+    const std::string request = "call PostMessageW(" + window::hex(*harness.mainWindow()) + ", 33768, 0, 1)";
+    EXPECT_EQ(linesWithSince(harness, request, ", #135, ").size(), 1u) << "the Dismiss asks for a run all the same";
     harness.runFor(1000);
     EXPECT_EQ(LoadShared(&g_powerSource), POWER_SOURCE_BATTERY) << "nothing left to dismiss";
     EXPECT_FALSE(harness.windowVisible(*harness.mainWindow()));

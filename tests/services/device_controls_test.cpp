@@ -175,6 +175,33 @@ TEST_F(DeviceControls, TheRotationKeyIsWrittenOnlyThroughAKeyOpenedForWriting)
     EXPECT_EQ(linesWith(harness, "reg.set HKLM\\System\\GDI\\Rotation AutoRotate").size(), 2u);
 }
 
+// The device, like CE, ignores access masks and takes the battery's last status however it is
+// asked; a desktop or another driver would not. So the arguments are pinned as a whole run makes them.
+TEST_F(DeviceControls, EveryCallAsksForWhatItsUseNeeds)
+{
+    constexpr unsigned long kEventModifyState = 0x0002;  // what EventModify needs of the handle
+    const auto accessOf = [](const std::string& line, std::string_view before) {
+        return std::stoul(line.substr(line.find(before) + before.size()));
+    };
+    harness.power(1, 40);
+    harness.launch();
+    harness.runFor(12000);  // a charge, and the keep-awake signal at 10 s
+    harness.power(0, 40);
+    harness.runFor(3000);
+    const Lines settings = linesWith(harness, "call RegCreateKeyExW(HKCU, \"ControlPanel\\\\BackLight\", 0, NULL, 0, ");
+    ASSERT_FALSE(settings.empty());
+    for (const std::string& open : settings)
+        EXPECT_EQ(accessOf(open, ", 0, NULL, 0, ") & KEY_SET_VALUE, static_cast<unsigned long>(KEY_SET_VALUE)) << open;
+    const Lines events = linesWith(harness, "call OpenEventW(");
+    ASSERT_FALSE(events.empty());
+    for (const std::string& open : events)
+        EXPECT_EQ(accessOf(open, "OpenEventW(") & kEventModifyState, kEventModifyState) << open;
+    const Lines reads = linesWith(harness, "call GetSystemPowerStatusEx2(");
+    ASSERT_FALSE(reads.empty());
+    for (const std::string& read : reads)
+        EXPECT_NE(read.find(", 1) = "), std::string::npos) << "asked for a fresh status: " << read;
+}
+
 TEST_F(DeviceControls, OnlyTheTwoLevelNamesAreWrittenAndDimmingGoesOff)
 {
     runAsProgram(harness, [] {
