@@ -15,7 +15,7 @@ BOOL GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
                 setLastError(ERROR_INVALID_PARAMETER);
                 return -1;
             }
-            return windowManager().getMessage(*lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax) ? TRUE : FALSE;
+            return windowManager().getMessage(*lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax);
         },
         lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax);
 }
