@@ -371,6 +371,38 @@ void RunMessageChecks()
 
     Report(kGroup, "generated_order", GeneratedOrder());
 
+    // A WM_PAINT is not removed: it comes again until the window is validated.
+    HWND painted = MakeWindow(L"Conformance Painted", 10, 10, 60, 60);
+    ShowWindow(painted, SW_SHOWNA);
+    PumpMessages();
+    MessageLog::Instance().Take();
+    InvalidateRect(painted, nullptr, FALSE);
+    std::string paints;
+    for (int i = 0; i < 2; ++i)
+        paints += std::string(PeekMessageW(&msg, painted, 0, 0, PM_REMOVE) && msg.message == WM_PAINT ? "paint" : "-") + " ";
+    ValidateRect(painted, nullptr);
+    paints += PeekMessageW(&msg, painted, 0, 0, PM_REMOVE) ? Number(msg.message) : "-";
+    Report(kGroup, "paint_until_validated", paints);
+    DestroyWindow(painted);
+    PumpMessages();
+    MessageLog::Instance().Take();
+
+    // What was posted to a window goes with it, WM_QUIT too.
+    HWND doomed = MakeWindow(L"Conformance Doomed");
+    PostMessageW(doomed, WM_USER + 1, 1, 2);
+    PostMessageW(doomed, WM_QUIT, 0x1234, 0x5678);
+    PostMessageW(doomed, WM_QUIT, 0x4321, 0x8765);
+    DestroyWindow(doomed);
+    std::string left;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT || msg.message >= WM_USER)
+            left += (left.empty() ? "" : " ") + Describe(msg, a, b);
+        else
+            DispatchMessageW(&msg);
+    }
+    MessageLog::Instance().Take();
+    Report(kGroup, "posted_to_a_destroyed_window", left.empty() ? "-" : left);
+
     // HWND_BROADCAST posts to every top-level window, not to children, and only messages below
     // WM_USER (or registered ones): the private range is not broadcast, though the call succeeds.
     HWND child = CreateWindowExW(0, L"ConformanceWindow", L"", WS_CHILD, 0, 0, 10, 10, a, nullptr,

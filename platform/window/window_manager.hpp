@@ -99,6 +99,9 @@ public:
     bool postThreadMessage(kernel::ThreadId thread, UINT message, WPARAM wParam, LPARAM lParam);
     void postInputLocked(kernel::ThreadId thread, const MSG& message);
     void postQuit(int code);
+    // What waits in the queues for a window that is going; a WM_QUIT posted to it stays as its
+    // thread's quit.
+    void dropQueuedForLocked(HWND hwnd);
     bool translate(const MSG& message);
     // FALSE for WM_QUIT, -1 for a filter that names no window. With `remove` false, peekMessage
     // only looks (PeekMessage without PM_REMOVE).

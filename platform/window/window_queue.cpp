@@ -97,6 +97,20 @@ void WindowManager::postQuit(int code)
     m_kernel.signalLocked();
 }
 
+void WindowManager::dropQueuedForLocked(HWND hwnd)
+{
+    for (auto& [thread, queue] : m_queues) {
+        // Only the first such WM_QUIT outlives the window, and as PostQuitMessage leaves one:
+        // with no window and no lParam.
+        const auto quit = std::find_if(queue.posted.begin(), queue.posted.end(),
+                                       [hwnd](const MSG& m) { return m.hwnd == hwnd && m.message == WM_QUIT; });
+        if (quit != queue.posted.end() && !queue.quitCode)
+            queue.quitCode = static_cast<int>(quit->wParam);
+        std::erase_if(queue.posted, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
+        std::erase_if(queue.input, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
+    }
+}
+
 void WindowManager::postInputLocked(kernel::ThreadId thread, const MSG& message)
 {
     queueLocked(thread).input.push_back(message);
