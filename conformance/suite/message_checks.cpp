@@ -88,6 +88,39 @@ DWORD WINAPI KeepWindow(LPVOID param)
     return 0;
 }
 
+// A window on a thread of its own whose procedure, sent kEcho, sends kEchoBack to the window in
+// lParam and answers with that answer plus one.
+constexpr UINT kEcho = WM_USER + 30;
+constexpr UINT kEchoBack = WM_USER + 31;
+
+LRESULT CALLBACK EchoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kEcho)
+        return SendMessageW(reinterpret_cast<HWND>(lParam), kEchoBack, 0, 0) + 1;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+DWORD WINAPI KeepEchoWindow(LPVOID param)
+{
+    auto* args = static_cast<WindowThreadArgs*>(param);
+    WNDCLASSW echoClass{};
+    echoClass.lpfnWndProc = EchoProc;
+    echoClass.hInstance = GetModuleHandleW(nullptr);
+    echoClass.lpszClassName = L"ConformanceEcho";
+    RegisterClassW(&echoClass);
+    args->window = CreateWindowExW(0, L"ConformanceEcho", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+    SetEvent(args->made);
+    MSG msg;
+    while (WaitForSingleObject(args->end, 0) == WAIT_TIMEOUT) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(1);
+    }
+    DestroyWindow(args->window);
+    return 0;
+}
+
 // A thread that makes its queue only when told to, then takes one message.
 struct QueueThreadArgs {
     HANDLE go;
@@ -309,6 +342,19 @@ void RunMessageChecks()
     CloseHandle(owner.made);
     CloseHandle(owner.end);
     MessageLog::Instance().Take();
+
+    // A thread waiting for its send to another thread is answered meanwhile: the other window's
+    // procedure sends back to this thread before it answers.
+    WindowThreadArgs echo{nullptr, CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE echoThread = CreateThread(nullptr, 0, KeepEchoWindow, &echo, 0, nullptr);
+    WaitForSingleObject(echo.made, INFINITE);
+    const LRESULT echoed = SendMessageW(echo.window, kEcho, 0, reinterpret_cast<LPARAM>(a));
+    Report(kGroup, "sent_back_during_a_send", Number(echoed) + " " + MessageLog::Instance().Take());
+    SetEvent(echo.end);
+    WaitForSingleObject(echoThread, INFINITE);
+    CloseHandle(echoThread);
+    CloseHandle(echo.made);
+    CloseHandle(echo.end);
 
     // PostThreadMessageW needs the thread's queue, which its first window-manager call makes.
     QueueThreadArgs queued{CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, TRUE, FALSE, nullptr),
