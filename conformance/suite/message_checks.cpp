@@ -457,6 +457,9 @@ void RunMessageChecks()
     const BOOL broadcastUser = PostMessageW(HWND_BROADCAST, WM_USER + 3, 0, 0);
     Report(kGroup, "post_broadcast",
            YesNo(broadcastLow) + " " + YesNo(broadcastUser) + " " + BroadcastReached(a, b, child));
+    // Posting to -1 (HWND_TOPMOST's value) broadcasts too.
+    const BOOL broadcastTopmost = PostMessageW(reinterpret_cast<HWND>(LONG_PTR{-1}), WM_NULL, 0, 0);
+    Report(kGroup, "post_to_minus_one", YesNo(broadcastTopmost) + " " + BroadcastReached(a, b, child));
     DestroyWindow(child);
     DestroyWindow(a);
     DestroyWindow(b);

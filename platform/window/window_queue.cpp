@@ -50,7 +50,8 @@ bool WindowManager::post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return false;
     }
     const auto now = static_cast<DWORD>(m_kernel.scheduler().nowLocked());
-    if (hwnd == HWND_BROADCAST) {
+    // -1 broadcasts as well, as Windows takes it.
+    if (hwnd == HWND_BROADCAST || hwnd == reinterpret_cast<HWND>(LONG_PTR{-1})) {
         if (!broadcastable(message))
             return true;
         for (const HWND top : m_zOrder) {
