@@ -121,6 +121,20 @@ DWORD WINAPI KeepEchoWindow(LPVOID param)
     return 0;
 }
 
+// A thread that sends a message to one window and then posts one to another.
+struct SendPostArgs {
+    HWND sendTo;
+    HWND postTo;
+};
+
+DWORD WINAPI SendThenPost(LPVOID param)
+{
+    auto* args = static_cast<SendPostArgs*>(param);
+    SendMessageW(args->sendTo, WM_USER + 7, 0, 0);
+    PostMessageW(args->postTo, WM_USER + 50, 0, 0);
+    return 0;
+}
+
 // A thread that makes its queue only when told to, then takes one message.
 struct QueueThreadArgs {
     HANDLE go;
@@ -355,6 +369,17 @@ void RunMessageChecks()
     CloseHandle(echoThread);
     CloseHandle(echo.made);
     CloseHandle(echo.end);
+
+    // A GetMessageW that waits for one window's messages of one kind still answers what other
+    // threads send to any of the thread's windows.
+    SendPostArgs sendPost{b, a};
+    HANDLE sendPoster = CreateThread(nullptr, 0, SendThenPost, &sendPost, 0, nullptr);
+    const BOOL gotFiltered = GetMessageW(&msg, a, WM_USER + 50, WM_USER + 50);
+    const std::string filteredGot = Describe(msg, a, b);
+    WaitForSingleObject(sendPoster, INFINITE);
+    CloseHandle(sendPoster);
+    Report(kGroup, "sent_runs_under_any_filter",
+           MessageLog::Instance().Take() + " then " + Number(gotFiltered) + " " + filteredGot);
 
     // PostThreadMessageW needs the thread's queue, which its first window-manager call makes.
     QueueThreadArgs queued{CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, TRUE, FALSE, nullptr),
