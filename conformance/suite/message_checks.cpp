@@ -188,11 +188,11 @@ std::string GeneratedOrder()
     std::string order;
     MSG msg;
     for (int i = 0; i < 6 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-        const std::string name = msg.message == WM_QUIT     ? "quit"
-                                 : msg.message == WM_PAINT  ? "paint"
-                                 : msg.message == WM_TIMER  ? "timer"
-                                 : msg.message >= WM_USER   ? "user" + Number(msg.message - WM_USER)
-                                                            : "";
+        const std::string name = msg.message == WM_QUIT    ? "quit"
+                                 : msg.message == WM_PAINT ? "paint"
+                                 : msg.message == WM_TIMER ? "timer"
+                                 : msg.message >= WM_USER  ? "user" + Number(msg.message - WM_USER)
+                                                           : "";
         if (!name.empty())
             order += (order.empty() ? "" : " ") + name;
         if (msg.message == WM_TIMER)
@@ -359,7 +359,8 @@ void RunMessageChecks()
 
     // A thread waiting for its send to another thread is answered meanwhile: the other window's
     // procedure sends back to this thread before it answers.
-    WindowThreadArgs echo{nullptr, CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    WindowThreadArgs echo{nullptr, CreateEventW(nullptr, TRUE, FALSE, nullptr),
+                          CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     HANDLE echoThread = CreateThread(nullptr, 0, KeepEchoWindow, &echo, 0, nullptr);
     WaitForSingleObject(echo.made, INFINITE);
     const LRESULT echoed = SendMessageW(echo.window, kEcho, 0, reinterpret_cast<LPARAM>(a));
@@ -450,7 +451,8 @@ void RunMessageChecks()
     InvalidateRect(painted, nullptr, FALSE);
     std::string paints;
     for (int i = 0; i < 2; ++i)
-        paints += std::string(PeekMessageW(&msg, painted, 0, 0, PM_REMOVE) && msg.message == WM_PAINT ? "paint" : "-") + " ";
+        paints +=
+            std::string(PeekMessageW(&msg, painted, 0, 0, PM_REMOVE) && msg.message == WM_PAINT ? "paint" : "-") + " ";
     ValidateRect(painted, nullptr);
     paints += PeekMessageW(&msg, painted, 0, 0, PM_REMOVE) ? Number(msg.message) : "-";
     Report(kGroup, "paint_until_validated", paints);

@@ -142,10 +142,9 @@ void RunTimerChecks()
     const UINT_PTR zero = SetTimer(window, 0, 20, nullptr);
     const std::string zeroError = Error(GetLastError());
     const BOOL zeroTicked = GetMessageW(&msg, window, WM_TIMER, WM_TIMER);
-    Report(kGroup, "window_timer_id_zero", Number(static_cast<long long>(zero)) + " " + zeroError + " " +
-                                               YesNo(zeroTicked) + " " +
-                                               Number(static_cast<long long>(msg.wParam)) + " " +
-                                               YesNo(KillTimer(window, 0)));
+    Report(kGroup, "window_timer_id_zero",
+           Number(static_cast<long long>(zero)) + " " + zeroError + " " + YesNo(zeroTicked) + " " +
+               Number(static_cast<long long>(msg.wParam)) + " " + YesNo(KillTimer(window, 0)));
 
     // What a bad window or id is told.
     HWND gone = MakeWindow(L"Conformance Gone Timer");
