@@ -11,11 +11,13 @@ BOOL GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
     return platformCall(
         "GetMessageW", BOOL{-1}, ERROR_INVALID_PARAMETER,
         [&]() -> BOOL {
+            // CE answers zero for a bad message pointer, as for WM_QUIT; the desktop's -1 is left
+            // for a bad window.
             if (!lpMsg) {
                 setLastError(ERROR_INVALID_PARAMETER);
-                return -1;
+                return FALSE;
             }
-            return windowManager().getMessage(*lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax) ? TRUE : FALSE;
+            return windowManager().getMessage(*lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax);
         },
         lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax);
 }

@@ -93,8 +93,12 @@ LRESULT WindowManager::dispatch(const MSG& message)
                             return t.thread == thread && t.hwnd == message.hwnd && t.id == message.wParam &&
                                    t.proc == proc;
                         });
-        if (!timerCallback && (!message.hwnd || !findLocked(message.hwnd)))
+        if (!timerCallback && !message.hwnd)
             return 0;
+        if (!timerCallback && !findLocked(message.hwnd)) {
+            kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return 0;
+        }
         // Another thread's window takes messages only through its own queue or a send.
         if (!timerCallback && findLocked(message.hwnd)->thread != thread) {
             kernel::setLastError(ERROR_MESSAGE_SYNC_ONLY);

@@ -155,10 +155,7 @@ void WindowManager::destroyLocked(Window& window)
 void WindowManager::forgetLocked(HWND hwnd)
 {
     std::erase_if(m_timers, [hwnd](const Timer& t) { return t.hwnd == hwnd; });
-    for (auto& [thread, queue] : m_queues) {
-        std::erase_if(queue.posted, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
-        std::erase_if(queue.input, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
-    }
+    dropQueuedForLocked(hwnd);
     std::erase(m_zOrder, hwnd);
     if (m_focus == hwnd)
         m_focus = nullptr;

@@ -100,9 +100,13 @@ public:
     bool postThreadMessage(kernel::ThreadId thread, UINT message, WPARAM wParam, LPARAM lParam);
     void postInputLocked(kernel::ThreadId thread, const MSG& message);
     void postQuit(int code);
+    // What waits in the queues for a window that is going; a WM_QUIT posted to it stays as its
+    // thread's quit.
+    void dropQueuedForLocked(HWND hwnd);
     bool translate(const MSG& message);
-    // Returns false for WM_QUIT. With `remove` false, it only looks (PeekMessage without PM_REMOVE).
-    bool getMessage(MSG& message, HWND filter, UINT first, UINT last);
+    // FALSE for WM_QUIT, -1 for a filter that names no window. With `remove` false, peekMessage
+    // only looks (PeekMessage without PM_REMOVE).
+    BOOL getMessage(MSG& message, HWND filter, UINT first, UINT last);
     bool peekMessage(MSG& message, HWND filter, UINT first, UINT last, bool remove);
 
     // Window procedures: sending, dispatch and the default procedure (window_dispatch.cpp).
@@ -180,6 +184,9 @@ private:
     bool matches(const MSG& message, HWND filter, UINT first, UINT last);
     std::optional<MSG> takeLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last, bool remove);
     bool readyLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last);
+    // Whether a window filter is a handle of no window (not NULL, nor one meaning thread
+    // messages); sets the error when it is.
+    bool filterNamesNoWindowLocked(HWND filter);
 
     // Window procedures.
     // Runs one message sent to this thread by another, if one waits; true when it did.

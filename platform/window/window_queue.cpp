@@ -8,6 +8,33 @@
 
 namespace velorin::window {
 
+namespace {
+
+// The system's messages whose parameters point into the sender's memory: a queue would keep the
+// pointer after the memory is gone, so they can only be sent.
+bool carriesPointer(UINT message)
+{
+    return message == WM_CREATE || message == WM_SETTEXT || message == WM_GETTEXT || message == WM_SETTINGCHANGE;
+}
+
+// A broadcast reaches other programs, so only messages that every program reads alike go out:
+// the system's own and registered ones, not the private range between.
+bool broadcastable(UINT message)
+{
+    constexpr UINT kFirstRegistered = 0xC000;
+    return message < WM_USER || message >= kFirstRegistered;
+}
+
+// Filters that take only the thread's own messages, those with no window: -1 as documented,
+// and 1 and 0xFFFF as Windows takes them too.
+bool threadMessagesOnly(HWND filter)
+{
+    const auto value = reinterpret_cast<LONG_PTR>(filter);
+    return value == -1 || value == 1 || value == 0xFFFF;
+}
+
+}  // namespace
+
 bool WindowManager::postToThreadLocked(kernel::ThreadId thread, const MSG& message)
 {
     queueLocked(thread).posted.push_back(message);
@@ -18,7 +45,21 @@ bool WindowManager::postToThreadLocked(kernel::ThreadId thread, const MSG& messa
 bool WindowManager::post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     std::lock_guard lock(m_kernel.mutex());
+    if (carriesPointer(message)) {
+        kernel::setLastError(ERROR_MESSAGE_SYNC_ONLY);
+        return false;
+    }
     const auto now = static_cast<DWORD>(m_kernel.scheduler().nowLocked());
+    // -1 broadcasts as well, as Windows takes it.
+    if (hwnd == HWND_BROADCAST || hwnd == reinterpret_cast<HWND>(LONG_PTR{-1})) {
+        if (!broadcastable(message))
+            return true;
+        for (const HWND top : m_zOrder) {
+            if (const Window* w = findLocked(top))
+                postToThreadLocked(w->thread, MSG{top, message, wParam, lParam, now, {}});
+        }
+        return true;
+    }
     if (!hwnd) {
         const kernel::ThreadId thread = m_kernel.scheduler().currentId();
         return postToThreadLocked(thread, MSG{nullptr, message, wParam, lParam, now, {}});
@@ -34,6 +75,10 @@ bool WindowManager::post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 bool WindowManager::postThreadMessage(kernel::ThreadId thread, UINT message, WPARAM wParam, LPARAM lParam)
 {
     std::lock_guard lock(m_kernel.mutex());
+    if (carriesPointer(message)) {
+        kernel::setLastError(ERROR_MESSAGE_SYNC_ONLY);
+        return false;
+    }
     // A thread has a queue once it has used the window manager: taken or been sent messages, or
     // made a window.
     const bool ownsWindow = std::any_of(m_windows.begin(), m_windows.end(),
@@ -51,6 +96,20 @@ void WindowManager::postQuit(int code)
     std::lock_guard lock(m_kernel.mutex());
     queueLocked(m_kernel.scheduler().currentId()).quitCode = code;
     m_kernel.signalLocked();
+}
+
+void WindowManager::dropQueuedForLocked(HWND hwnd)
+{
+    for (auto& [thread, queue] : m_queues) {
+        // Only the first such WM_QUIT outlives the window, and as PostQuitMessage leaves one:
+        // with no window and no lParam.
+        const auto quit = std::find_if(queue.posted.begin(), queue.posted.end(),
+                                       [hwnd](const MSG& m) { return m.hwnd == hwnd && m.message == WM_QUIT; });
+        if (quit != queue.posted.end() && !queue.quitCode)
+            queue.quitCode = static_cast<int>(quit->wParam);
+        std::erase_if(queue.posted, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
+        std::erase_if(queue.input, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
+    }
 }
 
 void WindowManager::postInputLocked(kernel::ThreadId thread, const MSG& message)
@@ -76,8 +135,12 @@ bool WindowManager::translate(const MSG& message)
 
 bool WindowManager::matches(const MSG& message, HWND filter, UINT first, UINT last)
 {
-    if (filter && message.hwnd != filter && !isDescendantLocked(message.hwnd, filter))
+    if (threadMessagesOnly(filter)) {
+        if (message.hwnd)
+            return false;
+    } else if (filter && message.hwnd != filter && !isDescendantLocked(message.hwnd, filter)) {
         return false;
+    }
     if (first == 0 && last == 0)
         return true;
     return message.message >= first && message.message <= last;
@@ -120,16 +183,27 @@ bool WindowManager::readyLocked(kernel::ThreadId thread, HWND filter, UINT first
     return takeLocked(thread, filter, first, last, false).has_value();
 }
 
-bool WindowManager::getMessage(MSG& message, HWND filter, UINT first, UINT last)
+bool WindowManager::filterNamesNoWindowLocked(HWND filter)
+{
+    if (!filter || threadMessagesOnly(filter) || findLocked(filter))
+        return false;
+    kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return true;
+}
+
+BOOL WindowManager::getMessage(MSG& message, HWND filter, UINT first, UINT last)
 {
     std::unique_lock lock(m_kernel.mutex());
     const kernel::ThreadId thread = m_kernel.scheduler().currentId();
+    // Nothing could ever pass a filter that names no window: fail rather than wait for good.
+    if (filterNamesNoWindowLocked(filter))
+        return -1;
     for (;;) {
         if (runOneSentMessage(lock, thread))
             continue;
         if (auto taken = takeLocked(thread, filter, first, last, true)) {
             message = *taken;
-            return message.message != WM_QUIT;
+            return message.message != WM_QUIT ? TRUE : FALSE;
         }
         const std::function<bool()> ready = [&] { return readyLocked(thread, filter, first, last); };
         m_kernel.scheduler().block(lock, ready, nextTimerLocked(thread, filter, first, last));
@@ -142,6 +216,8 @@ bool WindowManager::peekMessage(MSG& message, HWND filter, UINT first, UINT last
     const kernel::ThreadId thread = m_kernel.scheduler().currentId();
     while (runOneSentMessage(lock, thread)) {
     }
+    if (filterNamesNoWindowLocked(filter))
+        return false;
     auto taken = takeLocked(thread, filter, first, last, remove);
     if (!taken)
         return false;

@@ -22,16 +22,18 @@ UINT_PTR WindowManager::setTimerLocked(HWND hwnd, UINT_PTR id, UINT period, TIME
         id = m_nextThreadTimer++;
     }
     const kernel::DeviceTime due = m_kernel.scheduler().nowLocked() + period;
+    // A window's timer answers nonzero even when its id is 0, which its ticks still carry.
+    const UINT_PTR answer = id != 0 ? id : 1;
     for (Timer& t : m_timers) {
         if (t.hwnd == hwnd && t.id == id && hwnd) {
             t = Timer{hwnd, id, period, due, proc, thread};
             m_kernel.signalLocked();
-            return id;
+            return answer;
         }
     }
     m_timers.push_back(Timer{hwnd, id, period, due, proc, thread});
     m_kernel.signalLocked();
-    return id;
+    return answer;
 }
 
 bool WindowManager::killTimerLocked(HWND hwnd, UINT_PTR id)

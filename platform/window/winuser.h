@@ -153,6 +153,10 @@ typedef WORD ATOM;
 
 #define PM_NOREMOVE 0x0000U
 #define PM_REMOVE 0x0001U
+#define PM_NOYIELD 0x0002U
+
+/* PostMessageW: every top-level window. */
+#define HWND_BROADCAST ((HWND)(LONG_PTR)0xFFFF)
 
 typedef struct tagMSG {
     HWND hwnd;

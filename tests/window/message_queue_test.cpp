@@ -198,5 +198,21 @@ TEST(MessageQueue, PostingToADestroyedWindowFailsWithTheWindowError)
     EXPECT_EQ(s_error, ERROR_INVALID_WINDOW_HANDLE);
 }
 
+// The desktop documents -1 for a bad record, so no line compared with Wine can hold CE's zero.
+TEST(MessageQueue, GetMessageWithoutARecordAnswersZeroAsCEDocumentsIt)
+{
+    Device device;
+    static BOOL s_got = -2;
+    static DWORD s_error = 0;
+    launch(device, [] {
+        createRecorder();
+        s_got = GetMessageW(nullptr, nullptr, 0, 0);
+        s_error = GetLastError();
+    });
+    device.runFor(10);
+    EXPECT_EQ(s_got, FALSE);
+    EXPECT_EQ(s_error, ERROR_INVALID_PARAMETER);
+}
+
 }  // namespace
 }  // namespace velorin::test
