@@ -71,6 +71,32 @@ void RunWindowChecks()
     DestroyWindow(defaulted);
     MessageLog::Instance().Take();
 
+    // A child window needs its parent.
+    SetLastError(0);
+    HWND orphan = CreateWindowExW(0, L"ConformanceWindow", L"", WS_CHILD, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    Report(kGroup, "child_without_parent", YesNo(orphan != nullptr) + " " + Error(GetLastError()));
+    if (orphan)
+        DestroyWindow(orphan);
+
+    // A word the window does not have fails with its own error; a word set leaves the last
+    // error alone.
+    SetLastError(0);
+    const LONG below = GetWindowLongW(window, -1000);
+    const DWORD belowError = GetLastError();
+    SetLastError(0);
+    const LONG beyond = SetWindowLongW(window, 64, 1);
+    const DWORD beyondError = GetLastError();
+    SetLastError(0);
+    const LONG extra = GetWindowLongW(window, 0);
+    const DWORD extraError = GetLastError();
+    SetLastError(1234);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 5);
+    Report(kGroup, "bad_window_word",
+           Number(below) + " " + Error(belowError) + " " + Number(beyond) + " " + Error(beyondError) + " " +
+               Number(extra) + " " + Error(extraError) + ", set leaves " + Error(GetLastError()));
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+
     const LONG_PTR first = SetWindowLongPtrW(window, GWLP_USERDATA, 57);
     const LONG_PTR second = SetWindowLongPtrW(window, GWLP_USERDATA, 58);
     Report(kGroup, "user_data",

@@ -27,6 +27,7 @@ struct DialogState {
     LONG user = 0;
     bool ended = false;
     INT_PTR result = 0;
+    WORD defaultId = 0;  // set by DM_SETDEFID; 0 leaves it to the default push button
 };
 
 // All fields are guarded by the kernel lock.

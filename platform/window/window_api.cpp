@@ -39,6 +39,13 @@ template <class Which> BOOL rectOf(HWND hwnd, LPRECT out, Which which)
     });
 }
 
+// The active window and the focus are the state of one thread's input: another thread sees none.
+HWND ofCallingThread(HWND hwnd)
+{
+    const Window* w = windowManager().findLocked(hwnd);
+    return w && w->thread == Kernel::current().scheduler().currentId() ? hwnd : nullptr;
+}
+
 std::wstring textOf(LPCWSTR text)
 {
     return text && !IS_INTRESOURCE(text) ? std::wstring(text) : std::wstring();
@@ -286,7 +293,7 @@ HWND GetActiveWindow()
 {
     return platformCall("GetActiveWindow", HWND{}, ERROR_SUCCESS, [] {
         std::lock_guard lock(Kernel::current().mutex());
-        return windowManager().foregroundLocked();
+        return ofCallingThread(windowManager().foregroundLocked());
     });
 }
 
@@ -294,7 +301,19 @@ HWND SetFocus(HWND hWnd)
 {
     return platformCall(
         "SetFocus", HWND{}, ERROR_INVALID_WINDOW_HANDLE,
-        [&] { return withWindow(hWnd, HWND{}, [&](WindowManager& wm, Window&) { return wm.setFocusLocked(hWnd); }); },
+        [&] {
+            // No window: the keys go nowhere until a window takes the focus again.
+            if (!hWnd) {
+                std::lock_guard lock(Kernel::current().mutex());
+                return windowManager().setFocusLocked(nullptr);
+            }
+            return withWindow(hWnd, HWND{}, [&](WindowManager& wm, Window& w) {
+                // The window's top-level window is activated first, as on Windows.
+                if (wm.topLevelLocked(w).hwnd != wm.foregroundLocked())
+                    wm.setForegroundLocked(hWnd);
+                return wm.setFocusLocked(hWnd);
+            });
+        },
         hWnd);
 }
 
@@ -302,7 +321,7 @@ HWND GetFocus()
 {
     return platformCall("GetFocus", HWND{}, ERROR_SUCCESS, [] {
         std::lock_guard lock(Kernel::current().mutex());
-        return windowManager().focusLocked();
+        return ofCallingThread(windowManager().focusLocked());
     });
 }
 
@@ -399,10 +418,11 @@ LONG_PTR setWindowWord(const char* call, HWND hWnd, int nIndex, LONG_PTR value)
                     previous = reinterpret_cast<LONG_PTR>(
                         std::exchange(w.dialog->proc, reinterpret_cast<DLGPROC>(value)));
                 } else {
-                    setLastError(ERROR_INVALID_PARAMETER);
+                    setLastError(ERROR_INVALID_INDEX);
                     return 0;
                 }
-                setLastError(ERROR_SUCCESS);
+                // Success leaves the last error as it was: a caller tells a previous value of
+                // zero from a failure by clearing it first.
                 return previous;
             });
         },
@@ -441,7 +461,7 @@ LONG_PTR getWindowWord(const char* call, HWND hWnd, int nIndex)
                 default:
                     break;
                 }
-                setLastError(ERROR_INVALID_PARAMETER);
+                setLastError(ERROR_INVALID_INDEX);
                 return 0;
             });
         },

@@ -169,6 +169,11 @@ private:
     // thread ends.
     void endWindowsLocked(const std::function<bool(const Window&)>& doomed);
 
+    // Dialogs: the item with this id, the tab stop that Tab moves to, and DM_SETDEFID's work.
+    HWND childWithIdLocked(HWND parent, int id);
+    HWND nextTabStopLocked(HWND dialog, HWND from);
+    void setDefaultIdLocked(HWND dialog, WORD id);
+
     // Z-order.
     void activateNextLocked(HWND leaving);
     // Whether the focus is this window or one of its descendants.
