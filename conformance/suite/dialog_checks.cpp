@@ -281,6 +281,24 @@ void RunDialogChecks()
     });
     Report(kGroup, "tab_moves_the_focus", tabbed);
 
+    // A template that is not there, and an owner that is not a window.
+    SetLastError(0);
+    const INT_PTR missing =
+        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(999), owner, CheckDialogProc, 0);
+    const DWORD missingError = GetLastError();
+    SetLastError(0);
+    const INT_PTR badOwner = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CONFORMANCE),
+                                             reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4444)), CheckDialogProc, 0);
+    Report(kGroup, "bad_template_or_owner",
+           Number(missing) + " " + Error(missingError) + " " + Number(badOwner) + " " + Error(GetLastError()));
+
+    // EndDialog of a window that is no dialog, and of none: nothing happens to the window.
+    const BOOL endedOwner = EndDialog(owner, 3);
+    const BOOL endedNothing = EndDialog(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4444)), 3);
+    Report(kGroup, "end_dialog_of_no_dialog",
+           YesNo(endedOwner) + " " + YesNo(endedNothing) + " " + YesNo(IsWindow(owner)) + " " +
+               YesNo(IsWindowVisible(owner)) + " " + YesNo(IsWindowEnabled(owner)));
+
     // Destroyed in WM_INITDIALOG, the dialog fails; destroyed later, it ends with 0.
     SetLastError(0);
     const INT_PTR destroyedInInit = Run(

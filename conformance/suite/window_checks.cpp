@@ -97,6 +97,63 @@ void RunWindowChecks()
                Number(extra) + " " + Error(extraError) + ", set leaves " + Error(GetLastError()));
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
 
+    // Text into small buffers, and a null text.
+    wchar_t small[8] = L"xxxxxxx";
+    const int intoOne = GetWindowTextW(window, small, 1);
+    const bool oneEmpty = small[0] == L'\0';
+    const int intoFour = GetWindowTextW(window, small, 4);
+    std::string four;
+    for (const wchar_t* c = small; *c; ++c)
+        four += static_cast<char>(*c);
+    HWND untitled = MakeWindow(nullptr);
+    const int untitledLength = GetWindowTextW(untitled, small, 8);
+    SetLastError(0);
+    const int ofNothing = GetWindowTextW(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4444)), small, 8);
+    Report(kGroup, "text_into_small_buffers",
+           Number(intoOne) + " " + YesNo(oneEmpty) + " " + Number(intoFour) + " " + four + " " +
+               Number(untitledLength) + " " + Number(ofNothing) + " " + Error(GetLastError()));
+    DestroyWindow(untitled);
+
+    // Sizes below zero.
+    HWND negative = MakeWindow(L"Conformance Negative", 10, 10, -20, -30);
+    RECT negativeRect{};
+    GetWindowRect(negative, &negativeRect);
+    MoveWindow(negative, 5, 5, -1, -2, FALSE);
+    RECT movedNegative{};
+    GetWindowRect(negative, &movedNegative);
+    Report(kGroup, "negative_sizes", RectText(negativeRect) + " " + RectText(movedNegative));
+    DestroyWindow(negative);
+
+    // Classes: a name registered twice, names found without case, unknown names.
+    WNDCLASSW again{};
+    again.lpfnWndProc = DefWindowProcW;
+    again.hInstance = GetModuleHandleW(nullptr);
+    again.lpszClassName = L"conformancewindow";
+    SetLastError(0);
+    const ATOM twice = RegisterClassW(&again);
+    const DWORD twiceError = GetLastError();
+    again.lpszClassName = L"ConformanceFirstClass";
+    const ATOM firstAtom = RegisterClassW(&again);
+    again.lpszClassName = L"ConformanceSecondClass";
+    const ATOM secondAtom = RegisterClassW(&again);
+    HWND byAtom = CreateWindowExW(0, MAKEINTATOM(secondAtom), L"Conformance By Atom", WS_POPUP, 0, 0, 10, 10,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    Report(kGroup, "register_class",
+           Number(twice) + " " + Error(twiceError) + " " + YesNo(firstAtom != 0 && secondAtom != 0) + " " +
+               YesNo(firstAtom != secondAtom) + " " + YesNo(byAtom != nullptr) + " " +
+               YesNo(FindWindowW(MAKEINTATOM(secondAtom), nullptr) == byAtom) + " " +
+               YesNo(FindWindowW(L"CONFORMANCESECONDCLASS", nullptr) == byAtom));
+    if (byAtom)
+        DestroyWindow(byAtom);
+    SetLastError(0);
+    const HWND noClass = FindWindowW(L"NoSuchClass", nullptr);
+    const DWORD noClassError = GetLastError();
+    SetLastError(0);
+    const HWND noTitle = FindWindowW(nullptr, L"No Such Title");
+    Report(kGroup, "find_nothing",
+           YesNo(noClass != nullptr) + " " + Error(noClassError) + " " + YesNo(noTitle != nullptr) + " " +
+               Error(GetLastError()));
+
     const LONG_PTR first = SetWindowLongPtrW(window, GWLP_USERDATA, 57);
     const LONG_PTR second = SetWindowLongPtrW(window, GWLP_USERDATA, 58);
     Report(kGroup, "user_data",

@@ -19,6 +19,7 @@ struct WindowClass {
     WNDPROC proc = nullptr;
     gdi::Rgb background = 0;
     bool erases = false;  // whether DefWindowProc's WM_ERASEBKGND fills the background
+    ATOM atom = 0;        // given at registration
 };
 
 struct DialogState {

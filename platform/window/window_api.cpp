@@ -68,7 +68,13 @@ RECT placement(DWORD style, int x, int y, int width, int height)
             height = std::max(0, display.height() - y);
         }
     }
-    return RECT{x, y, x + width, y + height};
+    return RECT{x, y, x + std::max(0, width), y + std::max(0, height)};
+}
+
+// A size below zero is taken as zero, as Windows takes it.
+RECT sized(int x, int y, int width, int height)
+{
+    return RECT{x, y, x + std::max(0, width), y + std::max(0, height)};
 }
 
 }  // namespace
@@ -84,11 +90,10 @@ ATOM RegisterClassW(const WNDCLASSW* lpWndClass)
             }
             velorin::window::WindowClass cls{lpWndClass->lpszClassName, lpWndClass->lpfnWndProc, 0xFFFFFF,
                                              lpWndClass->hbrBackground != nullptr};
-            if (!windowManager().registerClass(cls)) {
+            const ATOM atom = windowManager().registerClass(cls);
+            if (!atom)
                 setLastError(ERROR_CLASS_ALREADY_EXISTS);
-                return 0;
-            }
-            return 1;
+            return atom;
         },
         lpWndClass);
 }
@@ -100,7 +105,12 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
         "CreateWindowExW", HWND{}, ERROR_NOT_ENOUGH_MEMORY,
         [&]() -> HWND {
             const int id = (dwStyle & WS_CHILD) ? static_cast<int>(reinterpret_cast<std::intptr_t>(hMenu)) : 0;
-            return windowManager().create(dwExStyle, textOf(lpClassName), textOf(lpWindowName), dwStyle,
+            std::wstring className;
+            {
+                std::lock_guard lock(Kernel::current().mutex());
+                className = windowManager().classNameLocked(lpClassName);
+            }
+            return windowManager().create(dwExStyle, className, textOf(lpWindowName), dwStyle,
                                           placement(dwStyle, X, Y, nWidth, nHeight), hWndParent, id, lpParam);
         },
         dwExStyle, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent, hMenu, hInstance, lpParam);
@@ -152,14 +162,12 @@ HWND FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName)
     return platformCall(
         "FindWindowW", HWND{}, ERROR_FILE_NOT_FOUND,
         [&]() -> HWND {
-            const std::wstring className = textOf(lpClassName);
             const std::wstring title = textOf(lpWindowName);
             std::lock_guard lock(Kernel::current().mutex());
-            HWND found =
-                windowManager().findTopLevelLocked(lpClassName ? &className : nullptr, lpWindowName ? &title : nullptr);
-            if (!found)
-                setLastError(ERROR_FILE_NOT_FOUND);
-            return found;
+            const std::wstring className = windowManager().classNameLocked(lpClassName);
+            // Finding nothing is no error: the last error stays as it was, as on Windows.
+            return windowManager().findTopLevelLocked(lpClassName ? &className : nullptr,
+                                                      lpWindowName ? &title : nullptr);
         },
         lpClassName, lpWindowName);
 }
@@ -237,7 +245,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
                 if (!(uFlags & SWP_NOMOVE))
                     r = RECT{X, Y, X + (r.right - r.left), Y + (r.bottom - r.top)};
                 if (!(uFlags & SWP_NOSIZE))
-                    r = RECT{r.left, r.top, r.left + cx, r.top + cy};
+                    r = sized(r.left, r.top, cx, cy);
                 if (r.left != w.rect.left || r.top != w.rect.top || r.right != w.rect.right ||
                     r.bottom != w.rect.bottom)
                     wm.moveLocked(w, r, false);
@@ -367,7 +375,7 @@ BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint)
         "MoveWindow", FALSE, ERROR_INVALID_WINDOW_HANDLE,
         [&] {
             return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
-                wm.moveLocked(w, RECT{X, Y, X + nWidth, Y + nHeight}, bRepaint != FALSE);
+                wm.moveLocked(w, sized(X, Y, nWidth, nHeight), bRepaint != FALSE);
                 return TRUE;
             });
         },

@@ -47,7 +47,11 @@ public:
     WindowManager& operator=(const WindowManager&) = delete;
 
     // Core (window_manager.cpp): classes and lookups.
-    bool registerClass(const WindowClass& windowClass);
+    // The class's atom, or 0 when the name is taken.
+    ATOM registerClass(WindowClass windowClass);
+    // A class name as a program gives it, a string or an atom, as the class's name; empty for an
+    // atom that names no class.
+    std::wstring classNameLocked(LPCWSTR nameOrAtom) const;
     Window* findLocked(HWND hwnd);
     bool exists(HWND hwnd);
     const Window* findLocked(HWND hwnd) const;
@@ -226,6 +230,7 @@ private:
     std::vector<Timer> m_timers;
     std::map<UINT, std::string> m_messageNames;
     std::uintptr_t m_nextHandle = 0x10000;
+    ATOM m_nextAtom = 0xC000;  // where Windows starts the atoms of registered names
     UINT_PTR m_nextThreadTimer = 1;
     HWND m_foreground = nullptr;
     HWND m_focus = nullptr;

@@ -252,6 +252,7 @@ typedef struct tagINPUT {
 /* LPWSTR, not LPCWSTR, as the system's macro: a program may keep it in an LPWSTR. */
 #define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
 #define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+#define MAKEINTATOM(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
 
 ATOM RegisterClassW(const WNDCLASSW *lpWndClass);
 HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
