@@ -281,6 +281,14 @@ void RunDialogChecks()
     });
     Report(kGroup, "tab_moves_the_focus", tabbed);
 
+    // A control that cannot be made fails the dialog: its procedure never runs.
+    g_seen.clear();
+    SetLastError(0);
+    const INT_PTR badControl = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_BAD_CONTROL), owner,
+                                               CheckDialogProc, 0);
+    Report(kGroup, "control_of_no_class", Number(badControl) + " " + YesNo(IsWindowEnabled(owner)) + " " +
+                                              (g_seen.empty() ? "-" : g_seen));
+
     // A template that is not there, and an owner that is not a window.
     SetLastError(0);
     const INT_PTR missing =

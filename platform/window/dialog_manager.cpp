@@ -68,8 +68,17 @@ INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate
         const RECT units{item.x, item.y, item.x + item.cx, item.y + item.cy};
         const HWND control = create(item.exStyle, item.className, item.text, item.style | WS_CHILD,
                                     resources::dialogUnitsToPixels(units), dialog, item.id, nullptr);
-        if (control && !firstTabStop && (item.style & WS_TABSTOP) && (item.style & WS_VISIBLE) &&
-            !(item.style & WS_DISABLED))
+        // A control that cannot be made fails the dialog before its procedure hears of it.
+        if (!control) {
+            const DWORD error = kernel::lastError();
+            destroy(dialog);
+            std::lock_guard lock(m_kernel.mutex());
+            if (Window* o = findLocked(owner))
+                enableLocked(*o, true);
+            kernel::setLastError(error);
+            return -1;
+        }
+        if (!firstTabStop && (item.style & WS_TABSTOP) && (item.style & WS_VISIBLE) && !(item.style & WS_DISABLED))
             firstTabStop = control;
     }
 
