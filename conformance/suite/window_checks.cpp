@@ -145,6 +145,29 @@ void RunWindowChecks()
                YesNo(FindWindowW(L"CONFORMANCESECONDCLASS", nullptr) == byAtom));
     if (byAtom)
         DestroyWindow(byAtom);
+    // Top-level windows in z-order, as FindWindowW walks it: the newest on top, then one sent to
+    // the bottom, then one placed after another.
+    HWND lower = CreateWindowExW(0, MAKEINTATOM(firstAtom), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    HWND upper = CreateWindowExW(0, MAKEINTATOM(firstAtom), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    const auto topOfClass = [&] {
+        const HWND found = FindWindowW(L"ConformanceFirstClass", nullptr);
+        return std::string(found == lower ? "lower" : found == upper ? "upper" : "other");
+    };
+    std::string order = topOfClass();
+    SetWindowPos(upper, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    order += " " + topOfClass();
+    SetWindowPos(lower, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    order += " " + topOfClass();
+    SetWindowPos(upper, lower, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    order += " " + topOfClass();
+    SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    order += " " + topOfClass();
+    Report(kGroup, "top_level_order", order);
+    DestroyWindow(lower);
+    DestroyWindow(upper);
+
     SetLastError(0);
     const HWND noClass = FindWindowW(L"NoSuchClass", nullptr);
     const DWORD noClassError = GetLastError();

@@ -257,7 +257,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
                     else if (hWndInsertAfter == HWND_NOTOPMOST)
                         wm.setTopmostLocked(w, false);
                     else
-                        wm.raiseLocked(w);
+                        wm.placeTopLevelLocked(w, hWndInsertAfter);
                 }
                 if (uFlags & SWP_SHOWWINDOW)
                     wm.showLocked(w, true);

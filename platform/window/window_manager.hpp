@@ -74,6 +74,9 @@ public:
     // A child's place among its siblings: after `insertAfter` when that is one, else at the top
     // or, for HWND_BOTTOM, the bottom.
     void placeChildLocked(Window& child, HWND insertAfter);
+    // A top-level window's place: after `insertAfter` when that is a top-level window (taking its
+    // topmost state), at the bottom for HWND_BOTTOM (no longer topmost), else raised.
+    void placeTopLevelLocked(Window& window, HWND insertAfter);
     const std::vector<HWND>& zOrderLocked() const { return m_zOrder; }
     void setForegroundLocked(HWND hwnd);
     HWND foregroundLocked() const { return m_foreground; }
