@@ -63,6 +63,11 @@ void RunWindowTreeChecks()
                YesNo(GetParent(popup) == top) + " " + YesNo(GetParent(top) == nullptr) + " " +
                YesNo(ofNothing == nullptr) + " " + Error(GetLastError()));
 
+    // An owned window that is no pop-up: CE gives its owner as for any top-level window.
+    HWND overlapped = CreateWindowExW(0, L"ConformanceWindow", L"", WS_CAPTION, 0, 0, 20, 20, top, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+    Report(kGroup, "get_parent_of_an_owned_overlapped_window", YesNo(GetParent(overlapped) == top));
+
     // A visible child of a hidden window is not visible, though its style says so.
     Report(kGroup, "visible_child_of_a_hidden_parent",
            YesNo(IsWindowVisible(grandChild)) + " " +
