@@ -38,6 +38,16 @@ std::string ActiveAndFocus(const Windows& w)
     return NameOf(GetActiveWindow(), w) + " " + NameOf(GetFocus(), w);
 }
 
+const Windows* g_seenFromThread = nullptr;
+std::string g_fromThread;
+
+DWORD WINAPI LookFromAnotherThread(LPVOID)
+{
+    g_fromThread = NameOf(GetActiveWindow(), *g_seenFromThread) + " " + NameOf(GetFocus(), *g_seenFromThread) +
+                   " " + NameOf(GetForegroundWindow(), *g_seenFromThread);
+    return 0;
+}
+
 }  // namespace
 
 void RunActivationChecks()
@@ -81,6 +91,25 @@ void RunActivationChecks()
     SetFocus(w.child);
     EnableWindow(w.child, FALSE);
     Report(kGroup, "disabled_parent_keeps_child_focus", parentDisabled + ", " + ActiveAndFocus(w));
+
+    // The focus taken from every window leaves the activation where it is; given to a window of
+    // an inactive top-level window, it activates that window.
+    EnableWindow(w.child, TRUE);
+    SetFocus(w.child);
+    const HWND hadFocus = SetFocus(nullptr);
+    const std::string none = NameOf(hadFocus, w) + " " + ActiveAndFocus(w);
+    SetFocus(w.second);
+    PumpMessages();
+    Report(kGroup, "focus_to_none_and_back", none + ", " + ActiveAndFocus(w) + " " +
+                                                 NameOf(GetForegroundWindow(), w));
+
+    // Focus and activation belong to the thread whose windows they are: another thread sees neither,
+    // though the foreground window is the system's.
+    g_seenFromThread = &w;
+    HANDLE thread = CreateThread(nullptr, 0, LookFromAnotherThread, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    Report(kGroup, "focus_seen_from_another_thread", g_fromThread);
 
     DestroyWindow(w.first);
     DestroyWindow(w.second);

@@ -238,6 +238,75 @@ void RunDialogChecks()
     Report(kGroup, "keys_for_a_control_that_wants_them", Number(keys) + " " + g_seen + " " + g_keysTaken);
     Report(kGroup, "button_dialog_code", Hex(buttonCode));
 
+    // DM_SETDEFID moves the default to another button, or to an id no item has; Enter presses it.
+    std::string defaults;
+    const INT_PTR enterOnNewDefault = Run(owner, nullptr, [&](HWND d) {
+        SendMessageW(d, DM_SETDEFID, IDC_OTHER, 0);
+        const LRESULT other = SendMessageW(d, DM_GETDEFID, 0, 0);
+        defaults = Number(LOWORD(other)) + " " + YesNo(HIWORD(other) == DC_HASDEFID) + " styles " +
+                   Number(GetWindowLongW(GetDlgItem(d, IDC_DEFAULT), GWL_STYLE) & 0x0F) + "," +
+                   Number(GetWindowLongW(GetDlgItem(d, IDC_OTHER), GWL_STYLE) & 0x0F);
+        SendMessageW(d, DM_SETDEFID, 999, 0);
+        defaults += " then " + Number(LOWORD(SendMessageW(d, DM_GETDEFID, 0, 0)));
+        SendMessageW(d, DM_SETDEFID, IDC_OTHER, 0);
+        SetFocus(d);
+        PressKey(d, VK_RETURN);
+    });
+    Report(kGroup, "set_default_id", defaults + ", enter " + Number(enterOnNewDefault) + " " + g_seen);
+
+    // Enter leaves a disabled default button alone.
+    const INT_PTR disabledDefault = Run(owner, nullptr, [](HWND d) {
+        EnableWindow(GetDlgItem(d, IDC_DEFAULT), FALSE);
+        SetFocus(d);
+        PressKey(d, VK_RETURN);
+        PostMessageW(d, WM_COMMAND, 8, 0);
+    });
+    Report(kGroup, "enter_with_a_disabled_default", Number(disabledDefault) + " " + g_seen);
+
+    // Tab goes round the tab stops in order, skipping a disabled one.
+    std::string tabbed;
+    int tabs = 0;
+    Run(owner, nullptr, [&](HWND d) {
+        if (tabs == 0) {
+            EnableWindow(GetDlgItem(d, IDC_DEFAULT), FALSE);
+            SetFocus(GetDlgItem(d, IDC_FIRST));
+        }
+        tabbed += (tabbed.empty() ? "" : " ") + Number(IdOf(GetFocus()));
+        if (++tabs == 4) {
+            EndDialog(d, 0);
+            return;
+        }
+        PressKey(GetFocus(), VK_TAB);
+        PostMessageW(d, kStep, 0, 0);
+    });
+    Report(kGroup, "tab_moves_the_focus", tabbed);
+
+    // A control that cannot be made fails the dialog: its procedure never runs.
+    g_seen.clear();
+    SetLastError(0);
+    const INT_PTR badControl = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_BAD_CONTROL), owner,
+                                               CheckDialogProc, 0);
+    Report(kGroup, "control_of_no_class", Number(badControl) + " " + YesNo(IsWindowEnabled(owner)) + " " +
+                                              (g_seen.empty() ? "-" : g_seen));
+
+    // A template that is not there, and an owner that is not a window.
+    SetLastError(0);
+    const INT_PTR missing =
+        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(999), owner, CheckDialogProc, 0);
+    const DWORD missingError = GetLastError();
+    SetLastError(0);
+    const INT_PTR badOwner = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CONFORMANCE),
+                                             reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4444)), CheckDialogProc, 0);
+    Report(kGroup, "bad_template_or_owner",
+           Number(missing) + " " + Error(missingError) + " " + Number(badOwner) + " " + Error(GetLastError()));
+
+    // EndDialog of a window that is no dialog, and of none: nothing happens to the window.
+    const BOOL endedOwner = EndDialog(owner, 3);
+    const BOOL endedNothing = EndDialog(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4444)), 3);
+    Report(kGroup, "end_dialog_of_no_dialog",
+           YesNo(endedOwner) + " " + YesNo(endedNothing) + " " + YesNo(IsWindow(owner)) + " " +
+               YesNo(IsWindowVisible(owner)) + " " + YesNo(IsWindowEnabled(owner)));
+
     // Destroyed in WM_INITDIALOG, the dialog fails; destroyed later, it ends with 0.
     SetLastError(0);
     const INT_PTR destroyedInInit = Run(

@@ -58,6 +58,16 @@ void RunResourceChecks()
     const int missing = LoadStringW(module, 999, text, 64);
     loaded += " / " + Number(missing) + " " + Error(GetLastError());
     Report(kGroup, "load_string", loaded);
+
+    // A size of zero hands out the string itself, read-only: its length, and no nul to end it.
+    const wchar_t* inPlace = nullptr;
+    const int length = LoadStringW(module, IDS_CONFORMANCE, reinterpret_cast<LPWSTR>(&inPlace), 0);
+    std::string pointed;
+    for (int i = 0; inPlace && i < length; ++i)
+        pointed += static_cast<char>(inPlace[i]);
+    const wchar_t* missingInPlace = nullptr;
+    const int missingLength = LoadStringW(module, 999, reinterpret_cast<LPWSTR>(&missingInPlace), 0);
+    Report(kGroup, "load_string_in_place", Number(length) + " " + pointed + " / " + Number(missingLength));
 }
 
 }  // namespace conformance

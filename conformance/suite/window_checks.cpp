@@ -71,6 +71,112 @@ void RunWindowChecks()
     DestroyWindow(defaulted);
     MessageLog::Instance().Take();
 
+    // A child window needs its parent.
+    SetLastError(0);
+    HWND orphan = CreateWindowExW(0, L"ConformanceWindow", L"", WS_CHILD, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    Report(kGroup, "child_without_parent", YesNo(orphan != nullptr) + " " + Error(GetLastError()));
+    if (orphan)
+        DestroyWindow(orphan);
+
+    // A word the window does not have fails with its own error; a word set leaves the last
+    // error alone.
+    SetLastError(0);
+    const LONG below = GetWindowLongW(window, -1000);
+    const DWORD belowError = GetLastError();
+    SetLastError(0);
+    const LONG beyond = SetWindowLongW(window, 64, 1);
+    const DWORD beyondError = GetLastError();
+    SetLastError(0);
+    const LONG extra = GetWindowLongW(window, 0);
+    const DWORD extraError = GetLastError();
+    SetLastError(1234);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 5);
+    Report(kGroup, "bad_window_word",
+           Number(below) + " " + Error(belowError) + " " + Number(beyond) + " " + Error(beyondError) + " " +
+               Number(extra) + " " + Error(extraError) + ", set leaves " + Error(GetLastError()));
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+
+    // Text into small buffers, and a null text.
+    wchar_t small[8] = L"xxxxxxx";
+    const int intoOne = GetWindowTextW(window, small, 1);
+    const bool oneEmpty = small[0] == L'\0';
+    const int intoFour = GetWindowTextW(window, small, 4);
+    std::string four;
+    for (const wchar_t* c = small; *c; ++c)
+        four += static_cast<char>(*c);
+    HWND untitled = MakeWindow(nullptr);
+    const int untitledLength = GetWindowTextW(untitled, small, 8);
+    SetLastError(0);
+    const int ofNothing = GetWindowTextW(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4444)), small, 8);
+    Report(kGroup, "text_into_small_buffers",
+           Number(intoOne) + " " + YesNo(oneEmpty) + " " + Number(intoFour) + " " + four + " " +
+               Number(untitledLength) + " " + Number(ofNothing) + " " + Error(GetLastError()));
+    DestroyWindow(untitled);
+
+    // Sizes below zero.
+    HWND negative = MakeWindow(L"Conformance Negative", 10, 10, -20, -30);
+    RECT negativeRect{};
+    GetWindowRect(negative, &negativeRect);
+    MoveWindow(negative, 5, 5, -1, -2, FALSE);
+    RECT movedNegative{};
+    GetWindowRect(negative, &movedNegative);
+    Report(kGroup, "negative_sizes", RectText(negativeRect) + " " + RectText(movedNegative));
+    DestroyWindow(negative);
+
+    // Classes: a name registered twice, names found without case, unknown names.
+    WNDCLASSW again{};
+    again.lpfnWndProc = DefWindowProcW;
+    again.hInstance = GetModuleHandleW(nullptr);
+    again.lpszClassName = L"conformancewindow";
+    SetLastError(0);
+    const ATOM twice = RegisterClassW(&again);
+    const DWORD twiceError = GetLastError();
+    again.lpszClassName = L"ConformanceFirstClass";
+    const ATOM firstAtom = RegisterClassW(&again);
+    again.lpszClassName = L"ConformanceSecondClass";
+    const ATOM secondAtom = RegisterClassW(&again);
+    HWND byAtom = CreateWindowExW(0, MAKEINTATOM(secondAtom), L"Conformance By Atom", WS_POPUP, 0, 0, 10, 10,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    Report(kGroup, "register_class",
+           Number(twice) + " " + Error(twiceError) + " " + YesNo(firstAtom != 0 && secondAtom != 0) + " " +
+               YesNo(firstAtom != secondAtom) + " " + YesNo(byAtom != nullptr) + " " +
+               YesNo(FindWindowW(MAKEINTATOM(secondAtom), nullptr) == byAtom) + " " +
+               YesNo(FindWindowW(L"CONFORMANCESECONDCLASS", nullptr) == byAtom));
+    if (byAtom)
+        DestroyWindow(byAtom);
+    // Top-level windows in z-order, as FindWindowW walks it: the newest on top, then one sent to
+    // the bottom, then one placed after another.
+    HWND lower = CreateWindowExW(0, MAKEINTATOM(firstAtom), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    HWND upper = CreateWindowExW(0, MAKEINTATOM(firstAtom), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    const auto topOfClass = [&] {
+        const HWND found = FindWindowW(L"ConformanceFirstClass", nullptr);
+        return std::string(found == lower ? "lower" : found == upper ? "upper" : "other");
+    };
+    std::string order = topOfClass();
+    SetWindowPos(upper, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    order += " " + topOfClass();
+    SetWindowPos(lower, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    order += " " + topOfClass();
+    SetWindowPos(upper, lower, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    order += " " + topOfClass();
+    SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    order += " " + topOfClass();
+    Report(kGroup, "top_level_order", order);
+    DestroyWindow(lower);
+    DestroyWindow(upper);
+
+    SetLastError(0);
+    const HWND noClass = FindWindowW(L"NoSuchClass", nullptr);
+    const DWORD noClassError = GetLastError();
+    SetLastError(0);
+    const HWND noTitle = FindWindowW(nullptr, L"No Such Title");
+    Report(kGroup, "find_nothing",
+           YesNo(noClass != nullptr) + " " + Error(noClassError) + " " + YesNo(noTitle != nullptr) + " " +
+               Error(GetLastError()));
+
     const LONG_PTR first = SetWindowLongPtrW(window, GWLP_USERDATA, 57);
     const LONG_PTR second = SetWindowLongPtrW(window, GWLP_USERDATA, 58);
     Report(kGroup, "user_data",

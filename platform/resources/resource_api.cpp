@@ -115,26 +115,22 @@ int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax
     return platformCall(
         "LoadStringW", 0, ERROR_NOT_ENOUGH_MEMORY,
         [&]() -> int {
-            // The form that hands out a pointer to the resource has no place for the device's
-            // wide text, which the resource does not hold.
-            if (!lpBuffer || cchBufferMax <= 0) {
+            if (!lpBuffer || cchBufferMax < 0) {
                 setLastError(ERROR_INVALID_PARAMETER);
                 return 0;
             }
-            const UINT id = LOWORD(uID);
             std::wstring text;
             {
                 std::lock_guard lock(Kernel::current().mutex());
-                const auto found = manager().findLocked(hInstance, ResourceKey::of(resources::kRtString),
-                                                        ResourceKey::of(resources::stringBlockOf(id)));
-                if (!found)
+                const std::wstring* kept = manager().stringLocked(hInstance, LOWORD(uID));
+                if (!kept)
                     return 0;
-                try {
-                    text = resources::stringOfBlock(found->data, id, "string " + std::to_string(id));
-                } catch (const resources::ResourceFormatError&) {
-                    setLastError(ERROR_INVALID_DATA);
-                    return 0;
+                // A size of zero asks for the string itself, read-only, in place of a copy.
+                if (cchBufferMax == 0) {
+                    *reinterpret_cast<LPCWSTR*>(lpBuffer) = kept->c_str();
+                    return static_cast<int>(kept->size());
                 }
+                text = *kept;
             }
             // A buffer of one character has no room for text and is left alone, as on Windows.
             const int copied = std::min(static_cast<int>(text.size()), cchBufferMax - 1);

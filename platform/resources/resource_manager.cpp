@@ -5,6 +5,7 @@
 #include "kernel/winerror.h"
 #include "resources/byte_reader.hpp"
 #include "resources/dialog_template_parser.hpp"
+#include "resources/string_table.hpp"
 #include "trace/trace_recorder.hpp"
 
 #include <cstdio>
@@ -76,6 +77,22 @@ std::optional<FoundResource> ResourceManager::findLocked(HMODULE module, const R
     }
     const auto index = static_cast<std::size_t>(entry - resources->entries().data());
     return FoundResource{module, index, resources->data(*entry)};
+}
+
+const std::wstring* ResourceManager::stringLocked(HINSTANCE instance, UINT id)
+{
+    const auto found = findLocked(instance, ResourceKey::of(kRtString), ResourceKey::of(stringBlockOf(id)));
+    if (!found)
+        return nullptr;
+    const auto key = std::make_pair(found->module, id);
+    if (const auto kept = m_strings.find(key); kept != m_strings.end())
+        return &kept->second;
+    try {
+        return &m_strings.emplace(key, stringOfBlock(found->data, id, "string " + std::to_string(id))).first->second;
+    } catch (const ResourceFormatError&) {
+        kernel::setLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
 }
 
 std::optional<DialogTemplate> ResourceManager::dialogTemplateLocked(HINSTANCE instance, LPCWSTR name)

@@ -19,6 +19,8 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace velorin::kernel {
@@ -63,6 +65,9 @@ public:
     // LoadIconW's work: the group `name`, its image for kIconSize and kDisplayBits.
     HICON loadIconLocked(HINSTANCE instance, LPCWSTR name);
     const Icon* iconLocked(HICON icon) const;
+    // LoadStringW's work: the string `id` of `instance`, kept for the device's life so that its
+    // text can be handed out read-only; null when there is none.
+    const std::wstring* stringLocked(HINSTANCE instance, UINT id);
 
     // HRSRC values of FindResourceW: deterministic, since call lines print them.
     static std::uintptr_t resourceHandle(HMODULE module, std::size_t index);
@@ -72,6 +77,7 @@ private:
     kernel::Kernel& m_kernel;
     std::map<HMODULE, std::unique_ptr<ResourceModule>> m_modules;  // parsed on first use
     std::vector<Icon> m_icons;
+    std::map<std::pair<HMODULE, UINT>, std::wstring> m_strings;  // as loaded, in wide text
 };
 
 // The dialog template of `instance` and `name` for the calling process, taking the kernel lock;

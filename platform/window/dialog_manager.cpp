@@ -5,6 +5,8 @@
 #include "boot/device.hpp"
 #include "resources/dialog_units.hpp"
 
+#include <algorithm>
+
 namespace velorin::window {
 
 namespace {
@@ -66,8 +68,17 @@ INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate
         const RECT units{item.x, item.y, item.x + item.cx, item.y + item.cy};
         const HWND control = create(item.exStyle, item.className, item.text, item.style | WS_CHILD,
                                     resources::dialogUnitsToPixels(units), dialog, item.id, nullptr);
-        if (control && !firstTabStop && (item.style & WS_TABSTOP) && (item.style & WS_VISIBLE) &&
-            !(item.style & WS_DISABLED))
+        // A control that cannot be made fails the dialog before its procedure hears of it.
+        if (!control) {
+            const DWORD error = kernel::lastError();
+            destroy(dialog);
+            std::lock_guard lock(m_kernel.mutex());
+            if (Window* o = findLocked(owner))
+                enableLocked(*o, true);
+            kernel::setLastError(error);
+            return -1;
+        }
+        if (!firstTabStop && (item.style & WS_TABSTOP) && (item.style & WS_VISIBLE) && !(item.style & WS_DISABLED))
             firstTabStop = control;
     }
 
@@ -128,6 +139,57 @@ INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate
     return result;
 }
 
+HWND WindowManager::childWithIdLocked(HWND parent, int id)
+{
+    const Window* w = findLocked(parent);
+    for (HWND child : w ? w->children : std::vector<HWND>{}) {
+        if (const Window* c = findLocked(child); c && c->id == id)
+            return child;
+    }
+    return nullptr;
+}
+
+HWND WindowManager::nextTabStopLocked(HWND dialog, HWND from)
+{
+    const Window* w = findLocked(dialog);
+    if (!w || w->children.empty())
+        return nullptr;
+    const std::vector<HWND>& items = w->children;
+    const auto at = std::find(items.begin(), items.end(), from);
+    const std::size_t start = at == items.end() ? items.size() - 1 : static_cast<std::size_t>(at - items.begin());
+    // The next visible, enabled tab stop after the focus, round the dialog's items in order.
+    for (std::size_t step = 1; step <= items.size(); ++step) {
+        const Window* c = findLocked(items[(start + step) % items.size()]);
+        if (c && c->visible && c->enabled && (c->style & WS_TABSTOP))
+            return c->hwnd;
+    }
+    return nullptr;
+}
+
+void WindowManager::setDefaultIdLocked(HWND dialog, WORD id)
+{
+    Window* w = findLocked(dialog);
+    if (!w || !w->dialog)
+        return;
+    w->dialog->defaultId = id;
+    // The default push button's look follows: the old one becomes plain, the new one default.
+    for (HWND child : std::vector<HWND>(w->children)) {
+        Window* c = findLocked(child);
+        if (!c || upperText(c->className) != L"BUTTON")
+            continue;
+        const DWORD kind = c->style & 0x0F;
+        DWORD wanted = kind;
+        if (c->id == id && kind == BS_PUSHBUTTON)
+            wanted = BS_DEFPUSHBUTTON;
+        else if (c->id != id && kind == BS_DEFPUSHBUTTON)
+            wanted = BS_PUSHBUTTON;
+        if (wanted != kind) {
+            c->style = (c->style & ~0x0FU) | wanted;
+            invalidateLocked(*c, std::nullopt, true);
+        }
+    }
+}
+
 bool WindowManager::endDialog(HWND dialog, INT_PTR result)
 {
     std::lock_guard lock(m_kernel.mutex());
@@ -154,7 +216,9 @@ bool WindowManager::isDialogMessage(HWND dialog, const MSG& message)
     // The window the key is for may take it itself, before the dialog makes a command of it.
     if (message.message == WM_KEYDOWN || message.message == WM_CHAR) {
         const LRESULT code = send(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
-        const LRESULT wants = message.message == WM_CHAR ? (DLGC_WANTMESSAGE | DLGC_WANTCHARS) : DLGC_WANTMESSAGE;
+        LRESULT wants = message.message == WM_CHAR ? (DLGC_WANTMESSAGE | DLGC_WANTCHARS) : DLGC_WANTMESSAGE;
+        if (message.wParam == VK_TAB)
+            wants |= DLGC_WANTTAB;
         if (code & wants) {
             translate(message);
             dispatch(message);
@@ -167,21 +231,30 @@ bool WindowManager::isDialogMessage(HWND dialog, const MSG& message)
             command = IDCANCEL;
         const bool keyEvent =
             message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;
-        if (keyEvent && (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN) && message.message != WM_KEYDOWN)
+        if (keyEvent && (message.wParam == VK_ESCAPE || message.wParam == VK_RETURN || message.wParam == VK_TAB) &&
+            message.message != WM_KEYDOWN)
             return true;  // the key's other messages are swallowed with it
     }
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
         const LRESULT def = send(dialog, DM_GETDEFID, 0, 0);
         command = HIWORD(static_cast<DWORD_PTR>(def)) == DC_HASDEFID ? LOWORD(static_cast<DWORD_PTR>(def)) : IDOK;
+        // A disabled default button is not pressed by Enter.
+        std::lock_guard lock(m_kernel.mutex());
+        const Window* control = findLocked(childWithIdLocked(dialog, command));
+        if (control && !control->enabled)
+            return true;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB) {
+        std::lock_guard lock(m_kernel.mutex());
+        if (const HWND next = nextTabStopLocked(dialog, m_focus))
+            setFocusLocked(next);
+        return true;
     }
     if (command != 0) {
         HWND control = nullptr;
         {
             std::lock_guard lock(m_kernel.mutex());
-            for (HWND child : findLocked(dialog)->children) {
-                if (const Window* c = findLocked(child); c && c->id == command)
-                    control = child;
-            }
+            control = childWithIdLocked(dialog, command);
         }
         send(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), BN_CLICKED), reinterpret_cast<LPARAM>(control));
         return true;
@@ -217,9 +290,16 @@ LRESULT WindowManager::defDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     case WM_CLOSE:
         send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return 0;
+    case DM_SETDEFID: {
+        std::lock_guard lock(m_kernel.mutex());
+        setDefaultIdLocked(dialog, static_cast<WORD>(wParam));
+        return TRUE;
+    }
     case DM_GETDEFID: {
         std::lock_guard lock(m_kernel.mutex());
         const Window* w = findLocked(dialog);
+        if (w && w->dialog && w->dialog->defaultId)
+            return static_cast<LRESULT>(MAKEWPARAM(w->dialog->defaultId, DC_HASDEFID));
         for (HWND child : w ? w->children : std::vector<HWND>{}) {
             const Window* c = findLocked(child);
             if (c && upperText(c->className) == L"BUTTON" && (c->style & 0x0F) == BS_DEFPUSHBUTTON)

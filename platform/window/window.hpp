@@ -19,6 +19,7 @@ struct WindowClass {
     WNDPROC proc = nullptr;
     gdi::Rgb background = 0;
     bool erases = false;  // whether DefWindowProc's WM_ERASEBKGND fills the background
+    ATOM atom = 0;        // given at registration
 };
 
 struct DialogState {
@@ -27,6 +28,7 @@ struct DialogState {
     LONG user = 0;
     bool ended = false;
     INT_PTR result = 0;
+    WORD defaultId = 0;  // set by DM_SETDEFID; 0 leaves it to the default push button
 };
 
 // All fields are guarded by the kernel lock.

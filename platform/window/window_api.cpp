@@ -39,6 +39,13 @@ template <class Which> BOOL rectOf(HWND hwnd, LPRECT out, Which which)
     });
 }
 
+// The active window and the focus are the state of one thread's input: another thread sees none.
+HWND ofCallingThread(HWND hwnd)
+{
+    const Window* w = windowManager().findLocked(hwnd);
+    return w && w->thread == Kernel::current().scheduler().currentId() ? hwnd : nullptr;
+}
+
 std::wstring textOf(LPCWSTR text)
 {
     return text && !IS_INTRESOURCE(text) ? std::wstring(text) : std::wstring();
@@ -61,7 +68,13 @@ RECT placement(DWORD style, int x, int y, int width, int height)
             height = std::max(0, display.height() - y);
         }
     }
-    return RECT{x, y, x + width, y + height};
+    return RECT{x, y, x + std::max(0, width), y + std::max(0, height)};
+}
+
+// A size below zero is taken as zero, as Windows takes it.
+RECT sized(int x, int y, int width, int height)
+{
+    return RECT{x, y, x + std::max(0, width), y + std::max(0, height)};
 }
 
 }  // namespace
@@ -77,11 +90,10 @@ ATOM RegisterClassW(const WNDCLASSW* lpWndClass)
             }
             velorin::window::WindowClass cls{lpWndClass->lpszClassName, lpWndClass->lpfnWndProc, 0xFFFFFF,
                                              lpWndClass->hbrBackground != nullptr};
-            if (!windowManager().registerClass(cls)) {
+            const ATOM atom = windowManager().registerClass(cls);
+            if (!atom)
                 setLastError(ERROR_CLASS_ALREADY_EXISTS);
-                return 0;
-            }
-            return 1;
+            return atom;
         },
         lpWndClass);
 }
@@ -93,7 +105,12 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
         "CreateWindowExW", HWND{}, ERROR_NOT_ENOUGH_MEMORY,
         [&]() -> HWND {
             const int id = (dwStyle & WS_CHILD) ? static_cast<int>(reinterpret_cast<std::intptr_t>(hMenu)) : 0;
-            return windowManager().create(dwExStyle, textOf(lpClassName), textOf(lpWindowName), dwStyle,
+            std::wstring className;
+            {
+                std::lock_guard lock(Kernel::current().mutex());
+                className = windowManager().classNameLocked(lpClassName);
+            }
+            return windowManager().create(dwExStyle, className, textOf(lpWindowName), dwStyle,
                                           placement(dwStyle, X, Y, nWidth, nHeight), hWndParent, id, lpParam);
         },
         dwExStyle, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent, hMenu, hInstance, lpParam);
@@ -145,14 +162,12 @@ HWND FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName)
     return platformCall(
         "FindWindowW", HWND{}, ERROR_FILE_NOT_FOUND,
         [&]() -> HWND {
-            const std::wstring className = textOf(lpClassName);
             const std::wstring title = textOf(lpWindowName);
             std::lock_guard lock(Kernel::current().mutex());
-            HWND found =
-                windowManager().findTopLevelLocked(lpClassName ? &className : nullptr, lpWindowName ? &title : nullptr);
-            if (!found)
-                setLastError(ERROR_FILE_NOT_FOUND);
-            return found;
+            const std::wstring className = windowManager().classNameLocked(lpClassName);
+            // Finding nothing is no error: the last error stays as it was, as on Windows.
+            return windowManager().findTopLevelLocked(lpClassName ? &className : nullptr,
+                                                      lpWindowName ? &title : nullptr);
         },
         lpClassName, lpWindowName);
 }
@@ -230,7 +245,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
                 if (!(uFlags & SWP_NOMOVE))
                     r = RECT{X, Y, X + (r.right - r.left), Y + (r.bottom - r.top)};
                 if (!(uFlags & SWP_NOSIZE))
-                    r = RECT{r.left, r.top, r.left + cx, r.top + cy};
+                    r = sized(r.left, r.top, cx, cy);
                 if (r.left != w.rect.left || r.top != w.rect.top || r.right != w.rect.right ||
                     r.bottom != w.rect.bottom)
                     wm.moveLocked(w, r, false);
@@ -242,7 +257,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
                     else if (hWndInsertAfter == HWND_NOTOPMOST)
                         wm.setTopmostLocked(w, false);
                     else
-                        wm.raiseLocked(w);
+                        wm.placeTopLevelLocked(w, hWndInsertAfter);
                 }
                 if (uFlags & SWP_SHOWWINDOW)
                     wm.showLocked(w, true);
@@ -284,7 +299,7 @@ HWND GetActiveWindow()
 {
     return platformCall("GetActiveWindow", HWND{}, ERROR_SUCCESS, [] {
         std::lock_guard lock(Kernel::current().mutex());
-        return windowManager().foregroundLocked();
+        return ofCallingThread(windowManager().foregroundLocked());
     });
 }
 
@@ -292,7 +307,19 @@ HWND SetFocus(HWND hWnd)
 {
     return platformCall(
         "SetFocus", HWND{}, ERROR_INVALID_WINDOW_HANDLE,
-        [&] { return withWindow(hWnd, HWND{}, [&](WindowManager& wm, Window&) { return wm.setFocusLocked(hWnd); }); },
+        [&] {
+            // No window: the keys go nowhere until a window takes the focus again.
+            if (!hWnd) {
+                std::lock_guard lock(Kernel::current().mutex());
+                return windowManager().setFocusLocked(nullptr);
+            }
+            return withWindow(hWnd, HWND{}, [&](WindowManager& wm, Window& w) {
+                // The window's top-level window is activated first, as on Windows.
+                if (wm.topLevelLocked(w).hwnd != wm.foregroundLocked())
+                    wm.setForegroundLocked(hWnd);
+                return wm.setFocusLocked(hWnd);
+            });
+        },
         hWnd);
 }
 
@@ -300,7 +327,7 @@ HWND GetFocus()
 {
     return platformCall("GetFocus", HWND{}, ERROR_SUCCESS, [] {
         std::lock_guard lock(Kernel::current().mutex());
-        return windowManager().focusLocked();
+        return ofCallingThread(windowManager().focusLocked());
     });
 }
 
@@ -346,7 +373,7 @@ BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint)
         "MoveWindow", FALSE, ERROR_INVALID_WINDOW_HANDLE,
         [&] {
             return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) {
-                wm.moveLocked(w, RECT{X, Y, X + nWidth, Y + nHeight}, bRepaint != FALSE);
+                wm.moveLocked(w, sized(X, Y, nWidth, nHeight), bRepaint != FALSE);
                 return TRUE;
             });
         },
@@ -397,10 +424,11 @@ LONG_PTR setWindowWord(const char* call, HWND hWnd, int nIndex, LONG_PTR value)
                     previous = reinterpret_cast<LONG_PTR>(
                         std::exchange(w.dialog->proc, reinterpret_cast<DLGPROC>(value)));
                 } else {
-                    setLastError(ERROR_INVALID_PARAMETER);
+                    setLastError(ERROR_INVALID_INDEX);
                     return 0;
                 }
-                setLastError(ERROR_SUCCESS);
+                // Success leaves the last error as it was: a caller tells a previous value of
+                // zero from a failure by clearing it first.
                 return previous;
             });
         },
@@ -439,7 +467,7 @@ LONG_PTR getWindowWord(const char* call, HWND hWnd, int nIndex)
                 default:
                     break;
                 }
-                setLastError(ERROR_INVALID_PARAMETER);
+                setLastError(ERROR_INVALID_INDEX);
                 return 0;
             });
         },

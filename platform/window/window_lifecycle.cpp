@@ -24,6 +24,11 @@ HWND WindowManager::create(DWORD exStyle, const std::wstring& className, const s
             kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
             return nullptr;
         }
+        // A child window lives in its parent: there is no top-level child.
+        if ((style & WS_CHILD) && !parentWindow) {
+            kernel::setLastError(ERROR_TLW_WITH_WSCHILD);
+            return nullptr;
+        }
         auto window = std::make_unique<Window>();
         hwnd = reinterpret_cast<HWND>(m_nextHandle);
         m_nextHandle += 4;
@@ -41,7 +46,7 @@ HWND WindowManager::create(DWORD exStyle, const std::wstring& className, const s
         window->id = id;
         window->enabled = (style & WS_DISABLED) == 0;
         Window& w = *window;
-        if ((style & WS_CHILD) && parentWindow) {
+        if (style & WS_CHILD) {
             w.parent = parent;
             parentWindow->children.push_back(hwnd);
         } else {

@@ -26,10 +26,27 @@ WindowManager::WindowManager(kernel::Kernel& kernel, display::Display& display) 
     registerSystemClasses();
 }
 
-bool WindowManager::registerClass(const WindowClass& windowClass)
+ATOM WindowManager::registerClass(WindowClass windowClass)
 {
     std::lock_guard lock(m_kernel.mutex());
-    return m_classes.emplace(upper(windowClass.name), windowClass).second;
+    windowClass.atom = m_nextAtom;
+    if (!m_classes.emplace(upper(windowClass.name), windowClass).second)
+        return 0;
+    return m_nextAtom++;
+}
+
+std::wstring WindowManager::classNameLocked(LPCWSTR nameOrAtom) const
+{
+    if (!nameOrAtom)
+        return {};
+    if (!IS_INTRESOURCE(nameOrAtom))
+        return nameOrAtom;
+    const auto atom = static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(nameOrAtom));
+    for (const auto& [name, cls] : m_classes) {
+        if (cls.atom == atom)
+            return cls.name;
+    }
+    return {};
 }
 
 Window* WindowManager::findLocked(HWND hwnd)

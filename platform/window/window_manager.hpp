@@ -47,7 +47,11 @@ public:
     WindowManager& operator=(const WindowManager&) = delete;
 
     // Core (window_manager.cpp): classes and lookups.
-    bool registerClass(const WindowClass& windowClass);
+    // The class's atom, or 0 when the name is taken.
+    ATOM registerClass(WindowClass windowClass);
+    // A class name as a program gives it, a string or an atom, as the class's name; empty for an
+    // atom that names no class.
+    std::wstring classNameLocked(LPCWSTR nameOrAtom) const;
     Window* findLocked(HWND hwnd);
     bool exists(HWND hwnd);
     const Window* findLocked(HWND hwnd) const;
@@ -70,6 +74,9 @@ public:
     // A child's place among its siblings: after `insertAfter` when that is one, else at the top
     // or, for HWND_BOTTOM, the bottom.
     void placeChildLocked(Window& child, HWND insertAfter);
+    // A top-level window's place: after `insertAfter` when that is a top-level window (taking its
+    // topmost state), at the bottom for HWND_BOTTOM (no longer topmost), else raised.
+    void placeTopLevelLocked(Window& window, HWND insertAfter);
     const std::vector<HWND>& zOrderLocked() const { return m_zOrder; }
     // False when the window is disabled: it cannot be activated, and nothing changes.
     bool setForegroundLocked(HWND hwnd);
@@ -174,6 +181,11 @@ private:
     // thread ends.
     void endWindowsLocked(const std::function<bool(const Window&)>& doomed);
 
+    // Dialogs: the item with this id, the tab stop that Tab moves to, and DM_SETDEFID's work.
+    HWND childWithIdLocked(HWND parent, int id);
+    HWND nextTabStopLocked(HWND dialog, HWND from);
+    void setDefaultIdLocked(HWND dialog, WORD id);
+
     // Z-order.
     void activateNextLocked(HWND leaving);
     // Whether the focus is this window or one of its descendants.
@@ -229,6 +241,7 @@ private:
     std::vector<Timer> m_timers;
     std::map<UINT, std::string> m_messageNames;
     std::uintptr_t m_nextHandle = 0x10000;
+    ATOM m_nextAtom = 0xC000;  // where Windows starts the atoms of registered names
     UINT_PTR m_nextThreadTimer = 1;
     HWND m_foreground = nullptr;
     HWND m_focus = nullptr;

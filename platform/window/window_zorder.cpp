@@ -85,6 +85,20 @@ void WindowManager::raiseLocked(Window& window)
     }
 }
 
+void WindowManager::placeTopLevelLocked(Window& window, HWND insertAfter)
+{
+    const Window* after = insertAfter == HWND_BOTTOM ? nullptr : findLocked(insertAfter);
+    if (insertAfter != HWND_BOTTOM && (!after || after->isChild() || after == &window)) {
+        raiseLocked(window);
+        return;
+    }
+    window.topmost = after && after->topmost;
+    window.exStyle = window.topmost ? (window.exStyle | WS_EX_TOPMOST) : (window.exStyle & ~WS_EX_TOPMOST);
+    std::erase(m_zOrder, window.hwnd);
+    const auto at = after ? std::find(m_zOrder.begin(), m_zOrder.end(), insertAfter) + 1 : m_zOrder.end();
+    m_zOrder.insert(at, window.hwnd);
+}
+
 void WindowManager::placeChildLocked(Window& child, HWND insertAfter)
 {
     Window* parent = findLocked(child.parent);

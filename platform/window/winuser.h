@@ -6,9 +6,11 @@
 #include "kernel/winerror.h"
 
 #define ERROR_INVALID_WINDOW_HANDLE 1400U
+#define ERROR_TLW_WITH_WSCHILD 1406U
 #define ERROR_CANNOT_FIND_WND_CLASS 1407U
 #define ERROR_WINDOW_OF_OTHER_THREAD 1408U
 #define ERROR_CLASS_ALREADY_EXISTS 1410U
+#define ERROR_INVALID_INDEX 1413U
 #define ERROR_MESSAGE_SYNC_ONLY 1159U
 #define ERROR_INVALID_THREAD_ID 1444U
 
@@ -56,6 +58,7 @@ typedef WORD ATOM;
 #define WM_USER 0x0400U
 #define WM_APP 0x8000U
 #define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
 #define DC_HASDEFID ((WORD)0x534B)
 
 #define SC_CLOSE ((WPARAM)0xF060)
@@ -253,6 +256,7 @@ typedef struct tagINPUT {
 /* LPWSTR, not LPCWSTR, as the system's macro: a program may keep it in an LPWSTR. */
 #define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
 #define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+#define MAKEINTATOM(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
 
 ATOM RegisterClassW(const WNDCLASSW *lpWndClass);
 HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
