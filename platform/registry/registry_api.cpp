@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <optional>
+#include <vector>
 
 using namespace velorin;
 using namespace velorin::registry;
@@ -23,6 +25,18 @@ struct Locked {
 std::wstring_view textOr(LPCWSTR text)
 {
     return text ? std::wstring_view(text) : std::wstring_view();
+}
+
+// A sub-key's path as the system reads it: relative, so a leading back-slash is refused, and
+// trailing back-slashes are ignored however many there are.
+std::optional<std::vector<std::wstring>> subKeyNames(LPCWSTR subKey)
+{
+    std::wstring_view path = textOr(subKey);
+    if (path.starts_with(L'\\'))
+        return std::nullopt;
+    while (path.ends_with(L'\\'))
+        path.remove_suffix(1);
+    return splitKeyPath(path);
 }
 
 // Copies a name with its NUL into a buffer of *count characters; *count becomes its length.
@@ -51,17 +65,18 @@ std::vector<BYTE> storedBytes(DWORD type, const BYTE* data, DWORD size)
     return bytes;
 }
 
-// Data out as RegQueryValueExW gives them: the size always, the bytes only when they fit.
+// Data out as RegQueryValueExW gives them: the size always, the bytes only when they fit. The
+// room is read before anything is written, as a caller may give one variable for type and size.
 DWORD copyData(const Value& value, LPDWORD type, LPBYTE data, LPDWORD size)
 {
     if (data && !size)
         return ERROR_INVALID_PARAMETER;
+    const DWORD room = size ? *size : 0;
     if (type)
         *type = value.type;
     const auto needed = static_cast<DWORD>(value.data.size());
     if (!size)
         return ERROR_SUCCESS;
-    const DWORD room = *size;
     *size = needed;
     if (!data)
         return ERROR_SUCCESS;
@@ -88,7 +103,7 @@ LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesir
             const auto from = call.registry.keyLocked(hKey, error);
             if (!from)
                 return error;
-            const auto names = splitKeyPath(textOr(lpSubKey));
+            const auto names = subKeyNames(lpSubKey);
             if (!names)
                 return ERROR_BAD_PATHNAME;
             auto key = findKey(from, *names);
@@ -115,7 +130,7 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass
             const auto from = call.registry.keyLocked(hKey, error);
             if (!from)
                 return error;
-            const auto names = splitKeyPath(textOr(lpSubKey));
+            const auto names = subKeyNames(lpSubKey);
             if (!names)
                 return ERROR_BAD_PATHNAME;
             if (!std::all_of(names->begin(), names->end(), [](const std::wstring& name) { return savableName(name); }))
@@ -137,7 +152,7 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWOR
     return regCall(
         "RegQueryValueExW", ERROR_FILE_NOT_FOUND,
         [&]() -> DWORD {
-            if (lpReserved)
+            if (lpReserved || (lpData && !lpcbData))
                 return ERROR_INVALID_PARAMETER;
             Locked call;
             DWORD error = ERROR_SUCCESS;
@@ -145,8 +160,12 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWOR
             if (!key)
                 return error;
             const Value* value = key->value(textOr(lpValueName));
-            if (!value)
+            if (!value) {
+                // A caller asking for the size alone is told none; a buffer's room is left as given.
+                if (!lpData && lpcbData)
+                    *lpcbData = 0;
                 return ERROR_FILE_NOT_FOUND;
+            }
             return copyData(*value, lpType, lpData, lpcbData);
         },
         hKey, lpValueName, lpReserved, lpType, lpData, lpcbData);
@@ -157,10 +176,12 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType
     return regCall(
         "RegSetValueExW", ERROR_ACCESS_DENIED,
         [&]() -> DWORD {
+            // Data that are not there cannot be read, as the system finds reading them.
+            if (!lpData && cbData != 0)
+                return ERROR_NOACCESS;
             // What the device cannot save is refused: names with line breaks, strings that are
             // not whole characters.
-            if ((!lpData && cbData != 0) || (isStringType(dwType) && cbData % sizeof(WCHAR) != 0) ||
-                !savableName(textOr(lpValueName)))
+            if ((isStringType(dwType) && cbData % sizeof(WCHAR) != 0) || !savableName(textOr(lpValueName)))
                 return ERROR_INVALID_PARAMETER;
             Locked call;
             DWORD error = ERROR_SUCCESS;
@@ -199,7 +220,7 @@ LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey)
             const auto from = call.registry.keyLocked(hKey, error);
             if (!from)
                 return error;
-            const auto names = splitKeyPath(textOr(lpSubKey));
+            const auto names = subKeyNames(lpSubKey);
             if (!names)
                 return ERROR_BAD_PATHNAME;
             if (names->empty())

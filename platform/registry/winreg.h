@@ -75,7 +75,8 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass
    and is left as it was. String types hold whole WCHARs, the terminating NUL included. */
 LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
                       LPDWORD lpcbData);
-/* String types must be whole WCHARs (ERROR_INVALID_PARAMETER otherwise). */
+/* String types must be whole WCHARs (ERROR_INVALID_PARAMETER otherwise); a size without data is
+   ERROR_NOACCESS. */
 LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData, DWORD cbData);
 LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 /* Deletes the sub-key with everything below it, as CE does. */
