@@ -56,6 +56,11 @@ DWORD RunThread(LPTHREAD_START_ROUTINE routine)
     return code;
 }
 
+DWORD WINAPI ReturnOwnId(LPVOID)
+{
+    return GetCurrentThreadId();
+}
+
 DWORD WINAPI WaitForPulse(LPVOID event)
 {
     return WaitForSingleObject(static_cast<HANDLE>(event), 2000);
@@ -157,6 +162,22 @@ void RunHandleAndCountChecks()
     CloseHandle(upper);
     CloseHandle(lower);
     CloseHandle(unnamed);
+
+    // A name is free again once its last handle is closed.
+    HANDLE first = CreateEventW(nullptr, FALSE, FALSE, L"ConformanceReleased");
+    CloseHandle(first);
+    SetLastError(1234);
+    HANDLE second = CreateEventW(nullptr, FALSE, FALSE, L"ConformanceReleased");
+    Report(kGroup, "event_name_released", Number(GetLastError()));
+    CloseHandle(second);
+
+    DWORD givenId = 0;
+    HANDLE own = CreateThread(nullptr, 0, ReturnOwnId, nullptr, 0, &givenId);
+    WaitForSingleObject(own, INFINITE);
+    DWORD seenId = 0;
+    GetExitCodeThread(own, &seenId);
+    CloseHandle(own);
+    Report(kGroup, "thread_id", YesNo(seenId == givenId) + " " + YesNo(givenId != GetCurrentThreadId()));
 
     LONG count = 0;
     const LONG up = InterlockedIncrement(&count);
