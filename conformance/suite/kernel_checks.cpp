@@ -172,12 +172,15 @@ void RunHandleAndCountChecks()
     CloseHandle(second);
 
     DWORD givenId = 0;
+    SetLastError(1234);
     HANDLE own = CreateThread(nullptr, 0, ReturnOwnId, nullptr, 0, &givenId);
+    const DWORD afterCreate = GetLastError();
     WaitForSingleObject(own, INFINITE);
     DWORD seenId = 0;
     GetExitCodeThread(own, &seenId);
     CloseHandle(own);
-    Report(kGroup, "thread_id", YesNo(seenId == givenId) + " " + YesNo(givenId != GetCurrentThreadId()));
+    Report(kGroup, "thread_id",
+           YesNo(seenId == givenId) + " " + YesNo(givenId != GetCurrentThreadId()) + " " + Number(afterCreate));
 
     LONG count = 0;
     const LONG up = InterlockedIncrement(&count);

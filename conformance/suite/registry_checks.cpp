@@ -139,6 +139,19 @@ void RunRegistryEdgeChecks()
     deleted += " " + Code(RegCloseKey(doomed));
     Report(kGroup, "key_deleted_while_open", deleted);
 
+    // Roots, null results and reserved arguments.
+    std::string roots = Code(RegCreateKeyExW(key, L"", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr));
+    RegCloseKey(sub);
+    roots += " " + Code(RegCreateKeyExW(nullptr, L"Orphan", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr));
+    roots += " " + Code(RegFlushKey(nullptr));
+    roots += " " + Code(RegFlushKey(HKEY_CURRENT_USER));
+    roots += " " + Code(RegCloseKey(HKEY_CURRENT_USER));
+    DWORD reserved = 0;
+    size = sizeof data;
+    roots += " " + Code(RegQueryValueExW(key, nullptr, &reserved, &type, data, &size));
+    roots += " " + Code(RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VelorinConformance\\None\\Deeper"));
+    Report(kGroup, "roots_and_null_arguments", roots);
+
     RegCreateKeyExW(key, L"Itself", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr);
     std::string itself = Code(RegDeleteKeyW(sub, nullptr));
     itself += " " + Code(RegDeleteKeyW(sub, L""));
