@@ -163,6 +163,12 @@ void RunHandleAndCountChecks()
     CloseHandle(lower);
     CloseHandle(unnamed);
 
+    SetLastError(0);
+    std::string unnamedOpen = Failure(OpenEventW(EVENT_ALL_ACCESS, FALSE, L"") != nullptr);
+    SetLastError(0);
+    unnamedOpen += ", " + Failure(OpenEventW(EVENT_ALL_ACCESS, FALSE, nullptr) != nullptr);
+    Report(kGroup, "open_event_without_name", unnamedOpen);
+
     // A name is free again once its last handle is closed.
     HANDLE first = CreateEventW(nullptr, FALSE, FALSE, L"ConformanceReleased");
     CloseHandle(first);

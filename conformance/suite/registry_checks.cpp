@@ -121,6 +121,19 @@ void RunRegistryEdgeChecks()
     RegDeleteKeyW(key, tooLong.c_str());
     Report(kGroup, "key_name_lengths", lengths);
 
+    // Value names of 255, 256 and 16384 characters.
+    const std::wstring valueNames[] = {std::wstring(255, L'v'), std::wstring(256, L'v'), std::wstring(16384, L'v')};
+    std::string valueLengths;
+    for (const std::wstring& valueName : valueNames) {
+        valueLengths += valueLengths.empty() ? "" : " ";
+        valueLengths += Code(RegSetValueExW(key, valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                                            sizeof number));
+        size = sizeof data;
+        valueLengths += "/" + Code(RegQueryValueExW(key, valueName.c_str(), nullptr, &type, data, &size));
+        RegDeleteValueW(key, valueName.c_str());
+    }
+    Report(kGroup, "value_name_lengths", valueLengths);
+
     HKEY doomed = nullptr;
     RegOpenKeyExW(key, L"Enumerated", 0, KEY_ALL_ACCESS, &doomed);
     RegDeleteKeyW(key, L"Enumerated");

@@ -27,6 +27,15 @@ std::wstring_view textOr(LPCWSTR text)
     return text ? std::wstring_view(text) : std::wstring_view();
 }
 
+// CE's registry takes key and value names of up to 255 characters.
+constexpr std::size_t kMaxNameLength = 255;
+
+// A name the device can keep: no longer than CE allows, and one its registry file can hold.
+bool acceptableName(std::wstring_view name)
+{
+    return name.size() <= kMaxNameLength && savableName(name);
+}
+
 // A sub-key's path as the system reads it: relative, so a leading back-slash is refused, and
 // trailing back-slashes are ignored however many there are.
 std::optional<std::vector<std::wstring>> subKeyNames(LPCWSTR subKey)
@@ -133,7 +142,7 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass
             const auto names = subKeyNames(lpSubKey);
             if (!names)
                 return ERROR_BAD_PATHNAME;
-            if (!std::all_of(names->begin(), names->end(), [](const std::wstring& name) { return savableName(name); }))
+            if (!std::all_of(names->begin(), names->end(), [](const std::wstring& name) { return acceptableName(name); }))
                 return ERROR_INVALID_PARAMETER;
             CreatedKey key = call.registry.createLocked(from, *names);
             *phkResult =
@@ -179,9 +188,9 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType
             // Data that are not there cannot be read, as the system finds reading them.
             if (!lpData && cbData != 0)
                 return ERROR_NOACCESS;
-            // What the device cannot save is refused: names with line breaks, strings that are
-            // not whole characters.
-            if ((isStringType(dwType) && cbData % sizeof(WCHAR) != 0) || !savableName(textOr(lpValueName)))
+            // What the device cannot keep is refused: names too long or with line breaks, strings
+            // that are not whole characters.
+            if ((isStringType(dwType) && cbData % sizeof(WCHAR) != 0) || !acceptableName(textOr(lpValueName)))
                 return ERROR_INVALID_PARAMETER;
             Locked call;
             DWORD error = ERROR_SUCCESS;
