@@ -56,6 +56,145 @@ DWORD RunThread(LPTHREAD_START_ROUTINE routine)
     return code;
 }
 
+DWORD WINAPI ReturnOwnId(LPVOID)
+{
+    return GetCurrentThreadId();
+}
+
+DWORD WINAPI WaitForPulse(LPVOID event)
+{
+    return WaitForSingleObject(static_cast<HANDLE>(event), 2000);
+}
+
+// A call's result and the last error it left, read after the call.
+std::string Failure(BOOL result)
+{
+    return YesNo(result) + " error " + Number(GetLastError());
+}
+
+std::string WaitFailure(DWORD result)
+{
+    return WaitResult(result) + " error " + Number(GetLastError());
+}
+
+void RunHandleAndCountChecks()
+{
+    HANDLE thread = CreateThread(nullptr, 0, ReturnFortyTwo, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    // Closed just before it is used, so that no new handle takes its value meanwhile.
+    HANDLE closed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    CloseHandle(closed);
+    SetLastError(0);
+    const std::string setNull = Failure(SetEvent(nullptr));
+    SetLastError(0);
+    const std::string setClosed = Failure(SetEvent(closed));
+    SetLastError(0);
+    const std::string setThread = Failure(SetEvent(thread));
+    SetLastError(0);
+    const std::string closeAgain = Failure(CloseHandle(closed));
+    SetLastError(0);
+    DWORD code = 0;
+    const std::string exitOfEvent = Failure(GetExitCodeThread(closed, &code));
+    SetLastError(0);
+    const std::string waitNull = WaitFailure(WaitForSingleObject(nullptr, 0));
+    Report(kGroup, "bad_handles",
+           setNull + ", " + setClosed + ", " + setThread + ", " + closeAgain + ", " + exitOfEvent + ", " + waitNull);
+
+    HANDLE events[MAXIMUM_WAIT_OBJECTS + 1];
+    for (HANDLE& event : events)
+        event = CreateEventW(nullptr, FALSE, TRUE, nullptr);
+    SetLastError(0);
+    std::string counts = WaitFailure(WaitForMultipleObjects(0, events, FALSE, 0));
+    SetLastError(0);
+    counts += ", " + WaitFailure(WaitForMultipleObjects(MAXIMUM_WAIT_OBJECTS + 1, events, FALSE, 0));
+    closed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    CloseHandle(closed);
+    HANDLE withClosed[2] = {events[0], closed};
+    SetLastError(0);
+    counts += ", " + WaitFailure(WaitForMultipleObjects(2, withClosed, FALSE, 0));
+    Report(kGroup, "wait_bad_counts_and_handles", counts);
+
+    // Every one of the most objects a wait takes is set: each wait takes the lowest still set.
+    std::string order;
+    for (int i = 0; i < 3; ++i)
+        order += WaitResult(WaitForMultipleObjects(MAXIMUM_WAIT_OBJECTS, events, FALSE, 0)) + " ";
+    HANDLE twice[2] = {events[MAXIMUM_WAIT_OBJECTS - 1], events[MAXIMUM_WAIT_OBJECTS - 1]};
+    order += WaitResult(WaitForMultipleObjects(2, twice, FALSE, 0)) + " ";
+    order += WaitResult(WaitForMultipleObjects(2, twice, FALSE, 0));
+    Report(kGroup, "wait_any_takes_lowest", order);
+    for (HANDLE event : events)
+        CloseHandle(event);
+    CloseHandle(thread);
+
+    // PulseEvent wakes every waiter of a manual-reset event and one of an auto-reset event.
+    const auto pulsed = [](BOOL manualReset) {
+        HANDLE event = CreateEventW(nullptr, manualReset, FALSE, nullptr);
+        HANDLE waiters[2];
+        for (HANDLE& waiter : waiters)
+            waiter = CreateThread(nullptr, 0, WaitForPulse, event, 0, nullptr);
+        Sleep(50);
+        PulseEvent(event);
+        const std::string state = WaitResult(WaitForSingleObject(event, 0));
+        Sleep(50);
+        int woken = 0;
+        for (HANDLE waiter : waiters) {
+            DWORD result = STILL_ACTIVE;
+            GetExitCodeThread(waiter, &result);
+            woken += result == WAIT_OBJECT_0 ? 1 : 0;
+        }
+        SetEvent(event);
+        for (HANDLE waiter : waiters) {
+            WaitForSingleObject(waiter, INFINITE);
+            CloseHandle(waiter);
+        }
+        CloseHandle(event);
+        return Number(woken) + " woken, " + state;
+    };
+    Report(kGroup, "pulse_with_waiters", "manual " + pulsed(TRUE) + ", auto " + pulsed(FALSE));
+
+    SetLastError(1234);
+    HANDLE unnamed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    const DWORD afterUnnamed = GetLastError();
+    HANDLE lower = CreateEventW(nullptr, FALSE, FALSE, L"ConformanceCase");
+    SetLastError(1234);
+    HANDLE upper = CreateEventW(nullptr, FALSE, FALSE, L"CONFORMANCECASE");
+    Report(kGroup, "create_event_last_error", Number(afterUnnamed) + " " + Number(GetLastError()));
+    CloseHandle(upper);
+    CloseHandle(lower);
+    CloseHandle(unnamed);
+
+    SetLastError(0);
+    std::string unnamedOpen = Failure(OpenEventW(EVENT_ALL_ACCESS, FALSE, L"") != nullptr);
+    SetLastError(0);
+    unnamedOpen += ", " + Failure(OpenEventW(EVENT_ALL_ACCESS, FALSE, nullptr) != nullptr);
+    Report(kGroup, "open_event_without_name", unnamedOpen);
+
+    // A name is free again once its last handle is closed.
+    HANDLE first = CreateEventW(nullptr, FALSE, FALSE, L"ConformanceReleased");
+    CloseHandle(first);
+    SetLastError(1234);
+    HANDLE second = CreateEventW(nullptr, FALSE, FALSE, L"ConformanceReleased");
+    Report(kGroup, "event_name_released", Number(GetLastError()));
+    CloseHandle(second);
+
+    DWORD givenId = 0;
+    SetLastError(1234);
+    HANDLE own = CreateThread(nullptr, 0, ReturnOwnId, nullptr, 0, &givenId);
+    const DWORD afterCreate = GetLastError();
+    WaitForSingleObject(own, INFINITE);
+    DWORD seenId = 0;
+    GetExitCodeThread(own, &seenId);
+    CloseHandle(own);
+    Report(kGroup, "thread_id",
+           YesNo(seenId == givenId) + " " + YesNo(givenId != GetCurrentThreadId()) + " " + Number(afterCreate));
+
+    LONG count = 0;
+    const LONG up = InterlockedIncrement(&count);
+    const LONG down = InterlockedDecrement(&count);
+    const LONG old = InterlockedExchange(&count, 7);
+    Report(kGroup, "interlocked_results", Number(up) + " " + Number(down) + " " + Number(old) + " " + Number(count));
+}
+
 void RunSynchronisationChecks()
 {
     LONG value = 5;
@@ -164,6 +303,7 @@ void RunKernelChecks()
     CloseHandle(automatic);
 
     RunSynchronisationChecks();
+    RunHandleAndCountChecks();
 }
 
 }  // namespace conformance

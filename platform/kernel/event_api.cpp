@@ -76,8 +76,10 @@ HANDLE OpenEventW(DWORD dwDesiredAccess, BOOL bInheritHandle, LPCWSTR lpName)
     return platformCall(
         "OpenEventW", HANDLE{}, ERROR_FILE_NOT_FOUND,
         [&]() -> HANDLE {
+            // No name at all is the caller's error; an empty one names no event, as on the desktop,
+            // where it finds the folder of names instead.
             if (!lpName || !*lpName) {
-                setLastError(ERROR_INVALID_PARAMETER);
+                setLastError(lpName ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
                 return nullptr;
             }
             Kernel& k = Kernel::current();

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <optional>
+#include <vector>
 
 using namespace velorin;
 using namespace velorin::registry;
@@ -23,6 +25,27 @@ struct Locked {
 std::wstring_view textOr(LPCWSTR text)
 {
     return text ? std::wstring_view(text) : std::wstring_view();
+}
+
+// CE's registry takes key and value names of up to 255 characters.
+constexpr std::size_t kMaxNameLength = 255;
+
+// A name the device can keep: no longer than CE allows, and one its registry file can hold.
+bool acceptableName(std::wstring_view name)
+{
+    return name.size() <= kMaxNameLength && savableName(name);
+}
+
+// A sub-key's path as the system reads it: relative, so a leading back-slash is refused, and
+// trailing back-slashes are ignored however many there are.
+std::optional<std::vector<std::wstring>> subKeyNames(LPCWSTR subKey)
+{
+    std::wstring_view path = textOr(subKey);
+    if (path.starts_with(L'\\'))
+        return std::nullopt;
+    while (path.ends_with(L'\\'))
+        path.remove_suffix(1);
+    return splitKeyPath(path);
 }
 
 // Copies a name with its NUL into a buffer of *count characters; *count becomes its length.
@@ -51,17 +74,18 @@ std::vector<BYTE> storedBytes(DWORD type, const BYTE* data, DWORD size)
     return bytes;
 }
 
-// Data out as RegQueryValueExW gives them: the size always, the bytes only when they fit.
+// Data out as RegQueryValueExW gives them: the size always, the bytes only when they fit. The
+// room is read before anything is written, as a caller may give one variable for type and size.
 DWORD copyData(const Value& value, LPDWORD type, LPBYTE data, LPDWORD size)
 {
     if (data && !size)
         return ERROR_INVALID_PARAMETER;
+    const DWORD room = size ? *size : 0;
     if (type)
         *type = value.type;
     const auto needed = static_cast<DWORD>(value.data.size());
     if (!size)
         return ERROR_SUCCESS;
-    const DWORD room = *size;
     *size = needed;
     if (!data)
         return ERROR_SUCCESS;
@@ -88,7 +112,7 @@ LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesir
             const auto from = call.registry.keyLocked(hKey, error);
             if (!from)
                 return error;
-            const auto names = splitKeyPath(textOr(lpSubKey));
+            const auto names = subKeyNames(lpSubKey);
             if (!names)
                 return ERROR_BAD_PATHNAME;
             auto key = findKey(from, *names);
@@ -115,10 +139,10 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass
             const auto from = call.registry.keyLocked(hKey, error);
             if (!from)
                 return error;
-            const auto names = splitKeyPath(textOr(lpSubKey));
+            const auto names = subKeyNames(lpSubKey);
             if (!names)
                 return ERROR_BAD_PATHNAME;
-            if (!std::all_of(names->begin(), names->end(), [](const std::wstring& name) { return savableName(name); }))
+            if (!std::all_of(names->begin(), names->end(), [](const std::wstring& name) { return acceptableName(name); }))
                 return ERROR_INVALID_PARAMETER;
             CreatedKey key = call.registry.createLocked(from, *names);
             *phkResult =
@@ -137,7 +161,7 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWOR
     return regCall(
         "RegQueryValueExW", ERROR_FILE_NOT_FOUND,
         [&]() -> DWORD {
-            if (lpReserved)
+            if (lpReserved || (lpData && !lpcbData))
                 return ERROR_INVALID_PARAMETER;
             Locked call;
             DWORD error = ERROR_SUCCESS;
@@ -145,8 +169,12 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWOR
             if (!key)
                 return error;
             const Value* value = key->value(textOr(lpValueName));
-            if (!value)
+            if (!value) {
+                // A caller asking for the size alone is told none; a buffer's room is left as given.
+                if (!lpData && lpcbData)
+                    *lpcbData = 0;
                 return ERROR_FILE_NOT_FOUND;
+            }
             return copyData(*value, lpType, lpData, lpcbData);
         },
         hKey, lpValueName, lpReserved, lpType, lpData, lpcbData);
@@ -157,10 +185,12 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType
     return regCall(
         "RegSetValueExW", ERROR_ACCESS_DENIED,
         [&]() -> DWORD {
-            // What the device cannot save is refused: names with line breaks, strings that are
-            // not whole characters.
-            if ((!lpData && cbData != 0) || (isStringType(dwType) && cbData % sizeof(WCHAR) != 0) ||
-                !savableName(textOr(lpValueName)))
+            // Data that are not there cannot be read, as the system finds reading them.
+            if (!lpData && cbData != 0)
+                return ERROR_NOACCESS;
+            // What the device cannot keep is refused: names too long or with line breaks, strings
+            // that are not whole characters.
+            if ((isStringType(dwType) && cbData % sizeof(WCHAR) != 0) || !acceptableName(textOr(lpValueName)))
                 return ERROR_INVALID_PARAMETER;
             Locked call;
             DWORD error = ERROR_SUCCESS;
@@ -199,7 +229,7 @@ LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey)
             const auto from = call.registry.keyLocked(hKey, error);
             if (!from)
                 return error;
-            const auto names = splitKeyPath(textOr(lpSubKey));
+            const auto names = subKeyNames(lpSubKey);
             if (!names)
                 return ERROR_BAD_PATHNAME;
             if (names->empty())

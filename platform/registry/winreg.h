@@ -68,14 +68,16 @@ extern "C" {
 
 LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
 /* Key and value names with a line break are refused (ERROR_INVALID_PARAMETER), since the hive
-   could not be saved with them. */
+   could not be saved with them, and so are names longer than CE's 255 characters. A sub-key path
+   may not start with a back-slash (ERROR_BAD_PATHNAME); trailing ones are ignored. */
 LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions, REGSAM samDesired,
                      LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult, LPDWORD lpdwDisposition);
 /* Sizes are in bytes. A buffer too small gets ERROR_MORE_DATA, the needed size and the type,
    and is left as it was. String types hold whole WCHARs, the terminating NUL included. */
 LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
                       LPDWORD lpcbData);
-/* String types must be whole WCHARs (ERROR_INVALID_PARAMETER otherwise). */
+/* String types must be whole WCHARs (ERROR_INVALID_PARAMETER otherwise); a size without data is
+   ERROR_NOACCESS. */
 LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData, DWORD cbData);
 LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 /* Deletes the sub-key with everything below it, as CE does. */
