@@ -37,6 +37,11 @@ std::int64_t unitMilliseconds(std::string_view unit)
 
 }  // namespace
 
+std::string tooLate()
+{
+    return "is past the device's last moment, " + std::to_string(kernel::kLastMoment) + "ms";
+}
+
 DeviceTime parseDeviceTime(std::string_view text)
 {
     auto fail = [&](std::string_view why) -> DeviceTime {
@@ -93,9 +98,8 @@ DeviceTime parseDeviceTime(std::string_view text)
 
     std::int64_t wholeValue = 0;
     const auto parsed = std::from_chars(whole.data(), whole.data() + whole.size(), wholeValue);
-    constexpr std::int64_t kMax = std::numeric_limits<DeviceTime>::max();
-    if (parsed.ec == std::errc::result_out_of_range || wholeValue > (kMax - fractionMs) / scale)
-        return fail("is too large");
+    if (parsed.ec == std::errc::result_out_of_range || wholeValue > (kernel::kLastMoment - fractionMs) / scale)
+        return fail(tooLate());
     return wholeValue * scale + fractionMs;
 }
 

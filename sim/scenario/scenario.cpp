@@ -44,9 +44,9 @@ DeviceTime lineTime(std::string_view word, const PreviousLine& previous)
         throw std::invalid_argument("'+' needs a time after it, e.g. +500ms");
     if (word.starts_with('+')) {
         const DeviceTime delta = parseDeviceTime(word.substr(1));
-        if (delta > std::numeric_limits<DeviceTime>::max() - previous.at)
+        if (delta > kernel::kLastMoment - previous.at)
             throw std::invalid_argument("time '" + std::string(word) + "' after " + formatDeviceTime(previous.at) +
-                                        " is too large");
+                                        " " + tooLate());
         return previous.at + delta;
     }
     if (word.front() < '0' || word.front() > '9')

@@ -9,7 +9,7 @@
 namespace velorin::sim {
 namespace {
 
-constexpr DeviceTime kMaxTime = std::numeric_limits<DeviceTime>::max();
+constexpr DeviceTime kMaxTime = kernel::kLastMoment;
 
 std::string timeError(std::string_view text)
 {
@@ -34,7 +34,7 @@ TEST(DeviceTime, ReadsEveryUnitAndExactFractions)
     EXPECT_EQ(parseDeviceTime("0.5m"), 30'000);
     EXPECT_EQ(parseDeviceTime("1h"), 3'600'000);
     EXPECT_EQ(parseDeviceTime("0.0000025h"), 9);
-    EXPECT_EQ(parseDeviceTime("9223372036854775807ms"), kMaxTime);
+    EXPECT_EQ(parseDeviceTime("9223372032559808511ms"), kMaxTime);
 }
 
 TEST(DeviceTime, RejectsWhatIsNotAWholeMillisecondTime)
@@ -47,9 +47,13 @@ TEST(DeviceTime, RejectsWhatIsNotAWholeMillisecondTime)
     EXPECT_EQ(timeError("1h30m"), "time '1h30m' mixes units; write one number with one unit, e.g. 90m or 1.5h");
     EXPECT_EQ(timeError("2S"), "time '2S' has an unknown unit 'S'; use ms, s, m or h");
     EXPECT_EQ(timeError("1.s"), "time '1.s' needs digits after the '.'");
-    EXPECT_EQ(timeError("9223372036854775808ms"), "time '9223372036854775808ms' is too large");
-    EXPECT_EQ(timeError("2562047788016h"), "time '2562047788016h' is too large");
-    EXPECT_EQ(timeError("99999999999999999999s"), "time '99999999999999999999s' is too large");
+    // Room is left past the last moment for the longest wait a program can begin then.
+    const std::string late = " is past the device's last moment, 9223372032559808511ms";
+    EXPECT_EQ(timeError("9223372036854775807ms"), "time '9223372036854775807ms'" + late);
+    EXPECT_EQ(timeError("9223372032559808512ms"), "time '9223372032559808512ms'" + late);
+    EXPECT_EQ(timeError("9223372032559808511ms"), "(no error)");
+    EXPECT_EQ(timeError("2562047788016h"), "time '2562047788016h'" + late);
+    EXPECT_EQ(timeError("99999999999999999999s"), "time '99999999999999999999s'" + late);
     EXPECT_NE(timeError("-1s").find("is not a time"), std::string::npos);
     EXPECT_NE(timeError(".5s").find("is not a time"), std::string::npos);
     EXPECT_NE(timeError("").find("missing time"), std::string::npos);
