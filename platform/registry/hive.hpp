@@ -2,6 +2,7 @@
 #pragma once
 
 #include "registry/registry_key.hpp"
+#include "registry/registry_limits.hpp"
 
 #include <functional>
 #include <memory>

@@ -178,6 +178,10 @@ private:
         const auto names = splitKeyPath(slash == std::wstring_view::npos ? L"" : inner.substr(slash + 1));
         if (!names)
             throw Problem{1, "the key \"" + shown(inner) + "\" has an empty name in its path"};
+        if (names->size() > kMaxKeyDepth)
+            throw Problem{1, "the key \"" + shown(inner) + "\" is " + std::to_string(names->size()) +
+                                 " levels deep; Windows CE nests keys at most " + std::to_string(kMaxKeyDepth) +
+                                 " levels below their root"};
         const auto& top = m_hive.root(*root);
         if (!deletion) {
             m_key = createKey(top, *names).key;

@@ -86,6 +86,10 @@ std::vector<std::wstring> Registry::namesOf(std::wstring_view path) const
     auto names = splitKeyPath(path);
     if (!names)
         throw std::invalid_argument("registry key path has an empty name");
+    if (names->size() > kMaxKeyDepth)
+        throw std::invalid_argument("registry key path is " + std::to_string(names->size()) +
+                                    " levels deep; Windows CE nests keys at most " + std::to_string(kMaxKeyDepth) +
+                                    " levels below their root");
     return std::move(*names);
 }
 

@@ -27,9 +27,6 @@ std::wstring_view textOr(LPCWSTR text)
     return text ? std::wstring_view(text) : std::wstring_view();
 }
 
-// CE's registry takes key and value names of up to 255 characters.
-constexpr std::size_t kMaxNameLength = 255;
-
 // A name the device can keep: no longer than CE allows, and one its registry file can hold.
 bool acceptableName(std::wstring_view name)
 {

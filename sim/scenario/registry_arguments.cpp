@@ -1,5 +1,7 @@
 #include "sim/scenario/registry_arguments.hpp"
 
+#include "platform/registry/registry_limits.hpp"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -59,6 +61,11 @@ RegKey parseRegKey(std::string_view word)
     std::string path = key.substr(slash + 1);
     if (path.front() == '\\' || path.back() == '\\' || path.find("\\\\") != std::string::npos)
         throw std::invalid_argument("registry key '" + key + "' has an empty part");
+    const auto levels = static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\')) + 1;
+    if (levels > registry::kMaxKeyDepth)
+        throw std::invalid_argument("registry key '" + key + "' is " + std::to_string(levels) +
+                                    " levels deep; Windows CE nests keys at most " +
+                                    std::to_string(registry::kMaxKeyDepth) + " levels below their root");
     return {*root, std::move(path)};
 }
 

@@ -229,6 +229,9 @@ TEST(RegFileRead, RefusesAMalformedFileWithItsLineAndWhatIsWrong)
         {"empty key name", head + "[HKEY_CURRENT_USER\\B\\\\C]\r\n",
          "4: the key \"HKEY_CURRENT_USER\\B\\\\C\" has an empty name"},
         {"key line without ]", head + "[HKEY_CURRENT_USER\\B\r\n", "4: a key line must end with ]"},
+        {"key too deep", head + "[HKEY_CURRENT_USER\\a\\b\\c\\d\\e\\f\\g\\h\\i\\j\\k\\l\\m\\n\\o\\p\\q]\r\n",
+         "4: the key \"HKEY_CURRENT_USER\\a\\b\\c\\d\\e\\f\\g\\h\\i\\j\\k\\...\" is 17 levels deep; Windows CE nests "
+         "keys at most 16 levels below their root"},
         {"root deletion", head + "[-HKEY_CURRENT_USER]\r\n", "4: a root key cannot be deleted"},
         {"unknown data", head + "\"a\"=qword:1\r\n", "4: unknown value data \"qword:1\""},
         {"text after a value", head + "\"a\"=dword:1 x\r\n", "4: unexpected \"x\" after the value"},

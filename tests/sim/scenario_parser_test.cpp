@@ -170,6 +170,9 @@ TEST(ScenarioErrors, MistakesAreReportedWithFileLineAndReason)
         {"reg set HKLM\\ A dword:1", "registry key needs a path after the root, got 'HKLM\\'"},
         {"reg set HKXX\\A B dword:1", "registry key must start with HKLM\\ or HKCU\\, got 'HKXX\\A'"},
         {"reg set HKLM\\A\\\\B N dword:1", "registry key 'HKLM\\A\\\\B' has an empty part"},
+        {"reg set HKLM\\a\\b\\c\\d\\e\\f\\g\\h\\i\\j\\k\\l\\m\\n\\o\\p\\q N dword:1",
+         "registry key 'HKLM\\a\\b\\c\\d\\e\\f\\g\\h\\i\\j\\k\\l\\m\\n\\o\\p\\q' is 17 levels deep; Windows CE "
+         "nests keys at most 16 levels below their root"},
         {"reg set HKLM\\A N dword:4294967296",
          "dword must fit in 32 bits (at most 4294967295 or 0xffffffff), got 'dword:4294967296'"},
         {"reg set HKLM\\A N dword:-1", "dword must be a decimal or 0x hex number, got 'dword:-1'"},
