@@ -16,7 +16,7 @@ TSAN_WRAP ?= $(shell setarch $$(uname -m) -R true 2>/dev/null && echo setarch $$
 # Configure only once: afterwards `cmake --build` re-runs CMake itself when a CMakeLists changes.
 configure = test -f build/$(1)/build.ninja || $(CMAKE) --preset $(1)
 
-.PHONY: setup setup-win32 build demo run win32 test bench clean
+.PHONY: setup setup-win32 build sim demo run win32 test bench clean
 
 setup:
 	@tools/setup.sh
@@ -29,11 +29,16 @@ build: setup
 	@$(call configure,release)
 	$(CMAKE) --build --preset release
 
-demo: build
+# The simulator alone: the tests and benchmarks come with `make build` and `make test`.
+sim: setup
+	@$(call configure,release)
+	$(CMAKE) --build --preset release --target velorin-sim
+
+demo: sim
 	$(SIM)
 
 # The live window (SDL2); ARGS adds options, e.g. make run ARGS="--scenario examples/plug.scn".
-run: build
+run: sim
 	$(SIM) --window $(ARGS)
 
 # velorin.exe, its CE layer coredll.dll and the scenario player under Wine, in build/win32; the

@@ -59,6 +59,10 @@ std::optional<std::string> checkWritable(const std::string& file, const std::str
     std::error_code error;
     if (std::filesystem::is_directory(file, error))
         return file + ": cannot write the " + what + " there: it is a directory";
+    // A device or a pipe is never replaced: the file is written whole beside it and renamed, or
+    // removed when its writing fails, and either would take the device node away.
+    if (std::filesystem::exists(file, error) && !std::filesystem::is_regular_file(file, error))
+        return file + ": cannot write the " + what + " there: it is not a regular file";
     const std::filesystem::path parent = std::filesystem::path(file).parent_path();
     if (!parent.empty() && !std::filesystem::is_directory(parent, error))
         return file + ": cannot write the " + what + " there: there is no directory " + parent.string();
@@ -276,9 +280,11 @@ int run(SimOptions options)
         std::cerr << *gif->error() << '\n';
         status = kBadInput;
     }
+    bool sheetWritten = false;
     if (sheet) {
         try {
             sheet->write(*options.sheetFile);
+            sheetWritten = true;
         } catch (const std::runtime_error& e) {
             std::cerr << e.what() << '\n';
             status = kBadInput;
@@ -303,7 +309,7 @@ int run(SimOptions options)
         std::cerr << "; registry saved in " << *options.registryFile;
     if (gif && !gif->error())
         std::cerr << "; GIF in " << *options.gifFile;
-    if (sheet)
+    if (sheetWritten)
         std::cerr << "; sheet in " << *options.sheetFile << " (" << sheet->cells().size() << " pictures)";
     std::cerr << '\n';
     return status;

@@ -67,6 +67,13 @@ expect_bad("${w}/a-directory: cannot write the contact sheet there: it is a dire
            --scenario ${w}/ok.scn --sheet ${w}/a-directory)
 expect_bad("${w}/plain-file/frames: cannot create the frames directory"
            --scenario ${w}/ok.scn --frames ${w}/plain-file/frames)
+# A device node is never replaced or removed.
+expect_bad("/dev/null: cannot write the contact sheet there: it is not a regular file" --scenario ${w}/ok.scn --sheet /dev/null)
+# Times past the device's last moment, and keys deeper than CE nests them.
+file(WRITE ${w}/late.scn "9223372036854775807ms expect running\n")
+expect_bad("late.scn:1: time '9223372036854775807ms' is past the device's last moment" --scenario ${w}/late.scn)
+file(WRITE ${w}/deep.reg "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\a\\b\\c\\d\\e\\f\\g\\h\\i\\j\\k\\l\\m\\n\\o\\p\\q]\n")
+expect_bad("deep.reg:3: the key .* is 17 levels deep" --scenario ${w}/ok.scn --registry ${w}/deep.reg)
 # The live window without a way to show it.
 if(LIVE)
   expect_refused("--window: cannot start SDL" ${CMAKE_COMMAND} -E env SDL_VIDEODRIVER=no-such-driver ${SIM} --window)
