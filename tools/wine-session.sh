@@ -24,11 +24,56 @@ wine_make_prefix() {
   wineserver -w
 }
 
+# Stops what a session started, its Wine and its X server, and removes its folder. The folder
+# names them: the prefix (whose wineserver ends Wine's processes) and the X server's pid.
+wine_reap() {
+  local work=$1
+  [[ -d $work ]] || return 0
+  if [[ -d $work/prefix ]]; then
+    WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
+  fi
+  if [[ -s $work/xvfb.pid ]]; then
+    kill "$(cat "$work/xvfb.pid")" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+
+# A run killed outright (SIGKILL) runs no trap: a watcher outside it waits for its end, however it
+# comes, and reaps its session. It holds none of the run's output open.
+wine_watch() {
+  local owner=$1 work=$2
+  (
+    trap '' INT TERM HUP
+    while kill -0 "$owner" 2>/dev/null; do sleep 0.5; done
+    wine_reap "$work"
+  ) </dev/null >/dev/null 2>&1 &
+  disown
+}
+
+# Sessions whose run and watcher both died (the machine stopped, say): their owner is gone. A
+# folder still without an owner may be a session being made now, so only an old one goes.
+wine_reap_abandoned() {
+  local work owner
+  for work in "${TMPDIR:-/tmp}"/velorin-wine.*; do
+    [[ -d $work ]] || continue
+    if [[ -s $work/owner ]]; then
+      owner="$(cat "$work/owner")"
+      kill -0 "$owner" 2>/dev/null && continue
+    elif [[ -z $(find "$work" -maxdepth 0 -mmin +10 2>/dev/null) ]]; then
+      continue
+    fi
+    wine_reap "$work"
+  done
+}
+
 # Starts the session: WINEPREFIX and DISPLAY are set for what follows. A prefix made once may be
 # shared as a template (VELORIN_WINE_TEMPLATE; the tests make one a run): each session links its
 # files rather than copying them, and Wine replaces, never rewrites, the files it changes.
 wine_session_start() {
+  wine_reap_abandoned
   wine_work="$(mktemp -d "${TMPDIR:-/tmp}/velorin-wine.XXXXXX")"
+  echo "$$" >"$wine_work/owner"
+  wine_watch "$$" "$wine_work"
   export WINEPREFIX="$wine_work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
   local template="${VELORIN_WINE_TEMPLATE:-}"
   if [[ -n $template ]]; then
@@ -47,6 +92,7 @@ wine_session_start() {
 
   Xvfb -displayfd 4 -screen 0 "${wine_xscreen}x24" -nolisten tcp 4>"$wine_work/display" >/dev/null 2>&1 &
   wine_xvfb_pid=$!
+  echo "$wine_xvfb_pid" >"$wine_work/xvfb.pid"
   local tries
   for tries in $(seq 100); do
     [[ -s $wine_work/display ]] && break
@@ -59,11 +105,9 @@ wine_session_start() {
   export DISPLAY=":$(head -n1 "$wine_work/display")"
 }
 
-# Ends whatever the session started and removes its folder.
+# Ends whatever the session started and removes its folder; nothing here may fail the exit.
 wine_session_end() {
   [[ -n ${wine_work:-} ]] || return 0
-  wineserver -k >/dev/null 2>&1
-  [[ -z ${wine_xvfb_pid:-} ]] || kill "$wine_xvfb_pid" 2>/dev/null
-  rm -rf "$wine_work"
+  wine_reap "$wine_work"
   wine_work=""
 }
