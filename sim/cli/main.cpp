@@ -13,9 +13,11 @@
 #include "sim/player/scenario_player.hpp"
 #include "sim/scenario/scenario.hpp"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -78,6 +80,27 @@ std::optional<std::string> checkRegistryFile(const std::string& file)
     if (auto problem = checkWritable(file, "registry"))
         return problem;
     return std::nullopt;
+}
+
+// A person's Ctrl-C, or a SIGTERM, ends the run as its end would: the registry, the trace and
+// the pictures are saved, and the status says which signal came. A second one ends at once.
+std::atomic<bool> g_interrupted{false};
+std::atomic<int> g_signal{0};
+
+extern "C" void onInterrupt(int signal)
+{
+    g_signal = signal;
+    g_interrupted = true;
+}
+
+void catchInterrupts()
+{
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
 }
 
 int run(SimOptions options)
@@ -191,6 +214,8 @@ int run(SimOptions options)
     if (options.framesDir)
         harnessOptions.framesDir = *options.framesDir;
     harnessOptions.traceSink = tap ? &*tap : traceOut;
+    harnessOptions.interrupt = &g_interrupted;
+    catchInterrupts();
 
     Harness harness(harnessOptions);
     if (options.registryFile) {
@@ -302,7 +327,8 @@ int run(SimOptions options)
               << " expectations held";
     if (const auto commandsFailed = result.failures.size() - static_cast<std::size_t>(result.expectsFailed))
         std::cerr << ", " << commandsFailed << (commandsFailed == 1 ? " command" : " commands") << " failed";
-    std::cerr << "; the run ended at " << formatDeviceTime(result.endedAt) << " device time";
+    std::cerr << "; the run " << (g_interrupted ? "was interrupted" : "ended") << " at "
+              << formatDeviceTime(result.endedAt) << " device time";
     if (traceFile.is_open())
         std::cerr << "; trace in " << *options.traceFile;
     if (options.registryFile && status != kBadInput)
@@ -312,6 +338,8 @@ int run(SimOptions options)
     if (sheetWritten)
         std::cerr << "; sheet in " << *options.sheetFile << " (" << sheet->cells().size() << " pictures)";
     std::cerr << '\n';
+    if (g_interrupted && status != kBadInput)
+        status = 128 + g_signal;
     return status;
 }
 

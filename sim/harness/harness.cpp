@@ -34,18 +34,33 @@ Harness::Harness(HarnessOptions options) : m_options(std::move(options)), m_devi
 
 void Harness::advanceTo(DeviceTime time)
 {
-    if (m_stopRequested)
+    if (stopRequested())
         return;
     const DeviceTime every = m_options.sampleEvery;
     for (DeviceTime from = now();;) {
         // Stops on the grid of multiples, so where a run starts does not move the samples.
         const DeviceTime next = every > 0 ? std::min(time, (from / every + 1) * every) : time;
-        m_device.runUntil(next);
+        runDeviceUntil(next);
         afterStep();
-        if (next >= time || m_stopRequested)
+        if (next >= time || stopRequested())
             return;
         from = next;
     }
+}
+
+void Harness::runDeviceUntil(DeviceTime time)
+{
+    if (!m_options.interrupt) {
+        m_device.runUntil(time);
+        return;
+    }
+    // Pieces on a grid of their own, so that playing in pieces moves nothing the device does.
+    constexpr DeviceTime kPiece = 1000;
+    DeviceTime at = now();
+    do {
+        at = std::min(time, (at / kPiece + 1) * kPiece);
+        m_device.runUntil(at);
+    } while (at < time && !stopRequested());
 }
 
 void Harness::afterStep()

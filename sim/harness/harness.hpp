@@ -11,6 +11,7 @@
 #include "registry/registry.hpp"
 #include "sim/scenario/device_time.hpp"
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -33,6 +34,9 @@ struct HarnessOptions {
     // Above 0, every move of time also stops at each multiple of this many milliseconds, so
     // that frame sinks and step listeners see the device between one command and the next.
     DeviceTime sampleEvery = 0;
+    // Set from outside (a signal handler) to stop the run: time then moves no further, and a
+    // long stretch of time is played in pieces so that the stop is seen within one.
+    const std::atomic<bool>* interrupt = nullptr;
 };
 
 class Harness {
@@ -87,7 +91,7 @@ public:
     }
     void powerOff() { m_device.powerOff(); }
     void requestStop() { m_stopRequested = true; }
-    bool stopRequested() const { return m_stopRequested; }
+    bool stopRequested() const { return m_stopRequested || (m_options.interrupt && m_options.interrupt->load()); }
 
     // Offered the screen as seen after each step when it may have changed; not owned.
     void addFrameSink(FrameSink& sink) { m_sinks.push_back(&sink); }
@@ -138,6 +142,8 @@ private:
     std::vector<FrameSink*> m_sinks;
     std::vector<std::function<void()>> m_listeners;
     bool m_inListener = false;
+    // The device to `time`, in pieces when a stop may be asked for from outside.
+    void runDeviceUntil(DeviceTime time);
     bool m_stopRequested = false;
     ScreenWatch m_watch;
 };
