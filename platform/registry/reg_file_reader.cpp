@@ -179,9 +179,7 @@ private:
         if (!names)
             throw Problem{1, "the key \"" + shown(inner) + "\" has an empty name in its path"};
         if (names->size() > kMaxKeyDepth)
-            throw Problem{1, "the key \"" + shown(inner) + "\" is " + std::to_string(names->size()) +
-                                 " levels deep; Windows CE nests keys at most " + std::to_string(kMaxKeyDepth) +
-                                 " levels below their root"};
+            throw Problem{1, "the key \"" + shown(inner) + "\" " + keyTooDeep(names->size())};
         const auto& top = m_hive.root(*root);
         if (!deletion) {
             m_key = createKey(top, *names).key;

@@ -87,9 +87,7 @@ std::vector<std::wstring> Registry::namesOf(std::wstring_view path) const
     if (!names)
         throw std::invalid_argument("registry key path has an empty name");
     if (names->size() > kMaxKeyDepth)
-        throw std::invalid_argument("registry key path is " + std::to_string(names->size()) +
-                                    " levels deep; Windows CE nests keys at most " + std::to_string(kMaxKeyDepth) +
-                                    " levels below their root");
+        throw std::invalid_argument("registry key path " + keyTooDeep(names->size()));
     return std::move(*names);
 }
 

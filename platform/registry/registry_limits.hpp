@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace velorin::registry {
 
@@ -10,5 +11,12 @@ namespace velorin::registry {
 inline constexpr std::size_t kMaxNameLength = 255;
 // Keys nest at most this many levels below their root.
 inline constexpr std::size_t kMaxKeyDepth = 16;
+
+// What is wrong with a key path `levels` deep, past kMaxKeyDepth.
+inline std::string keyTooDeep(std::size_t levels)
+{
+    return "is " + std::to_string(levels) + " levels deep; Windows CE nests keys at most " +
+           std::to_string(kMaxKeyDepth) + " levels below their root";
+}
 
 }  // namespace velorin::registry

@@ -51,6 +51,12 @@ std::wstring textOf(LPCWSTR text)
     return text && !IS_INTRESOURCE(text) ? std::wstring(text) : std::wstring();
 }
 
+// A size below zero is taken as zero, as Windows takes it.
+RECT sized(int x, int y, int width, int height)
+{
+    return RECT{x, y, x + std::max(0, width), y + std::max(0, height)};
+}
+
 // CW_USEDEFAULT leaves the place to the system: zeros for pop-up and child windows, as CE's
 // CreateWindow says; an overlapped window starts at the corner and reaches the screen's edges,
 // as CE's full-screen windows do.
@@ -68,13 +74,7 @@ RECT placement(DWORD style, int x, int y, int width, int height)
             height = std::max(0, display.height() - y);
         }
     }
-    return RECT{x, y, x + std::max(0, width), y + std::max(0, height)};
-}
-
-// A size below zero is taken as zero, as Windows takes it.
-RECT sized(int x, int y, int width, int height)
-{
-    return RECT{x, y, x + std::max(0, width), y + std::max(0, height)};
+    return sized(x, y, width, height);
 }
 
 }  // namespace

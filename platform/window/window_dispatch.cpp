@@ -93,16 +93,19 @@ LRESULT WindowManager::dispatch(const MSG& message)
                             return t.thread == thread && t.hwnd == message.hwnd && t.id == message.wParam &&
                                    t.proc == proc;
                         });
-        if (!timerCallback && !message.hwnd)
-            return 0;
-        if (!timerCallback && !findLocked(message.hwnd)) {
-            kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
-            return 0;
-        }
-        // Another thread's window takes messages only through its own queue or a send.
-        if (!timerCallback && findLocked(message.hwnd)->thread != thread) {
-            kernel::setLastError(ERROR_MESSAGE_SYNC_ONLY);
-            return 0;
+        if (!timerCallback) {
+            if (!message.hwnd)
+                return 0;
+            const Window* target = findLocked(message.hwnd);
+            if (!target) {
+                kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
+                return 0;
+            }
+            // Another thread's window takes messages only through its own queue or a send.
+            if (target->thread != thread) {
+                kernel::setLastError(ERROR_MESSAGE_SYNC_ONLY);
+                return 0;
+            }
         }
     }
     if (timerCallback) {

@@ -131,6 +131,8 @@ public:
 
 private:
     void advanceTo(DeviceTime time);
+    // The device to `time`, in pieces when a stop may be asked for from outside.
+    void runDeviceUntil(DeviceTime time);
     // After each move of time and each settle: offers the screen to the frame sinks when it
     // may have changed, then calls the step listeners.
     void afterStep();
@@ -142,8 +144,6 @@ private:
     std::vector<FrameSink*> m_sinks;
     std::vector<std::function<void()>> m_listeners;
     bool m_inListener = false;
-    // The device to `time`, in pieces when a stop may be asked for from outside.
-    void runDeviceUntil(DeviceTime time);
     bool m_stopRequested = false;
     ScreenWatch m_watch;
 };

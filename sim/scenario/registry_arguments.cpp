@@ -63,9 +63,7 @@ RegKey parseRegKey(std::string_view word)
         throw std::invalid_argument("registry key '" + key + "' has an empty part");
     const auto levels = static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\')) + 1;
     if (levels > registry::kMaxKeyDepth)
-        throw std::invalid_argument("registry key '" + key + "' is " + std::to_string(levels) +
-                                    " levels deep; Windows CE nests keys at most " +
-                                    std::to_string(registry::kMaxKeyDepth) + " levels below their root");
+        throw std::invalid_argument("registry key '" + key + "' " + registry::keyTooDeep(levels));
     return {*root, std::move(path)};
 }
 
