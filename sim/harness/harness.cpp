@@ -21,6 +21,7 @@ struct WindowManagerScreen {
 Harness::Harness(HarnessOptions options) : m_options(std::move(options)), m_device(m_options.device)
 {
     m_device.trace().setSink(m_options.traceSink);
+    m_device.trace().setKeepLines(m_options.keepTraceLines);
     screenSource = WindowManagerScreen{&m_device};
     if (m_options.framesDir) {
         m_frames.emplace(*m_options.framesDir);

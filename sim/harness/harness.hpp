@@ -28,6 +28,9 @@ struct HarnessOptions {
     platform::DeviceOptions device;
     Program program = defaultProgram();
     std::ostream* traceSink = nullptr;               // receives each trace line as it is made
+    // Tests read the trace back; a person's run only streams it to the sink, so that its memory
+    // stays flat however long the device runs.
+    bool keepTraceLines = true;
     std::optional<std::filesystem::path> framesDir;  // a PNG there for each new screen image
     // Boot with the default hive (sim/default.reg), or with an empty registry.
     bool defaultRegistry = true;
