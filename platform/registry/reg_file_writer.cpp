@@ -25,12 +25,37 @@ std::wstring escaped(std::wstring_view text)
     return out;
 }
 
-// Whether a REG_SZ can be written as "text": one terminating NUL and nothing that breaks a line.
-bool plainText(const Value& value)
+bool isHighSurrogate(wchar_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool isLowSurrogate(wchar_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// A half of a surrogate pair without its other half: UTF-8 has no form for it.
+bool hasLoneSurrogate(std::wstring_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1]))
+            ++i;
+        else if (isHighSurrogate(text[i]) || isLowSurrogate(text[i]))
+            return true;
+    }
+    return false;
+}
+
+// Whether a REG_SZ can be written as "text": one terminating NUL, nothing that breaks a line,
+// and nothing the file's encoding would change; otherwise its bytes go as hex, whole.
+bool plainText(const Value& value, RegFileEncoding encoding)
 {
     if (value.type != REG_SZ || value.data.empty() || value.data.size() % sizeof(WCHAR) != 0)
         return false;
     const std::wstring text = wideText(value.data);
+    if (encoding != RegFileEncoding::Utf16Le && hasLoneSurrogate(text))
+        return false;
     return text.back() == L'\0' && text.find_first_of(std::wstring_view(L"\0\r\n", 3)) == text.size() - 1;
 }
 
@@ -75,7 +100,7 @@ void writeHex(std::wstring& out, std::wstring line, const std::vector<BYTE>& byt
     out += line;
 }
 
-void writeValue(std::wstring& out, const Value& value)
+void writeValue(std::wstring& out, const Value& value, RegFileEncoding encoding)
 {
     std::wstring line = value.name.empty() ? L"@" : escaped(value.name);
     line += L'=';
@@ -83,7 +108,7 @@ void writeValue(std::wstring& out, const Value& value)
         wchar_t buf[16];
         std::swprintf(buf, 16, L"dword:%08x", *number);
         out += line + buf;
-    } else if (plainText(value)) {
+    } else if (plainText(value, encoding)) {
         out += line + escaped(*textOf(value));
     } else {
         wchar_t buf[24];
@@ -96,16 +121,16 @@ void writeValue(std::wstring& out, const Value& value)
     out += kNewline;
 }
 
-void writeKey(std::wstring& out, const Key& key, const std::wstring& path)
+void writeKey(std::wstring& out, const Key& key, const std::wstring& path, RegFileEncoding encoding)
 {
     if (!key.isRoot() || !key.values().empty()) {
         out += L"[" + path + L"]" + std::wstring(kNewline);
         for (const auto& [folded, value] : key.values())
-            writeValue(out, value);
+            writeValue(out, value, encoding);
         out += kNewline;
     }
     for (const auto& [folded, child] : key.children())
-        writeKey(out, *child, path + L"\\" + child->name());
+        writeKey(out, *child, path + L"\\" + child->name(), encoding);
 }
 
 }  // namespace
@@ -117,7 +142,7 @@ std::string formatRegFile(const Hive& hive, RegFileEncoding encoding)
     out += kNewline;
     // In name order: HKEY_CURRENT_USER before HKEY_LOCAL_MACHINE.
     for (const Root root : {Root::CurrentUser, Root::LocalMachine})
-        writeKey(out, *hive.root(root), std::wstring(rootFullName(root)));
+        writeKey(out, *hive.root(root), std::wstring(rootFullName(root)), encoding);
     return encodeRegFile(out, encoding);
 }
 
