@@ -26,7 +26,7 @@ int lineAtEnd(const std::wstring& text)
 
 [[noreturn]] void refuse(const std::string& fileName, int line, const std::string& what)
 {
-    throw RegFileError(fileName + ":" + std::to_string(line) + ": " + what);
+    throw RegFileError(fileName + ":" + std::to_string(line) + ": " + trace::printable(what));
 }
 
 std::wstring decodeUtf16Le(std::string_view bytes, const std::string& fileName)
@@ -119,6 +119,10 @@ DecodedRegFile decodeRegFile(std::string_view bytes, const std::string& fileName
         return {decodeUtf16Le(bytes.substr(kUtf16LeBom.size()), fileName), RegFileEncoding::Utf16Le};
     if (bytes.starts_with(kUtf16BeBom))
         refuse(fileName, 1, "UTF-16 big-endian files are not supported; save the file as UTF-16LE or UTF-8");
+    // "W\0i\0..." is valid UTF-8 too, and would be refused for a header nobody can see.
+    if (bytes.size() >= 4 && bytes[0] != '\0' && bytes[1] == '\0' && bytes[2] != '\0' && bytes[3] == '\0')
+        refuse(fileName, 1, "the file looks like UTF-16 without its byte-order mark (a NUL after every character); "
+                            "save it as UTF-16LE with the mark, or as UTF-8");
     const bool bom = bytes.starts_with(kUtf8Bom);
     const std::string_view body = bom ? bytes.substr(kUtf8Bom.size()) : bytes;
     std::size_t bad = 0;

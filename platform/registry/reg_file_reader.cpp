@@ -156,7 +156,7 @@ private:
 
     [[noreturn]] void refuse(int line, const std::string& what) const
     {
-        throw RegFileError(m_fileName + ":" + std::to_string(line) + ": " + what);
+        throw RegFileError(m_fileName + ":" + std::to_string(line) + ": " + trace::printable(what));
     }
 
     void keyLine(std::wstring_view text)

@@ -117,22 +117,7 @@ std::wstring widen(std::string_view utf8)
 
 std::string quoted(std::string_view text)
 {
-    std::string out = "\"";
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c < 0x20 || c == 0x7F) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    out += '"';
-    return out;
+    return '"' + escaped(text, true) + '"';
 }
 
 std::string quoted(std::wstring_view text)

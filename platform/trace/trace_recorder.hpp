@@ -2,6 +2,7 @@
 #pragma once
 
 #include "kernel/device_time.hpp"
+#include "trace/printable.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -52,6 +53,7 @@ private:
 
 // Quotes text for a trace line: `"` and `\` escaped, control characters as \xNN.
 std::string quoted(std::string_view text);
+
 std::string quoted(std::wstring_view text);
 // UTF-8 of a wide string; a code point that is not one becomes U+FFFD.
 std::string narrow(std::wstring_view text);

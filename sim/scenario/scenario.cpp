@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/trace/printable.hpp"
 #include "sim/scenario/command_parser.hpp"
 #include "sim/scenario/tokenizer.hpp"
 
@@ -65,6 +66,9 @@ Scenario parseScenario(std::string_view text, const std::string& fileName)
 {
     if (text.starts_with(kUtf8Bom))
         text.remove_prefix(kUtf8Bom.size());
+    if (text.size() >= 4 && text[0] != '\0' && text[1] == '\0' && text[2] != '\0' && text[3] == '\0')
+        throw ScenarioError({fileName, 1}, "the file looks like UTF-16 (a NUL after every character); a scenario is "
+                                           "UTF-8 text");
     Scenario scenario{fileName, {}};
     PreviousLine previous;
     std::optional<int> endLine;
@@ -75,6 +79,10 @@ Scenario parseScenario(std::string_view text, const std::string& fileName)
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
         SourceLocation where{fileName, ++number};
         try {
+            // Checked first: a message carried by an exception ends at its first NUL.
+            if (raw.find('\0') != std::string_view::npos)
+                throw std::invalid_argument("a NUL byte in the line '" + trace::printable(raw) +
+                                            "'; a scenario is UTF-8 text");
             const TokenizedLine line = tokenizeLine(raw);
             if (line.tokens.empty())
                 continue;

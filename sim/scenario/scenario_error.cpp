@@ -1,5 +1,7 @@
 #include "sim/scenario/scenario_error.hpp"
 
+#include "platform/trace/printable.hpp"
+
 #include <utility>
 
 namespace velorin::sim {
@@ -10,7 +12,7 @@ std::string describe(const SourceLocation& where, const std::string& reason)
     std::string text = where.file;
     if (where.line > 0)
         text += ":" + std::to_string(where.line);
-    return text + ": " + reason;
+    return text + ": " + trace::printable(reason);
 }
 
 }  // namespace

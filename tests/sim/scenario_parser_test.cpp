@@ -48,6 +48,8 @@ TEST(ScenarioTimes, BadTimesNameFileLineAndProblem)
 {
     EXPECT_EQ(errorOf("0 plug\n\n2s plug\n1s unplug\n"), "t.scn:4: time goes backwards: 1s is before 2s of line 3");
     EXPECT_EQ(errorOf("1.5s plug\n+1s plug\n2s plug\n"), "t.scn:3: time goes backwards: 2s is before 2.5s of line 2");
+    EXPECT_EQ(errorOf(std::string_view("0\0 \0p\0l\0u\0g\0", 12)),
+              "t.scn:1: the file looks like UTF-16 (a NUL after every character); a scenario is UTF-8 text");
     EXPECT_EQ(errorOf("5 plug"), "t.scn:1: time '5' needs a unit: ms, s, m or h");
     EXPECT_EQ(errorOf("+5 plug"), "t.scn:1: time '5' needs a unit: ms, s, m or h");
     EXPECT_EQ(errorOf("9223372032559808s plug\n+1s plug"),
@@ -143,6 +145,7 @@ TEST(ScenarioErrors, MistakesAreReportedWithFileLineAndReason)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"tapp 1 2", "unknown command 'tapp'"},
+        {std::string("pl\0ug", 5), "a NUL byte in the line '1s pl\\x00ug'; a scenario is UTF-8 text"},
         {"Plug", "unknown command 'Plug'"},
         {"tap 1", "tap needs <x> <y>"},
         {"tap -1 2", "tap x must be a whole number, 0 or more, got -1"},
