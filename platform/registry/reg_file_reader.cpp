@@ -166,6 +166,7 @@ private:
             throw Problem{text.size(), "a key line must end with ]"};
         expectEnd(text, close + 1, "the key's ]");
         std::wstring_view inner = text.substr(1, close - 1);
+        refuseNul(inner, "key");
         const bool deletion = inner.starts_with(L'-');
         if (deletion)
             inner.remove_prefix(1);
@@ -195,6 +196,14 @@ private:
         m_afterDeletion = true;
     }
 
+    // Windows takes a name up to its first NUL, so "ab\0cd" would stand for the value "ab": one
+    // player would keep two values and another overwrite one.
+    static void refuseNul(std::wstring_view name, const std::string& what)
+    {
+        if (name.find(L'\0') != std::wstring_view::npos)
+            throw Problem{1, "a NUL in the " + what + " name \"" + shown(name) + "\"; Windows ends a name at its NUL"};
+    }
+
     static std::optional<Root> rootNamed(std::wstring_view name)
     {
         const std::wstring folded = foldName(name);
@@ -216,6 +225,7 @@ private:
         else
             throw Problem{0, "expected a key line [...] or a value line \"name\"=... or @=..., got \"" + shown(text) +
                                  "\""};
+        refuseNul(name, "value");
         if (!m_key)
             throw Problem{0, m_afterDeletion ? "value after a key deletion [-...], outside any key"
                                              : "value outside any key (no [key] line before it)"};

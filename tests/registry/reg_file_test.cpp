@@ -242,6 +242,10 @@ TEST(RegFileRead, RefusesAMalformedFileWithItsLineAndWhatIsWrong)
         {"odd string bytes", head + "\"a\"=hex(2):41\r\n", "4: hex(2) string data must be whole UTF-16 characters"},
         {"no =", head + "\"a\" dword:1\r\n", "4: expected = after the value name"},
         {"stray line", head + "hello\r\n", "4: expected a key line"},
+        {"NUL in a value name", head + std::string("\"ab\0cd\"=dword:1\r\n", 17),
+         "4: a NUL in the value name \"ab\\x00cd\"; Windows ends a name at its NUL"},
+        {"NUL in a key name", head + std::string("[HKEY_CURRENT_USER\\a\0b]\r\n", 24),
+         "4: a NUL in the key name \"HKEY_CURRENT_USER\\a\\x00b\""},
     };
     for (const auto& entry : table) {
         try {
