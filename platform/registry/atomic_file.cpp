@@ -66,10 +66,22 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
+// A link is followed: the file it names is replaced and the link stays, as a plain write through
+// it would have it. Renaming over the link itself would cut it off from its file.
+std::filesystem::path linkedFile(const std::filesystem::path& file)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(file, ec))
+        return file;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(file, ec);
+    return ec ? file : target;
+}
+
 }  // namespace
 
-void replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes, const SaveStepCheck& failStep)
+void replaceFileAtomically(const std::filesystem::path& given, std::string_view bytes, const SaveStepCheck& failStep)
 {
+    const std::filesystem::path file = linkedFile(given);
     const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
     const std::filesystem::path temporary = file.string() + ".tmp";
     const auto refused = [&](std::string_view step) { return failStep && failStep(step); };

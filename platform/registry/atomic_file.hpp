@@ -19,8 +19,9 @@ public:
 using SaveStepCheck = std::function<bool(std::string_view step)>;
 
 // Writes `bytes` to "<file>.tmp" in the same folder, flushes it to disk, renames it over
-// `file` and flushes the folder. On an error before the rename the old file stays and the
-// temporary one is removed; throws FileSaveError naming the file, the step and why.
+// `file` (or over the file it links to, keeping the link) and flushes the folder. On an error
+// before the rename the old file stays and the temporary one is removed; throws FileSaveError
+// naming the file, the step and why.
 void replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                            const SaveStepCheck& failStep = {});
 

@@ -116,5 +116,20 @@ TEST(RegistryCrashSafety, AKilledSaveLeavesTheOldHiveOrTheNewOneNeverATornFile)
     fs::remove_all(folder, error);
 }
 
+TEST(RegistryCrashSafety, ASaveThroughALinkReplacesTheLinkedFileAndKeepsTheLink)
+{
+    const fs::path folder = fs::temp_directory_path() / ("velorin-link-" + std::to_string(::getpid()));
+    fs::create_directories(folder / "real");
+    const fs::path target = folder / "real" / "device.reg";
+    const fs::path link = folder / "device.reg";
+    registry::replaceFileAtomically(target, oldHive());
+    fs::create_symlink(target, link);
+    registry::replaceFileAtomically(link, newHive());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fileBytes(target), newHive());
+    std::error_code error;
+    fs::remove_all(folder, error);
+}
+
 }  // namespace
 }  // namespace velorin::reliability
