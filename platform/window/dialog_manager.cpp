@@ -23,46 +23,69 @@ std::wstring upperText(std::wstring text)
 INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate, HWND owner, DLGPROC proc,
                                  LPARAM param)
 {
-    RECT where{};
-    {
-        std::lock_guard lock(m_kernel.mutex());
-        if (owner) {
-            Window* o = findLocked(owner);
-            if (!o) {
-                kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
-                return -1;
-            }
-            owner = topLevelLocked(*o).hwnd;
-            // The owner takes no input while its dialog is up.
-            enableLocked(*findLocked(owner), false);
-        }
-        const RECT units{dialogTemplate.x, dialogTemplate.y, dialogTemplate.x + dialogTemplate.cx,
-                         dialogTemplate.y + dialogTemplate.cy};
-        const RECT client = resources::dialogUnitsToPixels(units);
-        Window probe;
-        probe.style = dialogTemplate.style;
-        const NonClient nc = nonClientLocked(probe);
-        POINT origin{0, 0};
-        if (Window* o = findLocked(owner)) {
-            const RECT ownerClient = clientInSurfaceLocked(*o);
-            origin = POINT{o->rect.left + ownerClient.left, o->rect.top + ownerClient.top};
-        }
-        where = RECT{origin.x + client.left, origin.y + client.top, origin.x + client.right + nc.left + nc.right,
-                     origin.y + client.bottom + nc.top + nc.bottom};
-    }
+    const std::optional<RECT> where = disableOwnerAndPlaceDialog(dialogTemplate, owner);
+    if (!where)
+        return -1;
+    const HWND dialog = createDialogWindow(dialogTemplate, *where, owner, proc);
+    if (!dialog)
+        return -1;
+    const std::optional<HWND> firstTabStop = createDialogItems(dialogTemplate, dialog, owner);
+    if (!firstTabStop)
+        return -1;
+    const std::optional<bool> up = startDialog(dialog, *firstTabStop, param);
+    if (up.value_or(false))
+        runModalLoop(dialog);
+    // A dialog destroyed before it was up is a failure (-1); one destroyed later ends with 0.
+    return finishDialog(dialog, owner, up ? 0 : -1);
+}
 
+std::optional<RECT> WindowManager::disableOwnerAndPlaceDialog(const resources::DialogTemplate& dialogTemplate,
+                                                              HWND& owner)
+{
+    std::lock_guard lock(m_kernel.mutex());
+    if (owner) {
+        Window* o = findLocked(owner);
+        if (!o) {
+            kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return std::nullopt;
+        }
+        owner = topLevelLocked(*o).hwnd;
+        // The owner takes no input while its dialog is up.
+        enableLocked(*findLocked(owner), false);
+    }
+    const RECT units{dialogTemplate.x, dialogTemplate.y, dialogTemplate.x + dialogTemplate.cx,
+                     dialogTemplate.y + dialogTemplate.cy};
+    const RECT client = resources::dialogUnitsToPixels(units);
+    Window probe;
+    probe.style = dialogTemplate.style;
+    const NonClient nc = nonClientLocked(probe);
+    POINT origin{0, 0};
+    if (Window* o = findLocked(owner)) {
+        const RECT ownerClient = clientInSurfaceLocked(*o);
+        origin = POINT{o->rect.left + ownerClient.left, o->rect.top + ownerClient.top};
+    }
+    return RECT{origin.x + client.left, origin.y + client.top, origin.x + client.right + nc.left + nc.right,
+                origin.y + client.bottom + nc.top + nc.bottom};
+}
+
+HWND WindowManager::createDialogWindow(const resources::DialogTemplate& dialogTemplate, const RECT& where,
+                                       HWND owner, DLGPROC proc)
+{
     const HWND dialog = create(dialogTemplate.exStyle, kDialogClass, dialogTemplate.caption,
                                (dialogTemplate.style & ~WS_VISIBLE) | WS_POPUP, where, owner, 0, nullptr);
+    std::lock_guard lock(m_kernel.mutex());
     if (!dialog) {
-        std::lock_guard lock(m_kernel.mutex());
         if (Window* o = findLocked(owner))
             enableLocked(*o, true);
-        return -1;
+        return nullptr;
     }
-    {
-        std::lock_guard lock(m_kernel.mutex());
-        findLocked(dialog)->dialog = DialogState{proc, 0, 0, false, 0};
-    }
+    findLocked(dialog)->dialog = DialogState{proc, 0, 0, false, 0};
+    return dialog;
+}
+
+std::optional<HWND> WindowManager::createDialogItems(const resources::DialogTemplate& dialogTemplate, HWND dialog,
+                                                     HWND owner)
+{
     HWND firstTabStop = nullptr;
     for (const auto& item : dialogTemplate.items) {
         const RECT units{item.x, item.y, item.x + item.cx, item.y + item.cy};
@@ -76,33 +99,35 @@ INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate
             if (Window* o = findLocked(owner))
                 enableLocked(*o, true);
             kernel::setLastError(error);
-            return -1;
+            return std::nullopt;
         }
         if (!firstTabStop && (item.style & WS_TABSTOP) && (item.style & WS_VISIBLE) && !(item.style & WS_DISABLED))
             firstTabStop = control;
     }
+    return firstTabStop;
+}
 
+std::optional<bool> WindowManager::startDialog(HWND dialog, HWND firstTabStop, LPARAM param)
+{
     const LRESULT focusDefault = send(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTabStop), param);
-    bool ended = false;
-    // A dialog destroyed before it was up is a failure (-1); one destroyed later ends with 0.
-    INT_PTR result = 0;
-    {
-        std::lock_guard lock(m_kernel.mutex());
-        Window* w = findLocked(dialog);
-        ended = !w || w->dialog->ended;
-        if (!w) {
-            result = -1;
-            kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
-        }
-        if (w && focusDefault && firstTabStop)
-            setFocusLocked(firstTabStop);
-        if (w && !ended) {
-            showLocked(*w, true);
-            setForegroundLocked(dialog);
-        }
+    std::lock_guard lock(m_kernel.mutex());
+    Window* w = findLocked(dialog);
+    if (!w) {
+        kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return std::nullopt;
     }
+    if (focusDefault && firstTabStop)
+        setFocusLocked(firstTabStop);
+    if (w->dialog->ended)
+        return false;
+    showLocked(*w, true);
+    setForegroundLocked(dialog);
+    return true;
+}
 
-    while (!ended) {
+void WindowManager::runModalLoop(HWND dialog)
+{
+    for (bool ended = false; !ended;) {
         MSG message{};
         if (!getMessage(message, nullptr, 0, 0)) {
             // The loop outside sees WM_QUIT too; the dialog ends with its default button's id,
@@ -112,7 +137,7 @@ INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate
             std::lock_guard lock(m_kernel.mutex());
             if (Window* w = findLocked(dialog))
                 w->dialog->result = HIWORD(static_cast<DWORD_PTR>(defaultId)) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
-            break;
+            return;
         }
         if (!isDialogMessage(dialog, message)) {
             translate(message);
@@ -122,7 +147,10 @@ INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate
         const Window* w = findLocked(dialog);
         ended = !w || w->dialog->ended;
     }
+}
 
+INT_PTR WindowManager::finishDialog(HWND dialog, HWND owner, INT_PTR result)
+{
     {
         std::lock_guard lock(m_kernel.mutex());
         if (Window* w = findLocked(dialog))

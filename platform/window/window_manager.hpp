@@ -185,6 +185,17 @@ private:
     HWND childWithIdLocked(HWND parent, int id);
     HWND nextTabStopLocked(HWND dialog, HWND from);
     void setDefaultIdLocked(HWND dialog, WORD id);
+    // dialogBox's steps: the owner disabled and the dialog placed (nothing for a bad owner); the
+    // dialog and then its items made (the first tab stop; nothing when one cannot be made);
+    // WM_INITDIALOG and the dialog shown (nothing when it is gone, else whether it is up); the
+    // modal loop; the owner enabled again and the dialog destroyed, with its result.
+    std::optional<RECT> disableOwnerAndPlaceDialog(const resources::DialogTemplate& dialogTemplate, HWND& owner);
+    HWND createDialogWindow(const resources::DialogTemplate& dialogTemplate, const RECT& where, HWND owner,
+                            DLGPROC proc);
+    std::optional<HWND> createDialogItems(const resources::DialogTemplate& dialogTemplate, HWND dialog, HWND owner);
+    std::optional<bool> startDialog(HWND dialog, HWND firstTabStop, LPARAM param);
+    void runModalLoop(HWND dialog);
+    INT_PTR finishDialog(HWND dialog, HWND owner, INT_PTR result);
 
     // Z-order.
     void activateNextLocked(HWND leaving);

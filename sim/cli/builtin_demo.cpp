@@ -1,3 +1,4 @@
+// The scenario that velorin-sim plays when it is given none, built in from examples/demo.scn.
 #include "sim/cli/builtin_demo.hpp"
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// What the built-in demo prints when it ends: its moments and the user's settings before and after.
 #include "sim/cli/demo_summary.hpp"
 
 #include "sim/output/readable_time.hpp"

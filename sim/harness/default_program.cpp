@@ -1,3 +1,4 @@
+// The utility as the program the harness starts by default, with its own messages' names for the trace.
 #include "sim/harness/program.hpp"
 
 #include "app/charge_screen_app.h"

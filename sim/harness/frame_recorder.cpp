@@ -1,3 +1,4 @@
+// `--frames DIR`: one PNG for each distinct screen image, named by device time.
 #include "sim/harness/frame_recorder.hpp"
 
 #include "gdi/png_file.hpp"

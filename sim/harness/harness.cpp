@@ -1,3 +1,4 @@
+// The harness: boot, the program's launch, input, time, and the steps that pictures watch.
 #include "sim/harness/harness.hpp"
 
 #include "sim/harness/default_hive.hpp"
@@ -132,6 +133,12 @@ int Harness::orientationDegrees()
 {
     std::lock_guard lock(m_device.kernel().mutex());
     return m_device.display().degrees();
+}
+
+std::pair<int, int> Harness::logicalScreenSize()
+{
+    std::lock_guard lock(m_device.kernel().mutex());
+    return {m_device.display().width(), m_device.display().height()};
 }
 
 ProcessId Harness::launch()

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <utility>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -77,6 +78,8 @@ public:
     // std::invalid_argument); the device then runs what that set off. And the angle it is at.
     void rotate(int degrees);
     int orientationDegrees();
+    // The screen's width and height as programs see them, which follow the rotation.
+    std::pair<int, int> logicalScreenSize();
 
     DeviceTime now() const { return m_device.now(); }
     // Once a stop is requested, time no longer moves (a live window closed).

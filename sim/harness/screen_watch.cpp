@@ -1,3 +1,4 @@
+// Whether the window manager's screen can have changed since the last look.
 #include "sim/harness/screen_watch.hpp"
 
 #include <mutex>

@@ -1,3 +1,4 @@
+// The utility's resource module, built into the program from velorin.res.
 #include "sim/harness/velorin_resources.hpp"
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// A file descriptor closed with its owner.
 #pragma once
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// `--power host`: the device's battery following the machine's own power supply.
 #include "sim/host_power/host_battery.hpp"
 
 namespace velorin::sim {

@@ -1,3 +1,4 @@
+// The host thread that follows a power-supply folder and leaves each new reading for the device.
 #include "sim/host_power/host_power_watch.hpp"
 
 #include <libudev.h>

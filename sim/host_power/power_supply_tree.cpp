@@ -1,3 +1,4 @@
+// The machine's charger and battery read from a folder shaped as /sys/class/power_supply.
 #include "sim/host_power/power_supply_tree.hpp"
 
 #include <charconv>

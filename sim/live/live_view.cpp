@@ -1,3 +1,4 @@
+// What the live window shows and does, without SDL.
 #include "sim/live/live_view.hpp"
 
 #include "power/power_manager.hpp"

@@ -1,3 +1,4 @@
+// `--window`: loads the SDL2 module and plays the window's input on the device.
 #include "sim/live/live_window.hpp"
 
 #include "sim/live/live_display.hpp"

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace velorin::sim {
 
@@ -56,6 +57,8 @@ public:
         if (SDL_Init(SDL_INIT_VIDEO) != 0)
             return failure("cannot start SDL");
         m_started = true;
+        if (const auto problem = noDisplay())
+            return problem;
         // Pixels stay sharp when the picture is shown larger.
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
         m_window = SDL_CreateWindow("Velorin - live device", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
@@ -110,6 +113,20 @@ public:
     }
 
 private:
+    // With no display server SDL falls back on a driver that shows nothing, and the run would go
+    // on unseen for ever. A driver the person asked for by name is theirs to choose.
+    static std::optional<std::string> noDisplay()
+    {
+        const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+        if (asked && *asked)
+            return std::nullopt;
+        const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+        if (driver != "offscreen" && driver != "dummy")
+            return std::nullopt;
+        return "no display to show the window on: none is reached through DISPLAY or WAYLAND_DISPLAY, and SDL's \"" +
+               driver + "\" driver shows nothing (set SDL_VIDEODRIVER to use it all the same)";
+    }
+
     static std::string failure(const std::string& what) { return what + ": " + SDL_GetError(); }
 
     bool m_started = false;

@@ -1,3 +1,4 @@
+// `--sheet FILE.png`: the moments of a run side by side, laid out and written as a PNG.
 #include "sim/output/contact_sheet.hpp"
 
 #include "gdi/png_file.hpp"

@@ -1,3 +1,4 @@
+// `--gif FILE`: the screen as the user sees it, as an animated GIF.
 #include "sim/output/gif_recorder.hpp"
 
 #include "sim/output/palette.hpp"

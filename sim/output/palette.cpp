@@ -1,3 +1,4 @@
+// Pictures reduced to at most 256 colours, as a GIF stores them.
 #include "sim/output/palette.hpp"
 
 #include <algorithm>

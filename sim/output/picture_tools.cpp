@@ -1,3 +1,4 @@
+// Small picture operations shared by the GIF, the contact sheet and the live window.
 #include "sim/output/picture_tools.hpp"
 
 #include "gdi/text_layout.hpp"

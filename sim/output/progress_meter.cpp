@@ -1,7 +1,9 @@
+// The progress line of a long run on a terminal.
 #include "sim/output/progress_meter.hpp"
 
 #include "sim/output/readable_time.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <string>
@@ -25,7 +27,14 @@ void ProgressMeter::update(DeviceTime now)
         return;
     m_lastShown = host;
     const double factor = static_cast<double>(now - m_deviceStart) / 1000.0 / host;
-    std::string line = "device time " + readableTime(now) + ", ";
+    std::string line = "device time " + readableTime(now);
+    if (m_deviceEnd && *m_deviceEnd > m_deviceStart) {
+        const DeviceTime done = std::min(now, *m_deviceEnd) - m_deviceStart;
+        const long long percent = done * 100 / (*m_deviceEnd - m_deviceStart);
+        line += " of " + readableTime(*m_deviceEnd) + " (" + std::to_string(percent) + "%, " +
+                readableTime(*m_deviceEnd - std::min(now, *m_deviceEnd)) + " left)";
+    }
+    line += ", ";
     if (factor >= 10)
         line += std::to_string(static_cast<long long>(std::llround(factor))) + "x real time";
     else

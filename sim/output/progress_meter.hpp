@@ -1,11 +1,12 @@
-// The progress line of a long run on a terminal: "device time 12m 30s, 400x real time",
-// rewritten in place, and wiped when the run ends. The host's clock is read here only, for
+// The progress line of a long run on a terminal: "device time 12m 30s, 400x real time", or with
+// the end known "device time 12m 30s of 1h (20%, 47m 30s left), 400x real time", rewritten in place, and wiped when the run ends. The host's clock is read here only, for
 // people; nothing the device does depends on it.
 #pragma once
 
 #include "sim/scenario/device_time.hpp"
 
 #include <functional>
+#include <optional>
 #include <ostream>
 
 namespace velorin::sim {
@@ -20,6 +21,8 @@ public:
 
     ProgressMeter(std::ostream& out, DeviceTime startedAt, HostClock clock = steadyClock());
 
+    // The device time at which the run ends, when it is known.
+    void endsAt(DeviceTime end) { m_deviceEnd = end; }
     void update(DeviceTime now);
     // Wipes the line, if one was shown.
     void finish();
@@ -31,6 +34,7 @@ private:
     std::ostream& m_out;
     HostClock m_clock;
     DeviceTime m_deviceStart;
+    std::optional<DeviceTime> m_deviceEnd;
     double m_hostStart;
     double m_lastShown = -1;
     std::size_t m_width = 0;  // of the line on the terminal

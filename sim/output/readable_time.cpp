@@ -1,3 +1,4 @@
+// Device time for people: "0.25s", "12m 30s", "1h 02m 05s".
 #include "sim/output/readable_time.hpp"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// When the contact sheet takes a picture: after each command that acts and at each sequence's end.
 #include "sim/output/sheet_moments.hpp"
 
 #include <algorithm>

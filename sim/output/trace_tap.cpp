@@ -1,3 +1,4 @@
+// Hands each whole trace line to a listener, and passes on those at the level asked for.
 #include "sim/output/trace_tap.hpp"
 
 namespace velorin::sim {

@@ -1,3 +1,4 @@
+// Plays a scenario's lines on a harness at their times and collects what failed.
 #include "sim/player/scenario_player.hpp"
 
 #include "sim/player/commands.hpp"

@@ -5,8 +5,14 @@
 
 namespace velorin::sim {
 
-CommandOutcome runCommand(Harness& harness, const ScenarioLine&, const TapCommand& command)
+CommandOutcome runCommand(Harness& harness, const ScenarioLine& line, const TapCommand& command)
 {
+    // The stylus cannot touch outside the panel; the logical size follows the rotation.
+    const auto [width, height] = harness.logicalScreenSize();
+    if (command.x < 0 || command.y < 0 || command.x >= width || command.y >= height)
+        return locationOf(line) + "tap " + std::to_string(command.x) + " " + std::to_string(command.y) +
+               " failed: the point is outside the " + std::to_string(width) + "x" + std::to_string(height) +
+               " screen";
     harness.tap(command.x, command.y);
     return std::nullopt;
 }

@@ -1,3 +1,4 @@
+// Reads the words after a scenario command's keyword, and words what is missing or left over.
 #pragma once
 
 #include <cstddef>

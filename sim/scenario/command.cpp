@@ -1,3 +1,4 @@
+// The scenario commands' keywords, as messages name them.
 #include "sim/scenario/command.hpp"
 
 namespace velorin::sim {

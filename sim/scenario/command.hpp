@@ -1,3 +1,4 @@
+// The commands of a scenario line, one struct each.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// A scenario line's command read from its words, keyword by keyword.
 #include "sim/scenario/command_parser.hpp"
 
 #include <array>

@@ -1,3 +1,4 @@
+// A scenario line's command read from its words.
 #pragma once
 
 #include "sim/scenario/command.hpp"

@@ -1,3 +1,4 @@
+// Device time read from and written as text: "250ms", "1.5s", "3m", "1h".
 #include "sim/scenario/device_time.hpp"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// Device time and its text: "250ms", "1.5s", "3m", "1h".
 #pragma once
 
 #include "platform/kernel/device_time.hpp"

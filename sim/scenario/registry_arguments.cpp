@@ -1,3 +1,4 @@
+// A scenario's registry words: keys, value names and typed values.
 #include "sim/scenario/registry_arguments.hpp"
 
 #include "platform/registry/registry_limits.hpp"

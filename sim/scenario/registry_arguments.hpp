@@ -1,3 +1,4 @@
+// A scenario's registry words: keys, value names and typed values.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// A scenario file read into timed lines, each with its command.
 #include "sim/scenario/scenario.hpp"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// A scenario: its lines in time order, each with its time, place in the file and command.
 #pragma once
 
 #include <optional>

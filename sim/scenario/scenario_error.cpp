@@ -1,3 +1,4 @@
+// Bad scenario input, told as "file:line: reason".
 #include "sim/scenario/scenario_error.hpp"
 
 #include "platform/trace/printable.hpp"

@@ -1,3 +1,4 @@
+// Bad scenario input, told as "file:line: reason".
 #pragma once
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// A scenario line split into words, quotes kept together and the comment dropped.
 #include "sim/scenario/tokenizer.hpp"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// A scenario's plain values: numbers in range, choices, angles and colours.
 #include "sim/scenario/value_parsers.hpp"
 
 #include <array>

@@ -1,3 +1,4 @@
+// A scenario's plain values: numbers in range, choices, angles and colours.
 #pragma once
 
 #include <cstdint>

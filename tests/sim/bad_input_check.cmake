@@ -74,9 +74,42 @@ file(WRITE ${w}/late.scn "9223372036854775807ms expect running\n")
 expect_bad("late.scn:1: time '9223372036854775807ms' is past the device's last moment" --scenario ${w}/late.scn)
 file(WRITE ${w}/deep.reg "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\a\\b\\c\\d\\e\\f\\g\\h\\i\\j\\k\\l\\m\\n\\o\\p\\q]\n")
 expect_bad("deep.reg:3: the key .* is 17 levels deep" --scenario ${w}/ok.scn --registry ${w}/deep.reg)
+# Two options naming one file, by name, hard link or symlink: refused before anything is written.
+file(WRITE ${w}/s.scn "1s expect running\n")
+file(WRITE ${w}/r.reg "Windows Registry Editor Version 5.00\n")
+file(CREATE_LINK ${w}/s.scn ${w}/hard.scn)
+file(CREATE_LINK ${w}/later.gif ${w}/to-later.gif SYMBOLIC)
+set(clash "are the same file")
+expect_bad("--scenario ${w}/s.scn and --trace-file ${w}/s.scn ${clash}" --scenario ${w}/s.scn --trace-file ${w}/s.scn)
+expect_bad("--registry ${w}/r.reg and --trace-file ${w}/r.reg ${clash}" --scenario ${w}/ok.scn --registry ${w}/r.reg --trace-file ${w}/r.reg)
+expect_bad("--registry ${w}/x.gif and --gif ${w}/x.gif ${clash}" --scenario ${w}/ok.scn --registry ${w}/x.gif --gif ${w}/x.gif)
+expect_bad("--registry ${w}/x.png and --sheet ${w}/x.png ${clash}" --scenario ${w}/ok.scn --registry ${w}/x.png --sheet ${w}/x.png)
+expect_bad("--gif ${w}/p and --sheet ${w}/p ${clash}" --scenario ${w}/ok.scn --gif ${w}/p --sheet ${w}/p)
+expect_bad("--scenario ${w}/s.scn and --gif ${w}/hard.scn ${clash}" --scenario ${w}/s.scn --gif ${w}/hard.scn)
+expect_bad("--trace-file ${w}/to-later.gif and --gif ${w}/later.gif ${clash}"
+           --scenario ${w}/ok.scn --trace-file ${w}/to-later.gif --gif ${w}/later.gif)
+file(MAKE_DIRECTORY ${w}/out)
+expect_refused("--registry out/trace.txt and the demo's trace out/trace.txt ${clash}"
+               ${CMAKE_COMMAND} -E chdir ${w} ${SIM} --registry out/trace.txt)
+file(READ ${w}/s.scn scenario_left)
+file(READ ${w}/r.reg registry_left)
+if(NOT scenario_left STREQUAL "1s expect running\n" OR NOT registry_left STREQUAL "Windows Registry Editor Version 5.00\n"
+   OR EXISTS ${w}/x.gif OR EXISTS ${w}/x.png OR EXISTS ${w}/p OR EXISTS ${w}/later.gif OR EXISTS ${w}/out/trace.txt)
+  set(failures "${failures}\n  a refused clash still wrote a file")
+endif()
+# A trace that cannot be written is an error, and not reported as written.
+if(EXISTS /dev/full)
+  execute_process(COMMAND ${SIM} --scenario ${w}/ok.scn --trace-file /dev/full RESULT_VARIABLE status ERROR_VARIABLE err)
+  if(NOT status EQUAL 2 OR NOT err MATCHES "/dev/full: cannot write the trace there: No space left" OR err MATCHES "trace in")
+    set(failures "${failures}\n  --trace-file /dev/full: status ${status}: ${err}")
+  endif()
+endif()
 # The live window without a way to show it.
 if(LIVE)
   expect_refused("--window: cannot start SDL" ${CMAKE_COMMAND} -E env SDL_VIDEODRIVER=no-such-driver ${SIM} --window)
+  expect_refused("--window: no display to show the window on"
+                 ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=SDL_VIDEODRIVER
+                 ${SIM} --window --scenario ${w}/ok.scn --until 2s)
 else()
   expect_bad("--window: .*without SDL2" --window)
 endif()

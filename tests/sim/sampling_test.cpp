@@ -110,5 +110,16 @@ TEST(ProgressMeter, QuietAtFirstThenOneLineRewrittenInPlaceAndWipedAtTheEnd)
     EXPECT_FALSE(meter.shown());
 }
 
+TEST(ProgressMeter, WithItsEndKnownTellsTheShareDoneAndTheTimeLeft)
+{
+    std::ostringstream out;
+    double host = 100.0;
+    ProgressMeter meter(out, 0, [&host] { return host; });
+    meter.endsAt(3'600'000);
+    host = 104.0;
+    meter.update(900'000);
+    EXPECT_EQ(out.str(), "\rdevice time 15m 00s of 1h 00m 00s (25%, 45m 00s left), 225x real time");
+}
+
 }  // namespace
 }  // namespace velorin::sim
