@@ -39,6 +39,7 @@ inline SYSTEM_POWER_STATUS_EX2 powerStatusFor(BYTE acLineStatus, BYTE percent)
     return status;
 }
 
+// The same facts as the status, under the notification's own names and layout.
 inline POWER_BROADCAST_POWER_INFO powerInfoFor(BYTE acLineStatus, BYTE percent)
 {
     POWER_BROADCAST_POWER_INFO info;
