@@ -1,7 +1,9 @@
 // The kernel: events and their waits and time-outs, PulseEvent, named events, waits on several
 // objects, Sleep, threads and their exit codes, the last error, Interlocked calls and critical
-// sections.
+// sections, point-to-point message queues (under Wine, the CE layer's).
 #include "report.hpp"
+
+#include <msgqueue.h>
 
 namespace conformance {
 
@@ -75,6 +77,67 @@ std::string Failure(BOOL result)
 std::string WaitFailure(DWORD result)
 {
     return WaitResult(result) + " error " + Number(GetLastError());
+}
+
+// A queue's two ends: a reader's made with room for messages of 8 bytes, a writer's opened on it.
+struct Queue {
+    HANDLE read;
+    HANDLE write;
+};
+
+Queue MakeQueue(DWORD flags)
+{
+    MSGQUEUEOPTIONS options = {sizeof(MSGQUEUEOPTIONS), flags, 0, 8, TRUE};
+    const HANDLE read = CreateMsgQueue(nullptr, &options);
+    options.bReadAccess = FALSE;
+    return Queue{read, OpenMsgQueue(nullptr, read, &options)};
+}
+
+std::string WriteText(HANDLE queue, std::string text, DWORD flags = 0)
+{
+    SetLastError(0);
+    const BOOL written = WriteMsgQueue(queue, text.data(), static_cast<DWORD>(text.size()), 0, flags);
+    return written ? "yes" : Failure(written);
+}
+
+// The next message and its flags, or the failure and what was read of it.
+std::string ReadText(HANDLE queue, DWORD bufferSize = 8)
+{
+    char buffer[8] = {};
+    DWORD read = 0;
+    DWORD flags = 99;
+    SetLastError(0);
+    const BOOL ok = ReadMsgQueue(queue, buffer, bufferSize, &read, 0, &flags);
+    const std::string text(buffer, read);
+    return ok ? text + "/" + Number(flags) : Failure(ok) + " " + text;
+}
+
+void RunQueueChecks()
+{
+    Queue queue = MakeQueue(0);
+    WriteText(queue.write, "one");
+    WriteText(queue.write, "two", MSGQUEUE_MSGALERT);
+    WriteText(queue.write, "three");
+    std::string order;
+    for (int i = 0; i < 3; ++i)
+        order += ReadText(queue.read) + " ";
+    Report(kGroup, "queue_order_and_flags", order + WaitResult(WaitForSingleObject(queue.read, 0)));
+    Report(kGroup, "queue_message_too_long", WriteText(queue.write, "too long!"));
+    WriteText(queue.write, "abcdef");
+    WriteText(queue.write, "next");
+    const std::string shortRead = ReadText(queue.read, 2);
+    Report(kGroup, "queue_short_buffer_takes_the_message", shortRead + ", " + ReadText(queue.read));
+    CloseMsgQueue(queue.read);
+    CloseMsgQueue(queue.write);
+
+    Queue strict = MakeQueue(0);
+    Queue lenient = MakeQueue(MSGQUEUE_ALLOW_BROKEN);
+    CloseMsgQueue(strict.read);
+    CloseMsgQueue(lenient.read);
+    Report(kGroup, "queue_write_without_readers",
+           WriteText(strict.write, "x") + ", allowed broken " + WriteText(lenient.write, "x"));
+    CloseMsgQueue(strict.write);
+    CloseMsgQueue(lenient.write);
 }
 
 void RunHandleAndCountChecks()
@@ -304,6 +367,7 @@ void RunKernelChecks()
 
     RunSynchronisationChecks();
     RunHandleAndCountChecks();
+    RunQueueChecks();
 }
 
 }  // namespace conformance

@@ -1,6 +1,7 @@
 // ChangeDisplaySettingsEx: turning the display, testing and querying its orientation.
 #include "boot/device.hpp"
 #include "display/display_driver.hpp"
+#include "display/display_request.hpp"
 #include "display/windisplay.h"
 #include "kernel/api_call.hpp"
 
@@ -16,36 +17,27 @@ static_assert(offsetof(DEVMODEW, dmDisplayOrientation) == sizeof(DEVMODEW) - siz
 
 namespace {
 
-constexpr DWORD kKnownFlags = CDS_RESET | CDS_TEST | CDS_UPDATEREGISTRY;
-constexpr DWORD kSupportedOrientations = DMDO_0 | DMDO_90 | DMDO_180 | DMDO_270;
-
-// Whether the call asks to turn the display: those attempts are traced whatever their result.
-bool asksToTurn(const DEVMODEW* mode, DWORD flags)
-{
-    return mode && (mode->dmFields & DM_DISPLAYORIENTATION) && !(mode->dmFields & DM_DISPLAYQUERYORIENTATION) &&
-           !(flags & CDS_TEST);
-}
-
 LONG change(DEVMODEW* mode, DWORD flags, bool& driverTraced)
 {
     kernel::Kernel& kernel = kernel::Kernel::current();
     display::DisplayDriver& driver = kernel.device().displayDriver();
-    // The record's size is its version: one of another size is not read.
-    if (!mode || mode->dmSize != sizeof(DEVMODEW))
+    switch (display::displayRequestOf(mode, flags)) {
+    case display::DisplayRequest::BadRecord:
         return DISP_CHANGE_BADPARAM;
-    if (flags & ~kKnownFlags)
+    case display::DisplayRequest::BadFlags:
         return DISP_CHANGE_BADFLAGS;
-    if (mode->dmFields & DM_DISPLAYQUERYORIENTATION) {
-        mode->dmDisplayOrientation = kSupportedOrientations;
+    case display::DisplayRequest::Query:
+        mode->dmDisplayOrientation = display::kSupportedOrientations;
         return DISP_CHANGE_SUCCESSFUL;
-    }
-    // Resolution, depth and frequency are the panel's own; only the orientation can change.
-    if (!(mode->dmFields & DM_DISPLAYORIENTATION))
+    case display::DisplayRequest::BadMode:
         return DISP_CHANGE_BADMODE;
-    if (flags & CDS_TEST) {
+    case display::DisplayRequest::Report: {
         std::lock_guard lock(kernel.mutex());
         mode->dmDisplayOrientation = static_cast<DWORD>(driver.orientationLocked());
         return DISP_CHANGE_SUCCESSFUL;
+    }
+    case display::DisplayRequest::Turn:
+        break;
     }
     driverTraced = true;
     return driver.setOrientation(mode->dmDisplayOrientation);
@@ -61,7 +53,7 @@ LONG ChangeDisplaySettingsEx(LPCWSTR lpszDeviceName, DEVMODEW* lpDevMode, HWND h
         [&] { return change(lpDevMode, dwflags, driverTraced); }, lpszDeviceName, lpDevMode, hwnd, dwflags, lParam);
     // Attempts refused before the driver, by the checks above or by the fault plan, are traced
     // here; a thread of an ended process makes none.
-    if (!driverTraced && asksToTurn(lpDevMode, dwflags)) {
+    if (!driverTraced && display::asksToTurn(lpDevMode, dwflags)) {
         kernel::Kernel& kernel = kernel::Kernel::current();
         std::lock_guard lock(kernel.mutex());
         if (!kernel.scheduler().currentIsKilled())

@@ -8,39 +8,13 @@
 #define CCHDEVICENAME 32
 #define CCHFORMNAME 32
 
-/* The mode record as CE lays it out, not as desktop Windows does (unions, another size): no
-   unions, the orientation last. The device's
-   WCHAR is 2 bytes, which makes it 192 bytes there; this build's WCHAR is wchar_t, 4 bytes, so
-   here it is 324. A program must therefore set dmSize to sizeof(DEVMODEW), never to a number. */
-typedef struct _devicemodeW {
-    WCHAR dmDeviceName[CCHDEVICENAME];
-    WORD dmSpecVersion;
-    WORD dmDriverVersion;
-    WORD dmSize;
-    WORD dmDriverExtra;
-    DWORD dmFields;
-    short dmOrientation;
-    short dmPaperSize;
-    short dmPaperLength;
-    short dmPaperWidth;
-    short dmScale;
-    short dmCopies;
-    short dmDefaultSource;
-    short dmPrintQuality;
-    short dmColor;
-    short dmDuplex;
-    short dmYResolution;
-    short dmTTOption;
-    short dmCollate;
-    WCHAR dmFormName[CCHFORMNAME];
-    WORD dmLogPixels;
-    DWORD dmBitsPerPel;
-    DWORD dmPelsWidth;
-    DWORD dmPelsHeight;
-    DWORD dmDisplayFlags;
-    DWORD dmDisplayFrequency;
-    DWORD dmDisplayOrientation;
-} DEVMODEW, *PDEVMODEW, *LPDEVMODEW;
+/* The device's WCHAR is 2 bytes, which makes the mode record 192 bytes there; this build's WCHAR
+   is wchar_t, 4 bytes, so here it is 324. A program must therefore set dmSize to
+   sizeof(DEVMODEW), never to a number. */
+#include "display/devmode_record.h"
+typedef struct _CE_DEVMODEW DEVMODEW;
+typedef struct _CE_DEVMODEW *PDEVMODEW;
+typedef struct _CE_DEVMODEW *LPDEVMODEW;
 
 /* dmFields. */
 #define DM_DISPLAYORIENTATION 0x00800000U

@@ -11,6 +11,7 @@
 
 namespace velorin::gdi {
 
+// Not a slot table like the kernel's and the registry's: GDI's handles carry their own tags and serials.
 template <class Entry> class HandleMap {
 public:
     using Map = std::unordered_map<std::uintptr_t, Entry>;

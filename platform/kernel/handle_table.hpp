@@ -9,6 +9,7 @@
 
 namespace velorin::kernel {
 
+// Not shared with KeyHandles or GDI's HandleMap: each has its own values, which traces show; only this one counts.
 class HandleTable {
 public:
     HANDLE add(std::shared_ptr<KernelObject> object, ProcessId owner);

@@ -67,11 +67,6 @@ void EventObject::pulse()
     state = false;
 }
 
-bool MsgQueueCore::allowBroken() const
-{
-    return (flags & MSGQUEUE_ALLOW_BROKEN) != 0;
-}
-
 MsgQueueEnd::MsgQueueEnd(std::shared_ptr<MsgQueueCore> core, bool reader)
     : KernelObject(reader ? ObjectKind::MsgQueueReader : ObjectKind::MsgQueueWriter), core(std::move(core)),
       reader(reader)

@@ -1,6 +1,7 @@
 // Objects of the device's kernel that handles refer to and waits look at.
 #pragma once
 
+#include "kernel/msg_queue_core.hpp"
 #include "kernel/scheduler.hpp"
 #include "kernel/windef.h"
 
@@ -96,26 +97,6 @@ public:
     ProcessId pid = kSystemProcess;
     bool finished = false;
     DWORD exitCode = 0;
-};
-
-struct QueuedMessage {
-    std::vector<BYTE> bytes;
-    DWORD flags = 0;
-};
-
-// The queue itself, shared by its open ends.
-struct MsgQueueCore {
-    std::wstring name;
-    DWORD flags = 0;
-    DWORD maxMessages = 0;  // 0: no limit
-    DWORD cbMaxMessage = 0;
-    std::deque<QueuedMessage> messages;
-    DWORD highWater = 0;
-    int readers = 0;
-    int writers = 0;
-
-    bool allowBroken() const;
-    bool full() const { return maxMessages != 0 && messages.size() >= maxMessages; }
 };
 
 // One open end of a queue: readable while a message waits, writable while there is room.

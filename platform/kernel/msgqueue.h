@@ -4,32 +4,11 @@
 
 #include "kernel/windef.h"
 
-#define MSGQUEUE_NOPRECOMMIT 0x00000001U
-#define MSGQUEUE_ALLOW_BROKEN 0x00000002U
-#define MSGQUEUE_MSGALERT 0x00000001U
+#include "kernel/msgqueue_records.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-typedef struct MSGQUEUEOPTIONS_OS {
-    DWORD dwSize;
-    DWORD dwFlags;
-    DWORD dwMaxMessages;
-    DWORD cbMaxMessage;
-    BOOL bReadAccess;
-} MSGQUEUEOPTIONS, *LPMSGQUEUEOPTIONS;
-
-typedef struct MSGQUEUEINFO {
-    DWORD dwSize;
-    DWORD dwFlags;
-    DWORD dwMaxMessages;
-    DWORD cbMaxMessage;
-    DWORD dwCurrentMessages;
-    DWORD dwMaxQueueMessages;
-    WORD wNumReaders;
-    WORD wNumWriters;
-} MSGQUEUEINFO, *LPMSGQUEUEINFO;
 
 HANDLE CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions);
 HANDLE OpenMsgQueue(HANDLE hSrcProc, HANDLE hMsgQ, LPMSGQUEUEOPTIONS lpOptions);

@@ -3,8 +3,7 @@
 #include "kernel/msgqueue.h"
 #include "kernel/winbase.h"
 
-#include <algorithm>
-#include <cstring>
+#include <functional>
 
 using namespace velorin::kernel;
 
@@ -28,11 +27,6 @@ HANDLE openEnd(Kernel& k, std::shared_ptr<MsgQueueCore> core, bool reader)
     return k.handlesLocked().add(end, k.scheduler().currentProcess());
 }
 
-bool validOptions(const MSGQUEUEOPTIONS* options)
-{
-    return options && options->dwSize == sizeof(MSGQUEUEOPTIONS);
-}
-
 }  // namespace
 
 HANDLE CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions)
@@ -40,7 +34,7 @@ HANDLE CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions)
     return platformCall(
         "CreateMsgQueue", HANDLE{}, ERROR_OUTOFMEMORY,
         [&]() -> HANDLE {
-            if (!validOptions(lpOptions) || lpOptions->cbMaxMessage == 0) {
+            if (!validNewQueueOptions(lpOptions)) {
                 setLastError(ERROR_INVALID_PARAMETER);
                 return nullptr;
             }
@@ -55,10 +49,7 @@ HANDLE CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions)
                 }
             }
             auto core = std::make_shared<MsgQueueCore>();
-            core->name = lpszName ? lpszName : L"";
-            core->flags = lpOptions->dwFlags;
-            core->maxMessages = lpOptions->dwMaxMessages;
-            core->cbMaxMessage = lpOptions->cbMaxMessage;
+            core->setUp(lpszName ? lpszName : L"", *lpOptions);
             if (!core->name.empty())
                 k.nameQueueLocked(core);
             setLastError(ERROR_SUCCESS);
@@ -72,7 +63,7 @@ HANDLE OpenMsgQueue(HANDLE hSrcProc, HANDLE hMsgQ, LPMSGQUEUEOPTIONS lpOptions)
     return platformCall(
         "OpenMsgQueue", HANDLE{}, ERROR_INVALID_HANDLE,
         [&]() -> HANDLE {
-            if (!validOptions(lpOptions)) {
+            if (!validQueueOptions(lpOptions)) {
                 setLastError(ERROR_INVALID_PARAMETER);
                 return nullptr;
             }
@@ -106,29 +97,13 @@ BOOL ReadMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbBufferSize, LPDWORD lpN
                 setLastError(ERROR_INVALID_HANDLE);
                 return FALSE;
             }
-            const auto& core = end->core;
-            const auto broken = [&] { return core->writers == 0 && !core->allowBroken(); };
-            const std::function<bool()> ready = [&] { return !core->messages.empty() || broken(); };
-            if (!k.waitForLocked(lock, ready, dwTimeout)) {
-                setLastError(ERROR_TIMEOUT);
-                return FALSE;
-            }
-            if (core->messages.empty()) {
-                setLastError(ERROR_PIPE_NOT_CONNECTED);
-                return FALSE;
-            }
-            QueuedMessage message = std::move(core->messages.front());
-            core->messages.pop_front();
-            k.signalLocked();  // a writer may have room now
-            const auto size = static_cast<DWORD>(message.bytes.size());
-            const DWORD copied = std::min(size, cbBufferSize);
-            std::memcpy(lpBuffer, message.bytes.data(), copied);
-            *lpNumberOfBytesRead = copied;
-            if (pdwFlags)
-                *pdwFlags = message.flags;
-            if (copied < size) {
-                // The message is taken all the same; the rest of it is lost.
-                setLastError(ERROR_INSUFFICIENT_BUFFER);
+            const DWORD error = readFrom(
+                *end->core, [&](const std::function<bool()>& ready) { return k.waitForLocked(lock, ready, dwTimeout); },
+                lpBuffer, cbBufferSize, *lpNumberOfBytesRead, pdwFlags);
+            if (error == ERROR_SUCCESS || error == ERROR_INSUFFICIENT_BUFFER)
+                k.signalLocked();  // a writer may have room now
+            if (error != ERROR_SUCCESS) {
+                setLastError(error);
                 return FALSE;
             }
             return TRUE;
@@ -152,24 +127,13 @@ BOOL WriteMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbDataSize, DWORD dwTime
                 setLastError(ERROR_INVALID_HANDLE);
                 return FALSE;
             }
-            const auto& core = end->core;
-            if (cbDataSize > core->cbMaxMessage) {
-                setLastError(ERROR_INSUFFICIENT_BUFFER);
+            const DWORD error = writeTo(
+                *end->core, [&](const std::function<bool()>& ready) { return k.waitForLocked(lock, ready, dwTimeout); },
+                {static_cast<const BYTE*>(lpBuffer), cbDataSize}, dwFlags);
+            if (error != ERROR_SUCCESS) {
+                setLastError(error);
                 return FALSE;
             }
-            const auto broken = [&] { return core->readers == 0 && !core->allowBroken(); };
-            const std::function<bool()> ready = [&] { return !core->full() || broken(); };
-            if (!k.waitForLocked(lock, ready, dwTimeout)) {
-                setLastError(ERROR_TIMEOUT);
-                return FALSE;
-            }
-            if (broken()) {
-                setLastError(ERROR_PIPE_NOT_CONNECTED);
-                return FALSE;
-            }
-            const auto* bytes = static_cast<const BYTE*>(lpBuffer);
-            core->messages.push_back(QueuedMessage{std::vector<BYTE>(bytes, bytes + cbDataSize), dwFlags});
-            core->highWater = std::max(core->highWater, static_cast<DWORD>(core->messages.size()));
             k.signalLocked();
             return TRUE;
         },
@@ -192,14 +156,7 @@ BOOL GetMsgQueueInfo(HANDLE hMsgQ, LPMSGQUEUEINFO lpInfo)
                 setLastError(ERROR_INVALID_HANDLE);
                 return FALSE;
             }
-            const auto& core = *end->core;
-            lpInfo->dwFlags = core.flags;
-            lpInfo->dwMaxMessages = core.maxMessages;
-            lpInfo->cbMaxMessage = core.cbMaxMessage;
-            lpInfo->dwCurrentMessages = static_cast<DWORD>(core.messages.size());
-            lpInfo->dwMaxQueueMessages = core.highWater;
-            lpInfo->wNumReaders = static_cast<WORD>(core.readers);
-            lpInfo->wNumWriters = static_cast<WORD>(core.writers);
+            end->core->describe(*lpInfo);
             return TRUE;
         },
         hMsgQ, lpInfo);

@@ -43,8 +43,6 @@ public:
     void setReportListener(std::function<void(bool lineChanged)> listener) { m_listener = std::move(listener); }
 
 private:
-    BYTE batteryFlagLocked() const;
-
     kernel::Kernel& m_kernel;
     BatteryReading m_reading;
     std::vector<std::weak_ptr<PowerNotification>> m_subscriptions;  // oldest first

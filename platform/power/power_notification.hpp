@@ -4,18 +4,10 @@
 #include "kernel/kernel_object.hpp"
 #include "power/pm.h"
 
-#include <array>
 #include <memory>
 #include <span>
 
 namespace velorin::power {
-
-inline constexpr std::size_t kPowerInfoMessageSize = sizeof(POWER_BROADCAST) + sizeof(POWER_BROADCAST_POWER_INFO);
-using PowerInfoMessage = std::array<BYTE, kPowerInfoMessageSize>;
-
-// A PBT_POWERINFOCHANGE message: the header, then the information where SystemPowerState
-// begins, the rest zero.
-PowerInfoMessage powerInfoMessage(const POWER_BROADCAST_POWER_INFO& info);
 
 // The handle that RequestPowerNotifications gives. It holds the power manager's own write end
 // of the program's queue, so the queue has a writer for as long as the subscription lasts. All

@@ -1,3 +1,4 @@
+// POSIX's body; the Windows player's, with the same steps through Win32, is win32/player/atomic_file.cpp.
 #include "registry/atomic_file.hpp"
 
 #include <cerrno>

@@ -10,6 +10,7 @@
 
 namespace velorin::registry {
 
+// Not the kernel's HandleTable: HKEYs have their own tagged values and stricter checks, which traces show.
 class KeyHandles {
 public:
     HKEY add(std::shared_ptr<Key> key, kernel::ProcessId owner);

@@ -3,8 +3,6 @@
 #include "power_watcher.hpp"
 #include "shared_device.hpp"
 
-#include "platform/power/battery_flag.hpp"
-
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -19,15 +17,6 @@ static_assert(sizeof(POWER_BROADCAST_POWER_INFO) == 28 && offsetof(POWER_BROADCA
 namespace velorin::ce {
 
 namespace {
-
-// The levels that the flag fields tell apart: high, low and critical.
-constexpr DWORD kBatteryLevels = 3;
-
-// The device's own rule, so that both report the same flag for a reading.
-BYTE batteryFlag(PowerReading reading)
-{
-    return power::batteryFlagFor(reading.acLineStatus, reading.percent);
-}
 
 // Called with the device locked, so that the trace has reports in the order they were made.
 void traceReading(PowerReading reading)
@@ -46,41 +35,12 @@ PowerReading currentReading()
 
 SYSTEM_POWER_STATUS_EX2 powerStatus(PowerReading reading)
 {
-    SYSTEM_POWER_STATUS_EX2 status;
-    std::memset(&status, 0, sizeof status);  // what the driver does not measure reads as 0
-    status.ACLineStatus = reading.acLineStatus;
-    status.BatteryFlag = batteryFlag(reading);
-    status.BatteryLifePercent = reading.percent;
-    status.BatteryLifeTime = BATTERY_LIFE_UNKNOWN;
-    status.BatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
-    status.BackupBatteryFlag = BATTERY_FLAG_UNKNOWN;
-    status.BackupBatteryLifePercent = BATTERY_PERCENTAGE_UNKNOWN;
-    status.BackupBatteryLifeTime = BATTERY_LIFE_UNKNOWN;
-    status.BackupBatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
-    status.BatteryChemistry = BATTERY_CHEMISTRY_UNKNOWN;
-    return status;
+    return power::powerStatusFor(reading.acLineStatus, reading.percent);
 }
 
 PowerInfoMessage powerInfoMessage(PowerReading reading)
 {
-    POWER_BROADCAST_POWER_INFO info;
-    std::memset(&info, 0, sizeof info);
-    info.dwNumLevels = kBatteryLevels;
-    info.dwBatteryLifeTime = BATTERY_LIFE_UNKNOWN;
-    info.dwBatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
-    info.dwBackupBatteryLifeTime = BATTERY_LIFE_UNKNOWN;
-    info.dwBackupBatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
-    info.bACLineStatus = reading.acLineStatus;
-    info.bBatteryFlag = batteryFlag(reading);
-    info.bBatteryLifePercent = reading.percent;
-    info.bBackupBatteryFlag = BATTERY_FLAG_UNKNOWN;
-    info.bBackupBatteryLifePercent = BATTERY_PERCENTAGE_UNKNOWN;
-
-    PowerInfoMessage bytes{};
-    const DWORD header[] = {PBT_POWERINFOCHANGE, 0, static_cast<DWORD>(sizeof info)};
-    std::memcpy(bytes.data(), header, sizeof header);
-    std::memcpy(bytes.data() + offsetof(POWER_BROADCAST, SystemPowerState), &info, sizeof info);
-    return bytes;
+    return power::powerInfoMessage(power::powerInfoFor(reading.acLineStatus, reading.percent));
 }
 
 void reportPower(std::optional<BYTE> acLineStatus, std::optional<BYTE> percent)

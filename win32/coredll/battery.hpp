@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <pm.h>
 
-#include <array>
+// The records are the device's own, so that both report a reading alike.
+#include "platform/power/power_records.hpp"
+
 #include <optional>
 
 namespace velorin::ce {
@@ -18,8 +20,7 @@ struct PowerReading {
 
 PowerReading currentReading();
 SYSTEM_POWER_STATUS_EX2 powerStatus(PowerReading reading);
-// A PBT_POWERINFOCHANGE message as queues receive it: the header, then the information.
-using PowerInfoMessage = std::array<BYTE, sizeof(POWER_BROADCAST) + sizeof(POWER_BROADCAST_POWER_INFO)>;
+using power::PowerInfoMessage;
 PowerInfoMessage powerInfoMessage(PowerReading reading);
 
 // One report of the battery driver: what is given changes, the trace records the reading, and

@@ -5,6 +5,8 @@
 // the device; a user's own screen is never changed.
 #include "shared_device.hpp"
 
+#include "platform/display/display_request.hpp"
+
 #include <string>
 #include <vector>
 
@@ -15,8 +17,6 @@ static_assert(sizeof(CE_DEVMODEW) == 192, "DEVMODEW lost CE's layout");
 
 namespace {
 
-constexpr DWORD kKnownFlags = CDS_RESET | CDS_TEST | CDS_UPDATEREGISTRY;
-constexpr DWORD kSupportedOrientations = DMDO_0 | DMDO_90 | DMDO_180 | DMDO_270;
 constexpr wchar_t kRotationKey[] = L"System\\GDI\\Rotation";
 constexpr UINT kSettingChangeReset = 0x3002;
 constexpr UINT kSendTimeoutMs = 5000;
@@ -119,33 +119,29 @@ LONG turn(DWORD code)
 
 LONG WINAPI CeChangeDisplaySettingsEx(LPCWSTR, CE_DEVMODEW* lpDevMode, HWND, DWORD dwflags, LPVOID)
 {
-    if (!lpDevMode)
-        return DISP_CHANGE_BADPARAM;
-    const bool turning = (lpDevMode->dmFields & DM_DISPLAYORIENTATION) &&
-                         !(lpDevMode->dmFields & DM_DISPLAYQUERYORIENTATION) && !(dwflags & CDS_TEST);
-    // The record's size is its version: one of another size is not taken, though its attempt
-    // to turn is traced, as the device traces it.
-    if (lpDevMode->dmSize != sizeof(CE_DEVMODEW)) {
+    // Attempts to turn that the checks refuse are traced, as the device traces them.
+    const bool turning = velorin::display::asksToTurn(lpDevMode, dwflags);
+    switch (velorin::display::displayRequestOf(lpDevMode, dwflags)) {
+    case velorin::display::DisplayRequest::BadRecord:
         if (turning)
             traceAttempt(lpDevMode->dmDisplayOrientation, DISP_CHANGE_BADPARAM);
         return DISP_CHANGE_BADPARAM;
-    }
-    if (dwflags & ~kKnownFlags) {
+    case velorin::display::DisplayRequest::BadFlags:
         if (turning)
             traceAttempt(lpDevMode->dmDisplayOrientation, DISP_CHANGE_BADFLAGS);
         return DISP_CHANGE_BADFLAGS;
-    }
-    if (lpDevMode->dmFields & DM_DISPLAYQUERYORIENTATION) {
-        lpDevMode->dmDisplayOrientation = kSupportedOrientations;
+    case velorin::display::DisplayRequest::Query:
+        lpDevMode->dmDisplayOrientation = velorin::display::kSupportedOrientations;
         return DISP_CHANGE_SUCCESSFUL;
-    }
-    // Resolution, depth and frequency are the panel's own; only the orientation can change.
-    if (!(lpDevMode->dmFields & DM_DISPLAYORIENTATION))
+    case velorin::display::DisplayRequest::BadMode:
         return DISP_CHANGE_BADMODE;
-    if (dwflags & CDS_TEST) {
+    case velorin::display::DisplayRequest::Report: {
         DeviceLock state;
         lpDevMode->dmDisplayOrientation = state->orientation;
         return DISP_CHANGE_SUCCESSFUL;
+    }
+    case velorin::display::DisplayRequest::Turn:
+        break;
     }
     return turn(lpDevMode->dmDisplayOrientation);
 }

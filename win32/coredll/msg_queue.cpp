@@ -6,33 +6,23 @@
 
 #include <msgqueue.h>
 
+#include "platform/kernel/msg_queue_core.hpp"
+
 #include <algorithm>
-#include <cstring>
-#include <deque>
 #include <map>
 #include <mutex>
 #include <string>
-#include <vector>
 
 // CE's layout, which programs fill by offset.
 static_assert(sizeof(MSGQUEUEOPTIONS) == 20, "MSGQUEUEOPTIONS lost CE's layout");
 
 namespace velorin::ce {
 
-struct QueueCore {
-    std::wstring name;
-    DWORD flags = 0;
-    DWORD maxMessages = 0;  // 0: no limit
-    DWORD cbMaxMessage = 0;
-    DWORD highWater = 0;
-    int readers = 0;
-    int writers = 0;
-    std::deque<std::pair<std::vector<BYTE>, DWORD>> messages;
+// The device's own queue, with the events that make its ends waitable here.
+struct QueueCore : kernel::MsgQueueCore {
     HANDLE readable = nullptr;
     HANDLE writable = nullptr;
 
-    bool full() const { return maxMessages != 0 && messages.size() >= maxMessages; }
-    bool allowBroken() const { return (flags & MSGQUEUE_ALLOW_BROKEN) != 0; }
     // Called with the lock held after every change.
     void updateEvents() const
     {
@@ -56,11 +46,6 @@ struct QueueEnd {
 std::mutex g_mutex;
 std::map<HANDLE, QueueEnd> g_ends;
 std::map<std::wstring, std::weak_ptr<QueueCore>> g_named;
-
-bool validOptions(const MSGQUEUEOPTIONS* options)
-{
-    return options && options->dwSize == sizeof(MSGQUEUEOPTIONS);
-}
 
 // Called with the lock held.
 HANDLE openEnd(const std::shared_ptr<QueueCore>& core, bool reader)
@@ -107,11 +92,8 @@ std::shared_ptr<QueueCore> queueOf(HANDLE end)
 bool offerMessage(QueueCore& queue, const void* bytes, DWORD size)
 {
     std::lock_guard lock(g_mutex);
-    if (queue.readers == 0 || queue.full() || size > queue.cbMaxMessage)
+    if (!queue.offer({static_cast<const BYTE*>(bytes), size}))
         return false;
-    const auto* first = static_cast<const BYTE*>(bytes);
-    queue.messages.emplace_back(std::vector<BYTE>(first, first + size), 0);
-    queue.highWater = std::max(queue.highWater, static_cast<DWORD>(queue.messages.size()));
     queue.updateEvents();
     return true;
 }
@@ -128,7 +110,7 @@ using namespace velorin::ce;
 
 HANDLE WINAPI CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions)
 {
-    if (!validOptions(lpOptions) || lpOptions->cbMaxMessage == 0) {
+    if (!velorin::kernel::validNewQueueOptions(lpOptions)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -143,10 +125,7 @@ HANDLE WINAPI CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions)
         }
     }
     auto core = std::make_shared<QueueCore>();
-    core->name = name;
-    core->flags = lpOptions->dwFlags;
-    core->maxMessages = lpOptions->dwMaxMessages;
-    core->cbMaxMessage = lpOptions->cbMaxMessage;
+    core->setUp(name, *lpOptions);
     core->readable = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     core->writable = CreateEventW(nullptr, TRUE, TRUE, nullptr);
     if (!core->readable || !core->writable) {
@@ -163,7 +142,7 @@ HANDLE WINAPI CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions)
 
 HANDLE WINAPI OpenMsgQueue(HANDLE, HANDLE hMsgQ, LPMSGQUEUEOPTIONS lpOptions)
 {
-    if (!validOptions(lpOptions)) {
+    if (!velorin::kernel::validQueueOptions(lpOptions)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -190,27 +169,13 @@ BOOL WINAPI ReadMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbBufferSize, LPDW
         return FALSE;
     }
     const std::shared_ptr<QueueCore> core = it->second.core;
-    const auto broken = [&] { return core->writers == 0 && !core->allowBroken(); };
-    if (!waitUntil(lock, core->readable, dwTimeout, [&] { return !core->messages.empty() || broken(); })) {
-        SetLastError(ERROR_TIMEOUT);
-        return FALSE;
-    }
-    if (core->messages.empty()) {
-        SetLastError(ERROR_PIPE_NOT_CONNECTED);
-        return FALSE;
-    }
-    auto [bytes, flags] = std::move(core->messages.front());
-    core->messages.pop_front();
-    core->updateEvents();
-    const auto size = static_cast<DWORD>(bytes.size());
-    const DWORD copied = std::min(size, cbBufferSize);
-    std::memcpy(lpBuffer, bytes.data(), copied);
-    *lpNumberOfBytesRead = copied;
-    if (pdwFlags)
-        *pdwFlags = flags;
-    if (copied < size) {
-        // The message is taken all the same; the rest of it is lost.
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    const DWORD error = velorin::kernel::readFrom(
+        *core, [&](auto ready) { return waitUntil(lock, core->readable, dwTimeout, ready); }, lpBuffer, cbBufferSize,
+        *lpNumberOfBytesRead, pdwFlags);
+    if (error == ERROR_SUCCESS || error == ERROR_INSUFFICIENT_BUFFER)
+        core->updateEvents();
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error);
         return FALSE;
     }
     return TRUE;
@@ -229,22 +194,13 @@ BOOL WINAPI WriteMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbDataSize, DWORD
         return FALSE;
     }
     const std::shared_ptr<QueueCore> core = it->second.core;
-    if (cbDataSize > core->cbMaxMessage) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    const DWORD error = velorin::kernel::writeTo(
+        *core, [&](auto ready) { return waitUntil(lock, core->writable, dwTimeout, ready); },
+        {static_cast<const BYTE*>(lpBuffer), cbDataSize}, dwFlags);
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error);
         return FALSE;
     }
-    const auto broken = [&] { return core->readers == 0 && !core->allowBroken(); };
-    if (!waitUntil(lock, core->writable, dwTimeout, [&] { return !core->full() || broken(); })) {
-        SetLastError(ERROR_TIMEOUT);
-        return FALSE;
-    }
-    if (broken()) {
-        SetLastError(ERROR_PIPE_NOT_CONNECTED);
-        return FALSE;
-    }
-    const auto* first = static_cast<const BYTE*>(lpBuffer);
-    core->messages.emplace_back(std::vector<BYTE>(first, first + cbDataSize), dwFlags);
-    core->highWater = std::max(core->highWater, static_cast<DWORD>(core->messages.size()));
     core->updateEvents();
     return TRUE;
 }
@@ -261,14 +217,7 @@ BOOL WINAPI GetMsgQueueInfo(HANDLE hMsgQ, LPMSGQUEUEINFO lpInfo)
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    const QueueCore& core = *it->second.core;
-    lpInfo->dwFlags = core.flags;
-    lpInfo->dwMaxMessages = core.maxMessages;
-    lpInfo->cbMaxMessage = core.cbMaxMessage;
-    lpInfo->dwCurrentMessages = static_cast<DWORD>(core.messages.size());
-    lpInfo->dwMaxQueueMessages = core.highWater;
-    lpInfo->wNumReaders = static_cast<WORD>(core.readers);
-    lpInfo->wNumWriters = static_cast<WORD>(core.writers);
+    it->second.core->describe(*lpInfo);
     return TRUE;
 }
 

@@ -35,36 +35,8 @@ static __inline LONG WINAPI InterlockedTestExchange(LPLONG Target, LONG OldValue
     return InterlockedCompareExchange(Target, NewValue, OldValue);
 }
 
-/* The battery driver's status record. */
-#define BATTERY_CHEMISTRY_ALKALINE 0x01
-#define BATTERY_CHEMISTRY_NICD 0x02
-#define BATTERY_CHEMISTRY_NIMH 0x03
-#define BATTERY_CHEMISTRY_LION 0x04
-#define BATTERY_CHEMISTRY_LIPOLY 0x05
-#define BATTERY_CHEMISTRY_UNKNOWN 0xFF
-
-typedef struct _SYSTEM_POWER_STATUS_EX2 {
-    BYTE ACLineStatus;
-    BYTE BatteryFlag;
-    BYTE BatteryLifePercent;
-    BYTE Reserved1;
-    DWORD BatteryLifeTime;
-    DWORD BatteryFullLifeTime;
-    BYTE Reserved2;
-    BYTE BackupBatteryFlag;
-    BYTE BackupBatteryLifePercent;
-    BYTE Reserved3;
-    DWORD BackupBatteryLifeTime;
-    DWORD BackupBatteryFullLifeTime;
-    DWORD BatteryVoltage;
-    DWORD BatteryCurrent;
-    DWORD BatteryAverageCurrent;
-    DWORD BatteryAverageInterval;
-    DWORD BatterymAHourConsumed;
-    DWORD BatteryTemperature;
-    DWORD BackupBatteryVoltage;
-    BYTE BatteryChemistry;
-} SYSTEM_POWER_STATUS_EX2, *PSYSTEM_POWER_STATUS_EX2, *LPSYSTEM_POWER_STATUS_EX2;
+/* The battery driver's status record, the device's own declaration. */
+#include "../../platform/power/power_status_record.h"
 
 /* Exported by name too: programs look it up at run time in "coredll.dll". */
 CE_LAYER_API DWORD WINAPI GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 pSystemPowerStatusEx2, DWORD dwLen,
@@ -76,35 +48,8 @@ CE_LAYER_API BOOL WINAPI TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LON
 
 /* The display: CE's mode record (no unions, the orientation last) and its orientation codes,
    which are flags (270 degrees is 4, where desktop Windows counts 3). */
-typedef struct _CE_DEVMODEW {
-    WCHAR dmDeviceName[CCHDEVICENAME];
-    WORD dmSpecVersion;
-    WORD dmDriverVersion;
-    WORD dmSize;
-    WORD dmDriverExtra;
-    DWORD dmFields;
-    short dmOrientation;
-    short dmPaperSize;
-    short dmPaperLength;
-    short dmPaperWidth;
-    short dmScale;
-    short dmCopies;
-    short dmDefaultSource;
-    short dmPrintQuality;
-    short dmColor;
-    short dmDuplex;
-    short dmYResolution;
-    short dmTTOption;
-    short dmCollate;
-    WCHAR dmFormName[CCHFORMNAME];
-    WORD dmLogPixels;
-    DWORD dmBitsPerPel;
-    DWORD dmPelsWidth;
-    DWORD dmPelsHeight;
-    DWORD dmDisplayFlags;
-    DWORD dmDisplayFrequency;
-    DWORD dmDisplayOrientation;
-} CE_DEVMODEW, *PCE_DEVMODEW;
+#include "../../platform/display/devmode_record.h"
+typedef struct _CE_DEVMODEW CE_DEVMODEW, *PCE_DEVMODEW;
 
 CE_LAYER_API LONG WINAPI CeChangeDisplaySettingsEx(LPCWSTR lpszDeviceName, CE_DEVMODEW* lpDevMode, HWND hwnd,
                                                    DWORD dwflags, LPVOID lParam);

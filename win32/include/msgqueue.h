@@ -10,28 +10,8 @@
 extern "C" {
 #endif
 
-#define MSGQUEUE_NOPRECOMMIT 0x00000001
-#define MSGQUEUE_ALLOW_BROKEN 0x00000002
-#define MSGQUEUE_MSGALERT 0x00000001
-
-typedef struct MSGQUEUEOPTIONS_OS {
-    DWORD dwSize;
-    DWORD dwFlags;
-    DWORD dwMaxMessages;
-    DWORD cbMaxMessage;
-    BOOL bReadAccess;
-} MSGQUEUEOPTIONS, *LPMSGQUEUEOPTIONS, *PMSGQUEUEOPTIONS;
-
-typedef struct MSGQUEUEINFO {
-    DWORD dwSize;
-    DWORD dwFlags;
-    DWORD dwMaxMessages;
-    DWORD cbMaxMessage;
-    DWORD dwCurrentMessages;
-    DWORD dwMaxQueueMessages;
-    WORD wNumReaders;
-    WORD wNumWriters;
-} MSGQUEUEINFO, *LPMSGQUEUEINFO, *PMSGQUEUEINFO;
+/* The records and flags, the device's own declarations. */
+#include "../../platform/kernel/msgqueue_records.h"
 
 /* Queues live in the process that made them; a name is shared within that process only. */
 CE_LAYER_API HANDLE WINAPI CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions);

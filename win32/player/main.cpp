@@ -142,7 +142,7 @@ int wmain(int argc, wchar_t** argv)
     velorin::wine::WinePlayer player(options.program);
     const velorin::wine::PlayOutcome outcome = player.play(scenario, std::cerr);
     if (!options.registry.empty() &&
-        !velorin::wine::saveRegistryFile(options.registry, options.registryName, std::move(hive), why))
+        !velorin::wine::saveRegistryFile(options.registry, std::move(hive), why))
         std::cerr << why << "\n";
     std::cerr << options.scenarioName << ": " << (outcome.expectsChecked - outcome.expectsFailed) << " of "
               << outcome.expectsChecked << " expectations held\n";

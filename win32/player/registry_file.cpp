@@ -1,5 +1,7 @@
 #include "registry_file.hpp"
 
+#include "platform/registry/atomic_file.hpp"
+
 #include <windows.h>
 
 #include <filesystem>
@@ -74,27 +76,17 @@ bool loadRegistryFile(const std::wstring& path, const std::string& name, RegFile
     return true;
 }
 
-bool saveRegistryFile(const std::wstring& path, const std::string& name, RegFileContents contents, std::string& why)
+bool saveRegistryFile(const std::wstring& path, RegFileContents contents, std::string& why)
 {
     for (RegFileKey& entry : contents.keys) {
         if (!entry.path.empty())
             entry.values = currentValues(entry);
     }
-    const std::string text = formatRegistryFile(contents);
-    // A new file beside the old, then one rename: a kill leaves the old file or the new one.
-    const std::wstring temporary = path + L".new";
-    {
-        std::ofstream out(std::filesystem::path(temporary), std::ios::binary | std::ios::trunc);
-        out << text;
-        out.flush();
-        if (!out) {
-            why = name + ": cannot write the file";
-            return false;
-        }
-    }
-    if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temporary.c_str());
-        why = name + ": cannot replace the file";
+    // Saved as the device saves its hive: a kill or a power loss leaves the old file or the new one.
+    try {
+        registry::replaceFileAtomically(std::filesystem::path(path), formatRegistryFile(contents));
+    } catch (const registry::FileSaveError& e) {
+        why = e.what();
         return false;
     }
     return true;

@@ -13,7 +13,6 @@ namespace velorin::wine {
 bool loadRegistryFile(const std::wstring& path, const std::string& name, RegFileContents& contents,
                       std::string& why);
 // Writes the file's keys back as the system now holds them, atomically; false with the reason.
-bool saveRegistryFile(const std::wstring& path, const std::string& name, RegFileContents contents,
-                      std::string& why);
+bool saveRegistryFile(const std::wstring& path, RegFileContents contents, std::string& why);
 
 }  // namespace velorin::wine
