@@ -168,6 +168,7 @@ private:
         if (m_options.framesDir)
             harness.framesDir = *m_options.framesDir;
         harness.traceSink = m_tap ? &*m_tap : m_trace.stream();
+        harness.keepTraceLines = false;
         harness.interrupt = &interrupted();
         return harness;
     }
