@@ -6,7 +6,7 @@ Device::Device(const DeviceOptions& options)
     : m_options(options), m_trace(options.trace), m_faults(options.seed),
       m_scheduler(kernel::SchedulerOptions{options.clock, options.run, options.seed}),
       m_kernel(m_scheduler, m_trace, m_faults), m_gdi(m_kernel),
-      m_display(options.screenWidth, options.screenHeight), m_windows(m_kernel, m_display),
+      m_display(options.screenWidth, options.screenHeight), m_windows(m_kernel, m_display, m_gdi),
       m_resources(m_kernel), m_registry(m_kernel),
       m_displayDriver(m_kernel, m_display, m_windows, m_registry), m_battery(m_kernel),
       m_backlight(m_kernel, m_registry, m_battery), m_powerManager(m_kernel, m_registry, m_battery, m_backlight)

@@ -1,7 +1,6 @@
 #include "display/display_driver.hpp"
 
 #include "display/windisplay.h"
-#include "window/winuser.h"
 
 #include <mutex>
 #include <string>
@@ -15,7 +14,7 @@ constexpr wchar_t kRotationKey[] = L"System\\GDI\\Rotation";
 constexpr wchar_t kAngleValue[] = L"Angle";
 }  // namespace
 
-DisplayDriver::DisplayDriver(kernel::Kernel& kernel, Display& display, window::WindowManager& windows,
+DisplayDriver::DisplayDriver(kernel::Kernel& kernel, Display& display, OrientationListener& windows,
                              registry::Registry& registry)
     : m_kernel(kernel), m_display(display), m_windows(windows), m_registry(registry)
 {
@@ -40,14 +39,13 @@ LONG DisplayDriver::setOrientation(std::uint32_t code)
         traceAttemptLocked(code, DISP_CHANGE_SUCCESSFUL);
         m_registry.setValueLocked(registry::Root::LocalMachine, kRotationKey,
                                   registry::dwordValue(kAngleValue, static_cast<DWORD>(*degrees)));
-        m_windows.invalidateAllLocked();
-        topLevel = m_windows.zOrderLocked();
+        topLevel = m_windows.orientationChangedLocked();
     }
     // Sent without the lock: each window's thread runs its procedure while this one waits. A
     // window destroyed meanwhile is skipped; its error is not the caller's.
     const DWORD lastError = kernel::lastError();
     for (HWND hwnd : topLevel)
-        m_windows.send(hwnd, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
+        m_windows.tellOrientationChanged(hwnd);
     kernel::setLastError(lastError);
     return DISP_CHANGE_SUCCESSFUL;
 }

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "display/display.hpp"
+#include "display/orientation_listener.hpp"
 #include "kernel/kernel.hpp"
 #include "registry/registry.hpp"
-#include "window/window_manager.hpp"
 
 #include <cstdint>
 
@@ -13,8 +13,7 @@ namespace velorin::display {
 
 class DisplayDriver {
 public:
-    DisplayDriver(kernel::Kernel& kernel, Display& display, window::WindowManager& windows,
-                  registry::Registry& registry);
+    DisplayDriver(kernel::Kernel& kernel, Display& display, OrientationListener& windows, registry::Registry& registry);
     DisplayDriver(const DisplayDriver&) = delete;
     DisplayDriver& operator=(const DisplayDriver&) = delete;
 
@@ -33,7 +32,7 @@ public:
 private:
     kernel::Kernel& m_kernel;
     Display& m_display;
-    window::WindowManager& m_windows;
+    OrientationListener& m_windows;
     registry::Registry& m_registry;
 };
 

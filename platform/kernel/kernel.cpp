@@ -5,8 +5,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <type_traits>
 
 namespace velorin::kernel {
+
+// Trace lines carry the clock's own time, unconverted.
+static_assert(std::is_same_v<DeviceTime, trace::LineTime>);
 
 namespace {
 Kernel* currentKernel()

@@ -62,7 +62,9 @@ public:
     // Points the controller's platform calls at this device (one host thread, several devices).
     void enterAsController();
 
-    // The device this kernel runs, for the other areas' system calls.
+    // The device this kernel runs, for the entry points of every area (*_api.cpp and the
+    // *_call.hpp wrappers they call through), which alone see the assembled device; the areas
+    // themselves get what they use through their constructors.
     platform::Device& device() { return *m_device; }
     void setDevice(platform::Device& device) { m_device = &device; }
 

@@ -1,8 +1,8 @@
 // Resources: module handles, bitmaps, icons, raw resources and the dialog base units.
 #include "boot/device.hpp"
+#include "gdi/dib.hpp"
 #include "kernel/api_call.hpp"
 #include "resources/dialog_units.hpp"
-#include "resources/dib.hpp"
 #include "resources/byte_reader.hpp"
 #include "resources/resource_manager.hpp"
 #include "resources/string_table.hpp"
@@ -74,7 +74,7 @@ HBITMAP LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName)
             lock.unlock();
             gdi::Surface pixels;
             try {
-                pixels = resources::decodeDib(found->data, "bitmap " + name.describe());
+                pixels = gdi::decodeDib(found->data, "bitmap " + name.describe());
             } catch (const resources::ResourceFormatError&) {
                 setLastError(ERROR_INVALID_DATA);
                 return nullptr;

@@ -1,6 +1,5 @@
 #include "resources/resource_manager.hpp"
 
-#include "boot/device.hpp"
 #include "kernel/kernel.hpp"
 #include "kernel/winerror.h"
 #include "resources/byte_reader.hpp"
@@ -168,13 +167,6 @@ std::optional<FoundResource> ResourceManager::fromResourceHandleLocked(std::uint
     }
     kernel::setLastError(ERROR_INVALID_HANDLE);
     return std::nullopt;
-}
-
-std::optional<DialogTemplate> findDialogTemplate(HINSTANCE instance, LPCWSTR name)
-{
-    kernel::Kernel& kernel = kernel::Kernel::current();
-    std::lock_guard lock(kernel.mutex());
-    return kernel.device().resources().dialogTemplateLocked(instance, name);
 }
 
 }  // namespace velorin::resources

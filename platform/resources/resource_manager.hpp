@@ -80,8 +80,4 @@ private:
     std::map<std::pair<HMODULE, UINT>, std::wstring> m_strings;  // as loaded, in wide text
 };
 
-// The dialog template of `instance` and `name` for the calling process, taking the kernel lock;
-// nullopt with the last error set when there is none. For the window manager's dialog calls.
-std::optional<DialogTemplate> findDialogTemplate(HINSTANCE instance, LPCWSTR name);
-
 }  // namespace velorin::resources

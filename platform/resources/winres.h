@@ -1,11 +1,14 @@
 /* Resources of a program's modules: bitmaps, icons, raw resources, the module handle, and the
-   dialog base units. MAKEINTRESOURCEW and IS_INTRESOURCE come from winuser.h. */
+   dialog base units; the names of resources by number, which winuser.h passes on. */
 #ifndef VELORIN_RESOURCES_WINRES_H
 #define VELORIN_RESOURCES_WINRES_H
 
 #include "kernel/windef.h"
 #include "kernel/winerror.h"
-#include "window/winuser.h"
+
+/* LPWSTR, not LPCWSTR, as the system's macro: a program may keep it in an LPWSTR. */
+#define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
+#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
 
 struct HRSRC__ { int unused; };
 typedef struct HRSRC__ *HRSRC;

@@ -4,18 +4,18 @@
 
 namespace velorin::trace {
 
-void TraceRecorder::effect(kernel::DeviceTime at, std::string_view event, std::string_view args)
+void TraceRecorder::effect(LineTime at, std::string_view event, std::string_view args)
 {
     record(at, event, args);
 }
 
-void TraceRecorder::detail(kernel::DeviceTime at, std::string_view event, std::string_view args)
+void TraceRecorder::detail(LineTime at, std::string_view event, std::string_view args)
 {
     if (m_level == TraceLevel::All)
         record(at, event, args);
 }
 
-void TraceRecorder::record(kernel::DeviceTime at, std::string_view event, std::string_view args)
+void TraceRecorder::record(LineTime at, std::string_view event, std::string_view args)
 {
     if (!m_sink && !m_keepLines)
         return;

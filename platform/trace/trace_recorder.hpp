@@ -1,7 +1,6 @@
 // The one recorder of everything the device does to the world.
 #pragma once
 
-#include "kernel/device_time.hpp"
 #include "trace/printable.hpp"
 
 #include <cstdint>
@@ -12,6 +11,10 @@
 #include <vector>
 
 namespace velorin::trace {
+
+// When a line happened: device time in whole milliseconds since boot, the unit of the kernel's
+// clock, which stamps every line.
+using LineTime = std::int64_t;
 
 enum class TraceLevel {
     Effects,  // what the device does to the world
@@ -32,9 +35,9 @@ public:
     // Off: lines go only to the sink, so that a run of days does not hold all of them.
     void setKeepLines(bool keep) { m_keepLines = keep; }
 
-    void effect(kernel::DeviceTime at, std::string_view event, std::string_view args);
+    void effect(LineTime at, std::string_view event, std::string_view args);
     // Call and dispatch lines; dropped unless the level is All.
-    void detail(kernel::DeviceTime at, std::string_view event, std::string_view args);
+    void detail(LineTime at, std::string_view event, std::string_view args);
 
     const std::vector<std::string>& lines() const { return m_lines; }
     // Lines whose event is `event` (the second field), whole.
@@ -43,7 +46,7 @@ public:
     std::uint64_t hash() const;
 
 private:
-    void record(kernel::DeviceTime at, std::string_view event, std::string_view args);
+    void record(LineTime at, std::string_view event, std::string_view args);
 
     TraceLevel m_level;
     std::ostream* m_sink = nullptr;

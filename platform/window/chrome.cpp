@@ -1,8 +1,6 @@
-// What the system draws itself: window frames and captions, push buttons and static text, and
-// the window classes behind them.
+// What the system draws itself: window frames and captions, push buttons and static text.
 #include "window/window_manager.hpp"
 
-#include "boot/device.hpp"
 #include "gdi/gdi.hpp"
 #include "gdi/wingdi.h"
 #include "window/windowsx.h"
@@ -34,62 +32,7 @@ void dottedRect(gdi::Surface& s, const RECT& r, gdi::Rgb colour)
         s.setPixel(r.right - 1, y, colour);
     }
 }
-
-LRESULT dialogClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return windowManager().defDialogProc(hwnd, message, wParam, lParam);
-}
-
-LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    WindowManager& wm = windowManager();
-    switch (message) {
-    case WM_PAINT:
-        wm.paintControl(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the painting covers it
-    case WM_LBUTTONDOWN:
-        wm.pressButton(hwnd, true, lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        wm.pressButton(hwnd, false, lParam);
-        return 0;
-    case WM_GETDLGCODE: {
-        std::lock_guard lock(kernel::Kernel::current().mutex());
-        const Window* w = wm.findLocked(hwnd);
-        const bool isDefault = w && (w->style & 0x0F) == BS_DEFPUSHBUTTON;
-        return DLGC_BUTTON | (isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-    }
-    default:
-        return wm.defWindowProc(hwnd, message, wParam, lParam);
-    }
-}
-
-LRESULT staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    WindowManager& wm = windowManager();
-    switch (message) {
-    case WM_PAINT:
-        wm.paintControl(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_GETDLGCODE:
-        return DLGC_STATIC;
-    default:
-        return wm.defWindowProc(hwnd, message, wParam, lParam);
-    }
-}
-
 }  // namespace
-
-void WindowManager::registerSystemClasses()
-{
-    registerClass(WindowClass{kDialogClass, dialogClassProc, kDialogFace, true});
-    registerClass(WindowClass{L"BUTTON", buttonProc, kDialogFace, false});
-    registerClass(WindowClass{L"STATIC", staticProc, kDialogFace, false});
-}
 
 void WindowManager::paintFrameLocked(Window& window)
 {
@@ -104,9 +47,8 @@ void WindowManager::paintFrameLocked(Window& window)
         return;
     const RECT bar{nc.left, nc.top - kCaptionHeight, s.width() - nc.right, nc.top};
     s.fill(bar.left, bar.top, bar.right, bar.bottom, kCaptionColour);
-    gdi::Gdi& gdi = m_kernel.device().gdi();
     RECT textArea{bar.left + 4, bar.top, bar.right - (nc.closeBox ? kCaptionHeight : 0), bar.bottom};
-    gdi.drawTextLocked(s, textArea, window.text, kCaptionText, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    m_gdi.drawTextLocked(s, textArea, window.text, kCaptionText, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (nc.closeBox) {
         const RECT box{bar.right - kCaptionHeight + 2, bar.top + 2, bar.right - 2, bar.bottom - 2};
         frameRect(s, box, kCaptionText);
@@ -130,12 +72,11 @@ void WindowManager::paintControl(HWND hwnd)
         return;
     gdi::Surface& s = *top.surface;
     const RECT r = clientInSurfaceLocked(*w);
-    gdi::Gdi& gdi = m_kernel.device().gdi();
     const bool button = w->className == L"BUTTON";
     if (!button) {
         s.fill(r.left, r.top, r.right, r.bottom, w->background);
         const UINT align = (w->style & SS_CENTER) ? DT_CENTER : DT_LEFT;
-        gdi.drawTextLocked(s, r, w->text, kTextColour, align | DT_WORDBREAK | DT_NOPREFIX);
+        m_gdi.drawTextLocked(s, r, w->text, kTextColour, align | DT_WORDBREAK | DT_NOPREFIX);
         return;
     }
     s.fill(r.left, r.top, r.right, r.bottom, w->pressed ? kButtonPressed : w->background);
@@ -146,7 +87,8 @@ void WindowManager::paintControl(HWND hwnd)
     }
     if ((w->style & 0x0F) == BS_DEFPUSHBUTTON)
         frameRect(s, RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, kTextColour);
-    gdi.drawTextLocked(s, r, w->text, w->enabled ? kTextColour : kButtonShadow, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    m_gdi.drawTextLocked(s, r, w->text, w->enabled ? kTextColour : kButtonShadow,
+                         DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (m_focus == hwnd)
         dottedRect(s, RECT{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3}, kTextColour);
 }

@@ -1,7 +1,7 @@
 // Dialog boxes.
 #include "kernel/api_call.hpp"
-#include "resources/resource_manager.hpp"
-#include "window/window_manager.hpp"
+#include "resources/resource_call.hpp"
+#include "window/window_call.hpp"
 #include "window/winuser.h"
 
 using namespace velorin::kernel;

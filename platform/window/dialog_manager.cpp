@@ -2,7 +2,6 @@
 // keyboard interface.
 #include "window/window_manager.hpp"
 
-#include "boot/device.hpp"
 #include "resources/dialog_units.hpp"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // Input that a program makes: SendInput.
 #include "kernel/api_call.hpp"
-#include "window/window_manager.hpp"
+#include "window/window_call.hpp"
 #include "window/winuser.h"
 
 using namespace velorin::kernel;

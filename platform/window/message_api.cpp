@@ -1,6 +1,6 @@
 // Messages, queues and timers.
 #include "kernel/api_call.hpp"
-#include "window/window_manager.hpp"
+#include "window/window_call.hpp"
 #include "window/winuser.h"
 
 using namespace velorin::kernel;

@@ -1,8 +1,7 @@
 // Painting, rectangles and the system metrics.
-#include "boot/device.hpp"
 #include "gdi/gdi.hpp"
 #include "kernel/api_call.hpp"
-#include "window/window_manager.hpp"
+#include "window/window_call.hpp"
 #include "window/winuser.h"
 
 using namespace velorin::kernel;

@@ -1,6 +1,6 @@
 // Windows: creation, state, position, text and window words.
 #include "kernel/api_call.hpp"
-#include "window/window_manager.hpp"
+#include "window/window_call.hpp"
 #include "window/winuser.h"
 
 #include <algorithm>

@@ -2,18 +2,13 @@
 // trace lines of window events.
 #include "window/window_manager.hpp"
 
-#include "boot/device.hpp"
 #include "window/message_names.hpp"
 #include "window/window_text.hpp"
 
 namespace velorin::window {
 
-WindowManager& windowManager()
-{
-    return kernel::Kernel::current().device().windows();
-}
-
-WindowManager::WindowManager(kernel::Kernel& kernel, display::Display& display) : m_kernel(kernel), m_display(display)
+WindowManager::WindowManager(kernel::Kernel& kernel, display::Display& display, gdi::Gdi& gdi)
+    : m_kernel(kernel), m_display(display), m_gdi(gdi)
 {
     // A process's windows go with it, and so do a thread's, as on Windows.
     kernel.addProcessExitHook([this](kernel::ProcessId pid) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "display/display.hpp"
+#include "display/orientation_listener.hpp"
 #include "gdi/gdi.hpp"
 #include "gdi/surface.hpp"
 #include "kernel/kernel.hpp"
@@ -40,9 +41,9 @@ struct NonClient {
     bool closeBox = false;
 };
 
-class WindowManager {
+class WindowManager final : public display::OrientationListener {
 public:
-    WindowManager(kernel::Kernel& kernel, display::Display& display);
+    WindowManager(kernel::Kernel& kernel, display::Display& display, gdi::Gdi& gdi);
     WindowManager(const WindowManager&) = delete;
     WindowManager& operator=(const WindowManager&) = delete;
 
@@ -134,6 +135,9 @@ public:
     void validateLocked(Window& window) { window.invalid.reset(), window.erasePending = false; }
     // Everything on the screen is invalid again (a rotation, a change of brightness).
     void invalidateAllLocked();
+    // A turn of the display: everything invalid, then each top-level window told.
+    std::vector<HWND> orientationChangedLocked() override;
+    void tellOrientationChanged(HWND window) override;
     // BeginPaint and EndPaint: the frame drawn, the background erased through WM_ERASEBKGND
     // when asked for, the window validated; null without a device context.
     HDC beginPaint(HWND hwnd, PAINTSTRUCT& paint);
@@ -235,13 +239,14 @@ private:
     void pointerLocked(int x, int y, bool down);
     void keyLocked(UINT virtualKey, bool down);
 
-    // The system's drawing.
+    // The system's own window classes (system_classes_api.cpp).
     void registerSystemClasses();
 
     Window* lookUpLocked(HWND hwnd) const;
 
     kernel::Kernel& m_kernel;
     display::Display& m_display;
+    gdi::Gdi& m_gdi;
     std::map<std::wstring, WindowClass> m_classes;  // upper-case names
     std::map<HWND, std::unique_ptr<Window>> m_windows;
     // The window found last: a drawing call looks its window up several times.
@@ -259,8 +264,5 @@ private:
     POINT m_cursor{};  // where the pointer was last, for input without a position
     gdi::Surface m_desktop;  // under the windows: what GetDC(NULL) drew there, black elsewhere
 };
-
-// The window manager of the calling thread's device.
-WindowManager& windowManager();
 
 }  // namespace velorin::window

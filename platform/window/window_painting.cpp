@@ -2,7 +2,6 @@
 // the screen composed from the top-level surfaces.
 #include "window/window_manager.hpp"
 
-#include "boot/device.hpp"
 #include "window/window_rects.hpp"
 
 namespace velorin::window {
@@ -37,6 +36,17 @@ void WindowManager::invalidateAllLocked()
     }
 }
 
+std::vector<HWND> WindowManager::orientationChangedLocked()
+{
+    invalidateAllLocked();
+    return m_zOrder;
+}
+
+void WindowManager::tellOrientationChanged(HWND window)
+{
+    send(window, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
+}
+
 std::optional<MSG> WindowManager::paintMessageLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last,
                                                      kernel::DeviceTime now)
 {
@@ -67,7 +77,7 @@ HDC WindowManager::beginPaint(HWND hwnd, PAINTSTRUCT& paint)
         erase = w->erasePending;
         paintFrameLocked(*w);
         validateLocked(*w);
-        dc = m_kernel.device().gdi().openWindowDCLocked(hwnd, area);
+        dc = m_gdi.openWindowDCLocked(hwnd, area);
     }
     const bool erased = erase && dc && send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) != 0;
     paint = PAINTSTRUCT{dc, erase && !erased ? TRUE : FALSE, area, FALSE, FALSE, {}};
@@ -96,19 +106,19 @@ void WindowManager::eraseShown(HWND hwnd)
         if (!w || !w->erasePending || !isShownLocked(*w))
             return;
         w->erasePending = false;
-        dc = m_kernel.device().gdi().openWindowDCLocked(hwnd, w->invalid);
+        dc = m_gdi.openWindowDCLocked(hwnd, w->invalid);
     }
     if (!dc)
         return;
     send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     std::lock_guard lock(m_kernel.mutex());
-    m_kernel.device().gdi().releaseWindowDCLocked(dc);
+    m_gdi.releaseWindowDCLocked(dc);
 }
 
 bool WindowManager::endPaint(const PAINTSTRUCT& paint)
 {
     std::lock_guard lock(m_kernel.mutex());
-    return m_kernel.device().gdi().releaseWindowDCLocked(paint.hdc);
+    return m_gdi.releaseWindowDCLocked(paint.hdc);
 }
 
 gdi::Surface WindowManager::composeScreen()

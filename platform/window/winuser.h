@@ -4,6 +4,8 @@
 
 #include "kernel/windef.h"
 #include "kernel/winerror.h"
+/* MAKEINTRESOURCEW and IS_INTRESOURCE, for the calls that take a resource's name. */
+#include "resources/winres.h"
 
 #define ERROR_INVALID_WINDOW_HANDLE 1400U
 #define ERROR_TLW_WITH_WSCHILD 1406U
@@ -253,9 +255,6 @@ typedef struct tagINPUT {
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xFFFF))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h) << 16)))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h) << 16)))
-/* LPWSTR, not LPCWSTR, as the system's macro: a program may keep it in an LPWSTR. */
-#define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
-#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
 #define MAKEINTATOM(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
 
 ATOM RegisterClassW(const WNDCLASSW *lpWndClass);

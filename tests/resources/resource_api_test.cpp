@@ -2,7 +2,7 @@
 // LoadIconW with their failures, raw resources, fault injection and call lines.
 #include "sim/harness/velorin_resources.hpp"
 #include "resource_test_support.hpp"
-#include "resources/resource_manager.hpp"
+#include "resources/resource_call.hpp"
 
 #include <gmock/gmock.h>
 

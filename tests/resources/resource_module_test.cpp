@@ -2,7 +2,7 @@
 #include "resource_test_support.hpp"
 #include "resources/byte_reader.hpp"
 #include "resources/dialog_template_parser.hpp"
-#include "resources/dib.hpp"
+#include "gdi/dib.hpp"
 #include "resources/icon_group.hpp"
 #include "resources/resource_module.hpp"
 
@@ -142,7 +142,7 @@ Bytes dibHeader(std::uint32_t size, int width, int height, int planes, int bits,
 
 std::vector<gdi::Rgb> pixelsOf(const Bytes& dib)
 {
-    return resources::decodeDib(dib, "test").pixels();
+    return gdi::decodeDib(dib, "test").pixels();
 }
 
 TEST(Dib, DecodesEveryDepthInRowOrder)
@@ -154,7 +154,7 @@ TEST(Dib, DecodesEveryDepthInRowOrder)
     one.bits = 1;
     one.palette = {0x000000, 0xFFFFFF};
     one.pixel = [](int x, int y) { return static_cast<std::uint32_t>((x + y) % 2); };
-    const gdi::Surface s1 = resources::decodeDib(makeDib(one), "one");
+    const gdi::Surface s1 = gdi::decodeDib(makeDib(one), "one");
     ASSERT_EQ(s1.width(), 9);
     ASSERT_EQ(s1.height(), 2);
     for (int y = 0; y < 2; ++y)
@@ -168,7 +168,7 @@ TEST(Dib, DecodesEveryDepthInRowOrder)
     for (std::uint32_t i = 0; i < 16; ++i)
         four.palette.push_back(i * 0x10101);
     four.pixel = [](int x, int y) { return static_cast<std::uint32_t>(x + 3 * y); };
-    const gdi::Surface s4 = resources::decodeDib(makeDib(four), "four");
+    const gdi::Surface s4 = gdi::decodeDib(makeDib(four), "four");
     EXPECT_EQ(s4.pixel(0, 0), 0u);
     EXPECT_EQ(s4.pixel(2, 1), 5u * 0x10101);
     EXPECT_EQ(s4.pixel(2, 2), 8u * 0x10101);
@@ -222,7 +222,7 @@ TEST(Dib, RefusesWhatItCannotDecode)
 {
     const auto error = [](const Bytes& dib) {
         try {
-            resources::decodeDib(dib, "bitmap 7");
+            gdi::decodeDib(dib, "bitmap 7");
         } catch (const ResourceFormatError& e) {
             return std::string(e.what());
         }

@@ -4,7 +4,7 @@
 #include "resource_test_support.hpp"
 #include "resources/dialog_template_parser.hpp"
 #include "resources/dialog_units.hpp"
-#include "resources/dib.hpp"
+#include "gdi/dib.hpp"
 #include "resources/resource_manager.hpp"
 
 #include <mutex>
@@ -156,7 +156,7 @@ TEST(VelorinResources, IconGroup128HoldsNineImagesAndLoadsThe32PixelTrueColourOn
         const auto* entry = module().find(ResourceKey::of(resources::kRtIcon), ResourceKey::of(image.id));
         ASSERT_NE(entry, nullptr) << image.id;
         EXPECT_EQ(entry->size, image.bytes);
-        const auto dib = resources::readDibInfo(module().data(*entry), "icon", resources::DibUse::IconImage);
+        const auto dib = gdi::readDibInfo(module().data(*entry), "icon", gdi::DibUse::IconImage);
         EXPECT_EQ(dib.width, image.width);
         EXPECT_EQ(dib.height, 2 * image.height);
         EXPECT_EQ(dib.bitCount, image.bitCount);

@@ -2,7 +2,7 @@
 // the keyboard and buttons that end a dialog.
 #include "window_test_support.hpp"
 
-#include "window/window_manager.hpp"
+#include "window/window_call.hpp"
 
 namespace velorin::test {
 namespace {

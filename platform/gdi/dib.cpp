@@ -1,4 +1,4 @@
-#include "resources/dib.hpp"
+#include "gdi/dib.hpp"
 
 #include "resources/byte_reader.hpp"
 
@@ -7,9 +7,11 @@
 #include <limits>
 #include <vector>
 
-namespace velorin::resources {
+namespace velorin::gdi {
 
 namespace {
+using resources::ByteReader;
+
 constexpr DWORD kBiRgb = 0;
 constexpr DWORD kBiBitfields = 3;
 constexpr std::size_t kCoreHeader = 12;
@@ -115,25 +117,25 @@ DibInfo readDibInfo(std::span<const std::uint8_t> dib, const std::string& source
     return info;
 }
 
-gdi::Surface decodeDib(std::span<const std::uint8_t> dib, const std::string& source)
+Surface decodeDib(std::span<const std::uint8_t> dib, const std::string& source)
 {
     const DibInfo info = readDibInfo(dib, source);
     const std::size_t entryBytes = info.headerSize == kCoreHeader ? 3 : 4;
-    std::vector<gdi::Rgb> palette;
+    std::vector<Rgb> palette;
     const std::size_t tableStart = info.pixelOffset - info.colours * entryBytes;
     for (std::size_t i = 0; i < info.colours; ++i) {
         const std::uint8_t* e = dib.data() + tableStart + i * entryBytes;
-        palette.push_back(gdi::rgb(e[2], e[1], e[0]));
+        palette.push_back(rgb(e[2], e[1], e[0]));
     }
     const Masks masks = info.bitCount == 16 || info.bitCount == 32 ? readMasks(dib, info, source) : Masks{};
 
-    gdi::Surface out(info.width, info.height);
+    Surface out(info.width, info.height);
     const std::size_t stride = rowBytes(info.width, info.bitCount);
     for (int row = 0; row < info.height; ++row) {
         const std::uint8_t* p = dib.data() + info.pixelOffset + stride * static_cast<std::size_t>(row);
         const int y = info.topDown ? row : info.height - 1 - row;
         for (int x = 0; x < info.width; ++x) {
-            gdi::Rgb colour = 0;
+            Rgb colour = 0;
             switch (info.bitCount) {
             case 1:
             case 4:
@@ -147,16 +149,16 @@ gdi::Surface decodeDib(std::span<const std::uint8_t> dib, const std::string& sou
             }
             case 16: {
                 const std::uint32_t v = p[x * 2] | (p[x * 2 + 1] << 8);
-                colour = gdi::rgb(channel(v, masks.rgb[0]), channel(v, masks.rgb[1]), channel(v, masks.rgb[2]));
+                colour = rgb(channel(v, masks.rgb[0]), channel(v, masks.rgb[1]), channel(v, masks.rgb[2]));
                 break;
             }
             case 24:
-                colour = gdi::rgb(p[x * 3 + 2], p[x * 3 + 1], p[x * 3]);
+                colour = rgb(p[x * 3 + 2], p[x * 3 + 1], p[x * 3]);
                 break;
             default: {
                 const std::uint8_t* q = p + x * 4;
                 const std::uint32_t v = q[0] | (q[1] << 8) | (q[2] << 16) | (static_cast<std::uint32_t>(q[3]) << 24);
-                colour = gdi::rgb(channel(v, masks.rgb[0]), channel(v, masks.rgb[1]), channel(v, masks.rgb[2]));
+                colour = rgb(channel(v, masks.rgb[0]), channel(v, masks.rgb[1]), channel(v, masks.rgb[2]));
                 break;
             }
             }
@@ -166,4 +168,4 @@ gdi::Surface decodeDib(std::span<const std::uint8_t> dib, const std::string& sou
     return out;
 }
 
-}  // namespace velorin::resources
+}  // namespace velorin::gdi

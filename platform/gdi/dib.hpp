@@ -1,5 +1,6 @@
 // Device-independent bitmaps as RT_BITMAP and RT_ICON resources hold them: a BITMAPINFOHEADER
-// (or BITMAPCOREHEADER, or a later version), the colour table, the pixel rows.
+// (or BITMAPCOREHEADER, or a later version), the colour table, the pixel rows; decoded into the
+// surfaces that GDI draws with.
 #pragma once
 
 #include "gdi/surface.hpp"
@@ -9,7 +10,7 @@
 #include <span>
 #include <string>
 
-namespace velorin::resources {
+namespace velorin::gdi {
 
 struct DibInfo {
     int width = 0;
@@ -26,9 +27,10 @@ struct DibInfo {
 // 1-bit mask (the stored height counting both).
 enum class DibUse { Bitmap, IconImage };
 
-// Throw ResourceFormatError naming `source`, the byte offset and what is wrong. Decoding takes
-// 1, 4 and 8 bits with a colour table, 16 and 32 bits (plain or with bit fields) and 24 bits.
+// Throw resources::ResourceFormatError naming `source`, the byte offset and what is wrong.
+// Decoding takes 1, 4 and 8 bits with a colour table, 16 and 32 bits (plain or with bit fields)
+// and 24 bits.
 DibInfo readDibInfo(std::span<const std::uint8_t> dib, const std::string& source, DibUse use = DibUse::Bitmap);
-gdi::Surface decodeDib(std::span<const std::uint8_t> dib, const std::string& source);
+Surface decodeDib(std::span<const std::uint8_t> dib, const std::string& source);
 
-}  // namespace velorin::resources
+}  // namespace velorin::gdi
