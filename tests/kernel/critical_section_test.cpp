@@ -60,7 +60,7 @@ TEST(CriticalSection, AnOwnerThatEndsKeepsItAndAnEndedProcessUnwindsItsWaiters)
         waiterGotIn = true;
     };
     BOOL triedAfterOwnerEnded = TRUE;
-    const auto pid = launchProgram(device, [&] {
+    const auto pid = launch(device, [&] {
         InitializeCriticalSection(&section);
         HANDLE t = startThread(keeper);
         WaitForSingleObject(t, INFINITE);

@@ -96,7 +96,7 @@ TEST(Fault, TraceAllWritesACallLineForEveryProgramCall)
     Device device(options);
     CloseHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));  // the controller's calls are not traced
     HANDLE ev = nullptr;
-    const auto pid = launchProgram(device, [&] {
+    const auto pid = launch(device, [&] {
         ev = CreateEventW(nullptr, TRUE, FALSE, L"Ping");
         Sleep(250);
         SetEvent(ev);
