@@ -9,9 +9,7 @@ namespace {
 
 TEST(GdiCalls, TraceAllWritesACallLineForEachDrawingCall)
 {
-    platform::DeviceOptions options;
-    options.trace = trace::TraceLevel::All;
-    Device device(options);
+    Device device({.trace = trace::TraceLevel::All});
     HDC dc = nullptr;
     HBRUSH brush = nullptr;
     HGDIOBJ previous = nullptr;

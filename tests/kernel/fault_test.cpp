@@ -91,9 +91,7 @@ TEST(Fault, CallsAreCountedByNameWhereverTheNameLies)
 
 TEST(Fault, TraceAllWritesACallLineForEveryProgramCall)
 {
-    DeviceOptions options;
-    options.trace = trace::TraceLevel::All;
-    Device device(options);
+    Device device({.trace = trace::TraceLevel::All});
     CloseHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));  // the controller's calls are not traced
     HANDLE ev = nullptr;
     const auto pid = launch(device, [&] {

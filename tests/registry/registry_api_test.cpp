@@ -374,9 +374,7 @@ TEST_F(RegistryFaults, ARuleMayGiveItsOwnError)
 
 TEST(RegistryTrace, CallLinesNameTheRootsAndGiveTheResult)
 {
-    platform::DeviceOptions options;
-    options.trace = trace::TraceLevel::All;
-    Device device(options);
+    Device device({.trace = trace::TraceLevel::All});
     runProgram(device, [] {
         HKEY key = nullptr;
         RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Ident", 0, KEY_READ, &key);

@@ -186,9 +186,7 @@ TEST(ResourceApi, FaultInjectionFailsOneLoadAndLeavesTheOthersIntact)
 
 TEST(ResourceApi, TraceAllShowsResourceNamesAndHandles)
 {
-    platform::DeviceOptions options;
-    options.trace = trace::TraceLevel::All;
-    platform::Device device(options);
+    Device device({.trace = trace::TraceLevel::All});
     HMODULE instance = nullptr;
     HBITMAP bitmap = nullptr;
     HICON icon = nullptr;
