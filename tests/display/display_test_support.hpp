@@ -2,36 +2,15 @@
 // turn the display.
 #pragma once
 
-#include "boot/device.hpp"
+#include "../support/device_test_support.hpp"
 #include "trace/trace_recorder.hpp"
-#include "windows.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <mutex>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace velorin::test {
-
-using platform::Device;
-using Lines = std::vector<std::string>;
-
-// What the recording windows heard, in order, from any thread.
-inline std::mutex g_heardMutex;
-inline Lines g_heard;
-inline void hear(std::string line)
-{
-    std::lock_guard lock(g_heardMutex);
-    g_heard.push_back(std::move(line));
-}
-inline Lines takeHeard()
-{
-    std::lock_guard lock(g_heardMutex);
-    return std::exchange(g_heard, {});
-}
 
 inline std::string screenSize()
 {
@@ -106,27 +85,6 @@ inline LONG turn(DWORD code, DWORD flags = CDS_RESET)
 {
     DEVMODEW mode = orientationRecord(code);
     return ChangeDisplaySettingsEx(nullptr, &mode, nullptr, flags, nullptr);
-}
-
-template <class Body> void launch(Device& device, Body body, std::string name = "test")
-{
-    device.launch(std::move(name), [body = std::move(body)]() mutable {
-        body();
-        return 0;
-    });
-}
-
-// The trace lines whose event is one of `events`, in order.
-inline Lines eventsOf(Device& device, const Lines& events)
-{
-    Lines out;
-    for (const auto& line : device.trace().lines()) {
-        for (const auto& event : events) {
-            if (line.find(" " + event + " ") == line.find(' '))
-                out.push_back(line);
-        }
-    }
-    return out;
 }
 
 }  // namespace velorin::test

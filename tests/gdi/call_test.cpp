@@ -7,22 +7,13 @@
 namespace velorin::test {
 namespace {
 
-std::string handleText(const void* handle)
-{
-    char buf[24];
-    std::snprintf(buf, sizeof buf, "0x%llX", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(handle)));
-    return buf;
-}
-
 TEST(GdiCalls, TraceAllWritesACallLineForEachDrawingCall)
 {
-    platform::DeviceOptions options;
-    options.trace = trace::TraceLevel::All;
-    Device device(options);
+    Device device({.trace = trace::TraceLevel::All});
     HDC dc = nullptr;
     HBRUSH brush = nullptr;
     HGDIOBJ previous = nullptr;
-    runAsProgram(device, [&] {
+    runProgram(device, [&] {
         dc = CreateCompatibleDC(nullptr);
         brush = CreateSolidBrush(RGB(1, 2, 3));
         previous = SelectObject(dc, brush);
@@ -57,7 +48,7 @@ TEST(GdiCalls, InjectedFaultsFailWithTheDocumentedResultAndLeaveNothing)
     BOOL blitted = TRUE;
     HDC firstDC = nullptr;
     COLORREF pixel = 0;
-    runAsProgram(device, [&] {
+    runProgram(device, [&] {
         EXPECT_EQ(CreateSolidBrush(kRed), nullptr);
         errors.push_back(GetLastError());
         firstDC = CreateCompatibleDC(nullptr);

@@ -1,10 +1,9 @@
 // Helpers of the graphics tests: canvases, pictures of pixels as letters, a stand-in window.
 #pragma once
 
-#include "boot/device.hpp"
+#include "../support/device_test_support.hpp"
 #include "gdi/gdi.hpp"
 #include "gdi/raster.hpp"
-#include "windows.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +15,6 @@
 #include <vector>
 
 namespace velorin::test {
-
-using platform::Device;
 
 inline constexpr COLORREF kBlack = RGB(0, 0, 0);
 inline constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -118,17 +115,5 @@ protected:
     std::map<HWND, FakeWindow> windows;
     Device device;  // last: its threads stop before the members they use go
 };
-
-// Runs `body` as the main thread of a program and waits until it has ended.
-template <class Body> void runAsProgram(Device& device, Body body)
-{
-    const auto pid = device.launch("gdi-test", [body = std::move(body)]() mutable {
-        body();
-        return 0;
-    });
-    for (int step = 0; device.running(pid) && step < 1000; ++step)
-        device.runFor(1000);
-    EXPECT_FALSE(device.running(pid));
-}
 
 }  // namespace velorin::test

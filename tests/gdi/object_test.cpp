@@ -237,7 +237,7 @@ TEST_F(ObjectTest, AFrameLeavesNothingBehindAndAProcessEndFreesWhatItLeft)
     const unsigned char green[] = {0, 255, 0, 0, 255, 0, 0, 0};         // 2 x 1, padded
     const unsigned char symbolBits[] = {0, 0, 0, 255, 255, 255, 0, 0};  // black, white
     std::size_t objectsDuringFrame = 0;
-    runAsProgram(device, [&] {
+    runProgram(device, [&] {
         HBITMAP battery = CreateBitmap(2, 1, 1, 24, green);
         HBITMAP symbol = CreateBitmap(2, 1, 1, 24, symbolBits);
         for (int frame = 0; frame < 3; ++frame) {
@@ -260,7 +260,7 @@ TEST_F(ObjectTest, AFrameLeavesNothingBehindAndAProcessEndFreesWhatItLeft)
                                       }));
 
     // A program that ends with objects and DCs still held leaves none of them behind.
-    runAsProgram(device, [&] {
+    runProgram(device, [&] {
         HDC dc = GetDC(window);
         HDC memory = CreateCompatibleDC(dc);
         SelectObject(memory, CreateCompatibleBitmap(dc, 2, 2));

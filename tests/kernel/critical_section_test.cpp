@@ -12,10 +12,9 @@ class CriticalSectionModes : public testing::TestWithParam<RunModeCase> {};
 
 TEST_P(CriticalSectionModes, AWaiterBlocksInTheSchedulerUntilTheOwnerLeaves)
 {
-    const DeviceOptions options = GetParam().options();
-    Device device(options);
+    Device device(GetParam().options());
     // In virtual time an hour passes at once while the other thread waits.
-    const DWORD owned = options.clock == kernel::ClockMode::Wall ? 50 : 60 * 60 * 1000;
+    const DWORD owned = GetParam().clock == kernel::ClockMode::Wall ? 50 : 60 * 60 * 1000;
     CRITICAL_SECTION section;
     LONG inside = 0;
     DWORD enteredAt = 0;
@@ -60,7 +59,7 @@ TEST(CriticalSection, AnOwnerThatEndsKeepsItAndAnEndedProcessUnwindsItsWaiters)
         waiterGotIn = true;
     };
     BOOL triedAfterOwnerEnded = TRUE;
-    const auto pid = launchProgram(device, [&] {
+    const auto pid = launch(device, [&] {
         InitializeCriticalSection(&section);
         HANDLE t = startThread(keeper);
         WaitForSingleObject(t, INFINITE);
@@ -80,10 +79,7 @@ TEST(CriticalSection, AnOwnerThatEndsKeepsItAndAnEndedProcessUnwindsItsWaiters)
 TEST(CriticalSection, NeitherItNorTheInterlockedCallsAreSystemCalls)
 {
     // No call line, no planned fault, and with preemption no hand-over and no device time.
-    DeviceOptions options;
-    options.run = kernel::RunMode::Preemptive;
-    options.trace = trace::TraceLevel::All;
-    Device device(options);
+    Device device({.run = kernel::RunMode::Preemptive, .trace = trace::TraceLevel::All});
     device.faults().failAlways("*");
     CRITICAL_SECTION section;
     LONG counter = 0;

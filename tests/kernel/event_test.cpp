@@ -6,13 +6,15 @@
 namespace velorin::test {
 namespace {
 
+using Event = DeviceTest;
+
 // Three program threads block on one event; `released` counts those that got through.
 class EventWaiters : public ::testing::Test {
 protected:
     void start(BOOL manualReset)
     {
         ev = CreateEventW(nullptr, manualReset, FALSE, nullptr);
-        launchProgram(device, [this] {
+        launch(device, [this] {
             HANDLE threads[3];
             for (auto& t : threads)
                 t = startThread(waiter);
@@ -100,17 +102,16 @@ TEST_F(EventWaiters, SetAndResetAtOnceStillReleasesTheWaitersOfThatMoment)
     EXPECT_FALSE(isSet());
 }
 
-TEST(Event, NamedEventIsSharedBetweenProcesses)
+TEST_F(Event, NamedEventIsSharedBetweenProcesses)
 {
-    Device device;
     DWORD waited = 0, woke = 0, createError = 0, openError = 0;
-    const auto pidA = launchProgram(device, [&] {
+    const auto pidA = launch(device, [&] {
         HANDLE ev = CreateEventW(nullptr, TRUE, FALSE, L"Shared/Ready");
         waited = WaitForSingleObject(ev, INFINITE);
         woke = GetTickCount();
         CloseHandle(ev);
     });
-    const auto pidB = launchProgram(device, [&] {
+    const auto pidB = launch(device, [&] {
         Sleep(700);
         HANDLE unknown = OpenEventW(EVENT_ALL_ACCESS, FALSE, L"Shared/Missing");
         openError = unknown ? ERROR_SUCCESS : GetLastError();
@@ -134,9 +135,8 @@ TEST(Event, NamedEventIsSharedBetweenProcesses)
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
-TEST(Event, RefusesAnUnknownOperation)
+TEST_F(Event, RefusesAnUnknownOperation)
 {
-    Device device;
     HANDLE ev = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     EXPECT_FALSE(EventModify(ev, 7));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);

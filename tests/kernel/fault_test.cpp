@@ -91,12 +91,10 @@ TEST(Fault, CallsAreCountedByNameWhereverTheNameLies)
 
 TEST(Fault, TraceAllWritesACallLineForEveryProgramCall)
 {
-    DeviceOptions options;
-    options.trace = trace::TraceLevel::All;
-    Device device(options);
+    Device device({.trace = trace::TraceLevel::All});
     CloseHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));  // the controller's calls are not traced
     HANDLE ev = nullptr;
-    const auto pid = launchProgram(device, [&] {
+    const auto pid = launch(device, [&] {
         ev = CreateEventW(nullptr, TRUE, FALSE, L"Ping");
         Sleep(250);
         SetEvent(ev);

@@ -17,9 +17,7 @@ class FiberLock : public ::testing::TestWithParam<kernel::RunMode> {};
 TEST_P(FiberLock, ThreadsHandOverWhileAHostThreadTakesTheLock)
 {
     constexpr int kRounds = 500;
-    DeviceOptions options;
-    options.run = GetParam();
-    Device device(options);
+    Device device({.run = GetParam()});
 
     std::atomic<bool> stop{false};
     std::atomic<long> looks{0};

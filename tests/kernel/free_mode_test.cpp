@@ -149,7 +149,7 @@ TEST(FreeMode, ProcessEndStopsThreadsThatAreRunning)
         }
     };
     Device device(freeMode());
-    const auto pid = launchProgram(device, [&] {
+    const auto pid = launch(device, [&] {
         ev = CreateEventW(nullptr, FALSE, FALSE, nullptr);
         for (int i = 0; i < 3; ++i)
             startThread(worker);

@@ -4,9 +4,10 @@
 namespace velorin::test {
 namespace {
 
-TEST(Handle, ClosedHandleIsRefusedEvenAfterItsSlotIsReused)
+using Handle = DeviceTest;
+
+TEST_F(Handle, ClosedHandleIsRefusedEvenAfterItsSlotIsReused)
 {
-    Device device;
     HANDLE first = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ASSERT_TRUE(CloseHandle(first));
     HANDLE second = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -24,9 +25,8 @@ TEST(Handle, ClosedHandleIsRefusedEvenAfterItsSlotIsReused)
     EXPECT_TRUE(CloseHandle(second));
 }
 
-TEST(Handle, HandleOfAnotherKindIsRefused)
+TEST_F(Handle, HandleOfAnotherKindIsRefused)
 {
-    Device device;
     HANDLE ev = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     auto reader = queueOptions(true);
     HANDLE readEnd = CreateMsgQueue(nullptr, &reader);

@@ -7,6 +7,8 @@
 namespace velorin::test {
 namespace {
 
+using MsgQueue = DeviceTest;
+
 struct Queue {
     HANDLE read = nullptr;
     HANDLE write = nullptr;
@@ -39,9 +41,8 @@ std::string readText(HANDLE q, DWORD bufferSize = 64, DWORD timeout = 0, DWORD* 
     return ok ? text : "error " + std::to_string(GetLastError()) + " " + text;
 }
 
-TEST(MsgQueue, DeliversWholeMessagesInOrderWithinItsLimits)
+TEST_F(MsgQueue, DeliversWholeMessagesInOrderWithinItsLimits)
 {
-    Device device;
     Queue q = makeQueue(0, 8);
     EXPECT_TRUE(writeText(q.write, "one"));
     EXPECT_TRUE(writeText(q.write, "two", 0, MSGQUEUE_MSGALERT));
@@ -67,9 +68,8 @@ TEST(MsgQueue, DeliversWholeMessagesInOrderWithinItsLimits)
     EXPECT_EQ(readText(q.read), "error 1460 ");
 }
 
-TEST(MsgQueue, ReadEndIsSignalledOnlyWhileAMessageWaits)
+TEST_F(MsgQueue, ReadEndIsSignalledOnlyWhileAMessageWaits)
 {
-    Device device;
     Queue q = makeQueue();
     EXPECT_EQ(WaitForSingleObject(q.read, 0), WAIT_TIMEOUT);
     writeText(q.write, "x");
@@ -80,7 +80,7 @@ TEST(MsgQueue, ReadEndIsSignalledOnlyWhileAMessageWaits)
 
     // A program waiting on the read end wakes when the message is written.
     DWORD result = 0, at = 0;
-    const auto pid = launchProgram(device, [&] {
+    const auto pid = launch(device, [&] {
         result = WaitForSingleObject(q.read, INFINITE);
         at = GetTickCount();
     });
@@ -92,9 +92,8 @@ TEST(MsgQueue, ReadEndIsSignalledOnlyWhileAMessageWaits)
     EXPECT_EQ(at, 400u);
 }
 
-TEST(MsgQueue, BlockedReadsAndWritesTimeOutInDeviceTime)
+TEST_F(MsgQueue, BlockedReadsAndWritesTimeOutInDeviceTime)
 {
-    Device device;
     Queue q = makeQueue(2);
     std::string timedRead, fullWrite, blockedWrite;
     DWORD readTook = 0, writeTook = 0, unblockedAt = 0;
@@ -132,9 +131,8 @@ TEST(MsgQueue, BlockedReadsAndWritesTimeOutInDeviceTime)
     EXPECT_EQ(readText(q.read), "c");
 }
 
-TEST(MsgQueue, WriteToAQueueWithoutReadersFailsUnlessBrokenIsAllowed)
+TEST_F(MsgQueue, WriteToAQueueWithoutReadersFailsUnlessBrokenIsAllowed)
 {
-    Device device;
     Queue strict = makeQueue();
     Queue lenient = makeQueue(0, 64, MSGQUEUE_ALLOW_BROKEN);
     ASSERT_TRUE(CloseMsgQueue(strict.read));
@@ -148,7 +146,7 @@ TEST(MsgQueue, WriteToAQueueWithoutReadersFailsUnlessBrokenIsAllowed)
     Queue q = makeQueue();
     writeText(q.write, "last");
     std::vector<std::string> got;
-    const auto pid = launchProgram(device, [&] {
+    const auto pid = launch(device, [&] {
         got.push_back(readText(q.read, 64, INFINITE));
         got.push_back(readText(q.read, 64, INFINITE));
     });
@@ -158,12 +156,11 @@ TEST(MsgQueue, WriteToAQueueWithoutReadersFailsUnlessBrokenIsAllowed)
     EXPECT_EQ(got, (std::vector<std::string>{"last", "error 233 "}));
 }
 
-TEST(MsgQueue, NamedQueueConnectsTwoProcesses)
+TEST_F(MsgQueue, NamedQueueConnectsTwoProcesses)
 {
-    Device device;
     std::vector<std::string> received;
     DWORD secondCreate = 0;
-    const auto reader = launchProgram(device, [&] {
+    const auto reader = launch(device, [&] {
         auto options = queueOptions(true, 4, 32);
         HANDLE q = CreateMsgQueue(L"Velorin/Test", &options);
         // A read with no writer yet would fail at once; the read end waits for a message.
@@ -171,7 +168,7 @@ TEST(MsgQueue, NamedQueueConnectsTwoProcesses)
             received.push_back(readText(q, 32));
         CloseMsgQueue(q);
     });
-    const auto writer = launchProgram(device, [&] {
+    const auto writer = launch(device, [&] {
         Sleep(10);
         auto options = queueOptions(false, 4, 32);
         HANDLE q = CreateMsgQueue(L"Velorin/Test", &options);

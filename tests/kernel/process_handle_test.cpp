@@ -7,6 +7,8 @@
 namespace velorin::test {
 namespace {
 
+using ProcessHandle = DeviceTest;
+
 constexpr wchar_t kChildPath[] = L"\\Windows\\child.exe";
 
 struct Started {
@@ -28,9 +30,8 @@ Started startChild(LPCWSTR image)
     return started;
 }
 
-TEST(ProcessHandle, RunningThenSignalledWithTheMainThreadsResultWhileAnotherThreadStillWaits)
+TEST_F(ProcessHandle, RunningThenSignalledWithTheMainThreadsResultWhileAnotherThreadStillWaits)
 {
-    Device device;
     HANDLE go = nullptr;
     HANDLE never = nullptr;
     bool otherThreadReturned = false;
@@ -94,9 +95,8 @@ TEST(ProcessHandle, RunningThenSignalledWithTheMainThreadsResultWhileAnotherThre
     EXPECT_TRUE(hasLine(device, "60 exit pid=" + std::to_string(child.info.dwProcessId) + " code=37"));
 }
 
-TEST(ProcessHandle, TheParentsHandlesOutliveTheChildAndTheChildsGoWithIt)
+TEST_F(ProcessHandle, TheParentsHandlesOutliveTheChildAndTheChildsGoWithIt)
 {
-    Device device;
     HANDLE childsEvent = nullptr;
     device.installImage(kChildPath, [&] {
         childsEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -115,9 +115,8 @@ TEST(ProcessHandle, TheParentsHandlesOutliveTheChildAndTheChildsGoWithIt)
     EXPECT_EQ(childsEventWait, WAIT_FAILED);
 }
 
-TEST(ProcessHandle, ImagesAreFoundAsCEFindsThemAndAMissingOneIsNotFound)
+TEST_F(ProcessHandle, ImagesAreFoundAsCEFindsThemAndAMissingOneIsNotFound)
 {
-    Device device;
     int started = 0;
     device.installImage(kChildPath, [&] {
         ++started;
@@ -152,9 +151,8 @@ TEST(ProcessHandle, ImagesAreFoundAsCEFindsThemAndAMissingOneIsNotFound)
     EXPECT_FALSE(threadAnswered);
 }
 
-TEST(ProcessHandle, AProcessReadsItsImagePathAndAShortBufferTakesWhatFits)
+TEST_F(ProcessHandle, AProcessReadsItsImagePathAndAShortBufferTakesWhatFits)
 {
-    Device device;
     WCHAR own[MAX_PATH] = {};
     WCHAR childsOwn[MAX_PATH] = {};
     WCHAR shortBuffer[6] = {};

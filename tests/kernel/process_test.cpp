@@ -29,7 +29,7 @@ TEST(Process, EndStopsItsOtherThreadsAndClosesItsHandles)
     HANDLE named = nullptr, thread = nullptr;
     DWORD stillActive = 0;
     Device device;
-    const auto pid = launchProgram(device, [&] {
+    const auto pid = launch(device, [&] {
         named = CreateEventW(nullptr, TRUE, FALSE, L"Process/Owned");
         thread = startThread(worker);
         GetExitCodeThread(thread, &stillActive);
@@ -70,7 +70,7 @@ TEST(Process, AnEndThatFindsAThreadInADestructorEndsTheThreadNotTheHost)
     };
     for (const auto mode : {kernel::RunMode::Serial, kernel::RunMode::Preemptive}) {
         Device device({.run = mode});
-        const auto pid = launchProgram(device, [&] {
+        const auto pid = launch(device, [&] {
             CloseHandle(startThread(poller));
             Sleep(50);
             return 3;
@@ -85,7 +85,7 @@ TEST(Process, SuspensionFreezesProgramThreadsWhileTimeMoves)
 {
     int programTicks = 0, systemTicks = 0;
     Device device;
-    launchProgram(device, [&] {
+    launch(device, [&] {
         for (;;) {
             Sleep(100);
             ++programTicks;

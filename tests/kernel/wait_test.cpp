@@ -6,9 +6,10 @@
 namespace velorin::test {
 namespace {
 
-TEST(Wait, TimeOutsEndAtTheirExactDeviceTime)
+using Wait = DeviceTest;
+
+TEST_F(Wait, TimeOutsEndAtTheirExactDeviceTime)
 {
-    Device device;
     HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     DWORD start = 0, afterWait = 0, afterPoll = 0, afterHour = 0, result = 0, poll = 0;
     runProgram(device, [&] {
@@ -27,9 +28,8 @@ TEST(Wait, TimeOutsEndAtTheirExactDeviceTime)
     EXPECT_EQ(afterHour - afterPoll, 3'600'000u);
 }
 
-TEST(Wait, EndsWhenSignalledBeforeItsTimeOut)
+TEST_F(Wait, EndsWhenSignalledBeforeItsTimeOut)
 {
-    Device device;
     HANDLE ev = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     auto setter = [&] {
         Sleep(1234);
@@ -51,9 +51,8 @@ TEST(Wait, EndsWhenSignalledBeforeItsTimeOut)
     EXPECT_EQ(threadDone, 1234u);
 }
 
-TEST(Wait, AnyReturnsTheLowestSignalledIndexAndTakesOnlyThatOne)
+TEST_F(Wait, AnyReturnsTheLowestSignalledIndexAndTakesOnlyThatOne)
 {
-    Device device;
     HANDLE events[3] = {CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, FALSE, TRUE, nullptr),
                         CreateEventW(nullptr, FALSE, TRUE, nullptr)};
     std::vector<DWORD> results;
@@ -68,10 +67,9 @@ TEST(Wait, AnyReturnsTheLowestSignalledIndexAndTakesOnlyThatOne)
               (std::vector<DWORD>{WAIT_OBJECT_0 + 1, WAIT_OBJECT_0 + 2, WAIT_TIMEOUT, WAIT_OBJECT_0, WAIT_OBJECT_0}));
 }
 
-TEST(Wait, WaitingForAllIsRefusedAsOnCeAndTakesNothing)
+TEST_F(Wait, WaitingForAllIsRefusedAsOnCeAndTakesNothing)
 {
     // CE waits for any one object only: fWaitAll must be FALSE.
-    Device device;
     HANDLE autoEvent = CreateEventW(nullptr, FALSE, TRUE, nullptr);
     HANDLE manualEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr);
     HANDLE both[2] = {autoEvent, manualEvent};
@@ -86,9 +84,8 @@ TEST(Wait, WaitingForAllIsRefusedAsOnCeAndTakesNothing)
     EXPECT_EQ(autoAfter, WAIT_OBJECT_0);  // the refused wait took nothing
 }
 
-TEST(Wait, RefusesBadHandlesAndCounts)
+TEST_F(Wait, RefusesBadHandlesAndCounts)
 {
-    Device device;
     std::vector<HANDLE> events;
     for (int i = 0; i < 65; ++i)
         events.push_back(CreateEventW(nullptr, TRUE, FALSE, nullptr));

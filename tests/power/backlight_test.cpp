@@ -12,6 +12,7 @@ namespace velorin::test {
 namespace {
 
 using registry::Root;
+using Backlight = DeviceTest;
 
 DWORD request(const wchar_t* device, CEDEVICE_POWER_STATE state, DWORD flags = POWER_NAME)
 {
@@ -30,9 +31,8 @@ struct Stepper {
     }
 };
 
-TEST(Backlight, D0TakesThePresentLinesLevelFromTheRegistryAtEachRequest)
+TEST_F(Backlight, D0TakesThePresentLinesLevelFromTheRegistryAtEachRequest)
 {
-    Device device;
     Stepper run{device};
     EXPECT_EQ(seen(device), (power::Backlight{true, 10})) << "boots on at full level";
     setDword(device, Root::CurrentUser, kBacklightKey, L"AcBacklightLevel", 8);
@@ -81,9 +81,8 @@ TEST(Backlight, D0TakesThePresentLinesLevelFromTheRegistryAtEachRequest)
                      "100 device.power BKL1: D0", "100 backlight on=1 level=6"}));
 }
 
-TEST(Backlight, RequestsForOtherDevicesOrStatesAreRefusedAndChangeNothing)
+TEST_F(Backlight, RequestsForOtherDevicesOrStatesAreRefusedAndChangeNothing)
 {
-    Device device;
     std::vector<DWORD> results;
     launch(device, [&] {
         results.push_back(request(L"BKL2:", D4));

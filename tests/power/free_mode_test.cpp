@@ -12,9 +12,7 @@ TEST(PowerFreeMode, ReportsReachEveryListenerWhileProgramsSignalActivityAndDrive
 {
     constexpr int kListeners = 3;
     constexpr int kReports = 50;
-    platform::DeviceOptions options;
-    options.run = kernel::RunMode::Free;
-    Device device(options);
+    Device device({.run = kernel::RunMode::Free});
     setDword(device, registry::Root::LocalMachine, kTimeoutsKey, L"BattUserIdle", 5);
     setDword(device, registry::Root::LocalMachine, kTimeoutsKey, L"BattSuspend", 10);
     static std::atomic<int> s_received;

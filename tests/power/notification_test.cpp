@@ -6,14 +6,13 @@
 namespace velorin::test {
 namespace {
 
-class Notifications : public ::testing::Test {
+class Notifications : public DeviceTest {
 protected:
     void SetUp() override { takeHeard(); }
 };
 
 TEST_F(Notifications, AMessageIsTheDevicesRecordsByteForByte)
 {
-    Device device;
     report(device, AC_LINE_ONLINE, 57);
     Bytes message;
     launch(device, [&] {
@@ -43,7 +42,6 @@ TEST_F(Notifications, AMessageIsTheDevicesRecordsByteForByte)
 
 TEST_F(Notifications, EveryReportReachesEverySubscriberOnceAndANewOneHearsAtOnce)
 {
-    Device device;
     launch(device, [] { listen("A"); });
     launch(device, [] { listen("B"); });
     device.runFor(10);
@@ -69,7 +67,6 @@ TEST_F(Notifications, EveryReportReachesEverySubscriberOnceAndANewOneHearsAtOnce
 
 TEST_F(Notifications, StopEndsTheMessagesAndTheQueueLosesThePowerManagersWriter)
 {
-    Device device;
     HANDLE queue = nullptr;
     HANDLE subscription = nullptr;
     const auto writers = [&] {
@@ -104,7 +101,6 @@ TEST_F(Notifications, StopEndsTheMessagesAndTheQueueLosesThePowerManagersWriter)
 
 TEST_F(Notifications, QueuesThatCannotTakeAMessageLoseItWithoutHoldingUpTheDriver)
 {
-    Device device;
     launch(device, [] { listen("open"); });
     launch(device, [] {
         HANDLE full = makeQueue(1);  // the message of the subscription fills it
@@ -136,7 +132,6 @@ TEST_F(Notifications, QueuesThatCannotTakeAMessageLoseItWithoutHoldingUpTheDrive
 TEST_F(Notifications, TheEndOfAProcessEndsItsSubscriptions)
 {
     // Two programs read one named queue; only the first subscribes, and then it ends.
-    Device device;
     const auto shared = [] {
         MSGQUEUEOPTIONS options{sizeof(MSGQUEUEOPTIONS), 0, 0, kMessageSize, TRUE};
         return CreateMsgQueue(L"shared", &options);
@@ -163,7 +158,6 @@ TEST_F(Notifications, TheEndOfAProcessEndsItsSubscriptions)
 
 TEST_F(Notifications, RefusedSubscriptionsAndTypesWithoutPowerInformation)
 {
-    Device device;
     launch(device, [] {
         HANDLE queue = makeQueue();
         const auto refusal = [](HANDLE h, DWORD types) {

@@ -2,9 +2,8 @@
 // notification queues read as bytes, and what the trace says.
 #pragma once
 
-#include "boot/device.hpp"
+#include "../support/device_test_support.hpp"
 #include "trace/trace_recorder.hpp"
-#include "windows.h"
 #include "msgqueue.h"
 #include "pm.h"
 
@@ -19,35 +18,11 @@
 
 namespace velorin::test {
 
-using platform::Device;
-using Lines = std::vector<std::string>;
 using Bytes = std::vector<BYTE>;
 
 inline constexpr DWORD kMessageSize = sizeof(POWER_BROADCAST) + sizeof(POWER_BROADCAST_POWER_INFO);
 inline constexpr wchar_t kBacklightKey[] = L"ControlPanel\\BackLight";
 inline constexpr wchar_t kTimeoutsKey[] = L"System\\CurrentControlSet\\Control\\Power\\Timeouts";
-
-// What the test programs heard, in order, from any thread.
-inline std::mutex g_heardMutex;
-inline Lines g_heard;
-inline void hear(std::string line)
-{
-    std::lock_guard lock(g_heardMutex);
-    g_heard.push_back(std::move(line));
-}
-inline Lines takeHeard()
-{
-    std::lock_guard lock(g_heardMutex);
-    return std::exchange(g_heard, {});
-}
-
-template <class Body> kernel::ProcessId launch(Device& device, Body body, std::string name = "test")
-{
-    return device.launch(std::move(name), [body = std::move(body)]() mutable {
-        body();
-        return 0;
-    });
-}
 
 // A report of the battery driver, as the scenario's power lines make one.
 inline void report(Device& device, std::optional<BYTE> ac, std::optional<BYTE> percent)
@@ -125,19 +100,6 @@ inline void listen(const std::string& who, DWORD types = PBT_POWERINFOCHANGE)
         while (const auto message = readMessage(queue))
             hear(who + " " + infoOf(*message));
     }
-}
-
-// The trace lines whose event is one of `events`, in order.
-inline Lines eventsOf(Device& device, const Lines& events)
-{
-    Lines out;
-    for (const auto& line : device.trace().lines()) {
-        for (const auto& event : events) {
-            if (line.find(" " + event + " ") == line.find(' '))
-                out.push_back(line);
-        }
-    }
-    return out;
 }
 
 inline Lines powerEvents(Device& device)

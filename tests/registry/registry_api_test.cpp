@@ -7,11 +7,14 @@
 namespace velorin::test {
 namespace {
 
+using RegistryKeys = DeviceTest;
+using RegistryValues = DeviceTest;
+using RegistryFaults = DeviceTest;
+
 const HKEY kBogus = reinterpret_cast<HKEY>(std::uintptr_t{0x40001234});
 
-TEST(RegistryKeys, CreateReportsItsDispositionAndTracesEachNewKeyOnce)
+TEST_F(RegistryKeys, CreateReportsItsDispositionAndTracesEachNewKeyOnce)
 {
-    Device device;
     runProgram(device, [] {
         DWORD disposition = 0;
         HKEY first = createKey(HKEY_CURRENT_USER, L"ControlPanel\\BackLight", &disposition);
@@ -43,9 +46,8 @@ TEST(RegistryKeys, CreateReportsItsDispositionAndTracesEachNewKeyOnce)
               (std::vector<std::string>{"0 reg.set HKCU\\ControlPanel\\BackLight UseDim dword:1"}));
 }
 
-TEST(RegistryKeys, OpenRefusesMissingKeysAndBadPaths)
+TEST_F(RegistryKeys, OpenRefusesMissingKeysAndBadPaths)
 {
-    Device device;
     runProgram(device, [] {
         RegCloseKey(createKey(HKEY_LOCAL_MACHINE, L"Ident"));
         HKEY key = kBogus;
@@ -68,9 +70,8 @@ TEST(RegistryKeys, OpenRefusesMissingKeysAndBadPaths)
     EXPECT_EQ(linesOf(device, "reg.create").size(), 1u);
 }
 
-TEST(RegistryValues, QueryGivesTypeAndSizeAndLeavesASmallBufferAlone)
+TEST_F(RegistryValues, QueryGivesTypeAndSizeAndLeavesASmallBufferAlone)
 {
-    Device device;
     runProgram(device, [] {
         HKEY key = createKey(HKEY_LOCAL_MACHINE, L"Ident");
         ASSERT_EQ(setText(key, L"PlatformID", L"533"), kSuccess);
@@ -116,9 +117,8 @@ TEST(RegistryValues, QueryGivesTypeAndSizeAndLeavesASmallBufferAlone)
     });
 }
 
-TEST(RegistryValues, SetTracesEachTypeInItsFormAndKeepsTheFirstCaseOfAName)
+TEST_F(RegistryValues, SetTracesEachTypeInItsFormAndKeepsTheFirstCaseOfAName)
 {
-    Device device;
     runProgram(device, [] {
         HKEY key = createKey(HKEY_LOCAL_MACHINE, L"Test");
         setDword(key, L"Level", 4294967295u);
@@ -286,9 +286,8 @@ TEST(RegistryEnum, KeysAndValuesComeInNameOrderWithoutRegardToCase)
 }
 
 // Each function, failed by the fault plan, returns its documented error and changes nothing.
-TEST(RegistryFaults, EachFunctionFailsWithItsDocumentedResultAndDoesNothing)
+TEST_F(RegistryFaults, EachFunctionFailsWithItsDocumentedResultAndDoesNothing)
 {
-    Device device;
     runProgram(device, [] {
         HKEY key = createKey(HKEY_LOCAL_MACHINE, L"Existing");
         setDword(key, L"Value", 1);
@@ -362,9 +361,8 @@ TEST(RegistryFaults, EachFunctionFailsWithItsDocumentedResultAndDoesNothing)
     EXPECT_EQ(linesOf(device, "reg.set").size(), 2u) << "only the set-up wrote";
 }
 
-TEST(RegistryFaults, ARuleMayGiveItsOwnError)
+TEST_F(RegistryFaults, ARuleMayGiveItsOwnError)
 {
-    Device device;
     device.faults().failAlways("RegCreateKeyExW", ERROR_OUTOFMEMORY);
     runProgram(device, [] {
         HKEY key = nullptr;
@@ -376,9 +374,7 @@ TEST(RegistryFaults, ARuleMayGiveItsOwnError)
 
 TEST(RegistryTrace, CallLinesNameTheRootsAndGiveTheResult)
 {
-    platform::DeviceOptions options;
-    options.trace = trace::TraceLevel::All;
-    Device device(options);
+    Device device({.trace = trace::TraceLevel::All});
     runProgram(device, [] {
         HKEY key = nullptr;
         RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Ident", 0, KEY_READ, &key);

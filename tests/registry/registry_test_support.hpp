@@ -1,8 +1,7 @@
-// Helpers of the registry tests: programs on a device, registry calls in short, trace lines.
+// Helpers of the registry tests: registry calls in short.
 #pragma once
 
-#include "boot/device.hpp"
-#include "windows.h"
+#include "../support/device_test_support.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,26 +12,6 @@
 #include <vector>
 
 namespace velorin::test {
-
-using platform::Device;
-
-// Runs `body` as a program until it has ended; registry calls from it are traced and faulted.
-template <class Body> void runProgram(Device& device, Body body)
-{
-    const auto pid = device.launch("regtest", [body = std::move(body)]() mutable {
-        body();
-        return 0;
-    });
-    for (int step = 0; device.running(pid) && step < 1000; ++step)
-        device.runFor(1000);
-    ASSERT_FALSE(device.running(pid)) << "the program never ended";
-}
-
-inline std::vector<std::string> linesOf(Device& device, std::string_view event)
-{
-    std::lock_guard lock(device.kernel().mutex());
-    return device.trace().linesOf(event);
-}
 
 inline LONG setDword(HKEY key, LPCWSTR name, DWORD value)
 {

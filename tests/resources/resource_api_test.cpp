@@ -14,13 +14,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-std::string handleText(const void* handle)
-{
-    char buf[24];
-    std::snprintf(buf, sizeof buf, "0x%llX", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(handle)));
-    return buf;
-}
-
 // A module with one dialog template (id 1) and one bitmap (id 2) whose pixels are RLE
 // compressed, which the device does not decode.
 Bytes dialogAndBadBitmap()
@@ -193,9 +186,7 @@ TEST(ResourceApi, FaultInjectionFailsOneLoadAndLeavesTheOthersIntact)
 
 TEST(ResourceApi, TraceAllShowsResourceNamesAndHandles)
 {
-    platform::DeviceOptions options;
-    options.trace = trace::TraceLevel::All;
-    platform::Device device(options);
+    Device device({.trace = trace::TraceLevel::All});
     HMODULE instance = nullptr;
     HBITMAP bitmap = nullptr;
     HICON icon = nullptr;

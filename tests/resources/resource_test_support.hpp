@@ -1,13 +1,11 @@
-// Helpers of the resource tests: hand-made DIBs and .res files, and programs launched with a
-// resource module.
+// Helpers of the resource tests: hand-made DIBs and .res files, and programs run with a resource
+// module.
 #pragma once
 
-#include "boot/device.hpp"
-#include "windows.h"
+#include "../support/device_test_support.hpp"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -125,25 +123,9 @@ private:
 // Runs `body` as the main thread of a program with the resource module `res`; returns once the
 // program has ended.
 template <class Body>
-void runWithResources(platform::Device& device, std::span<const std::uint8_t> res, Body body,
-                      std::string name = "program")
+void runWithResources(Device& device, std::span<const std::uint8_t> res, Body body, std::string name = "program")
 {
-    const auto pid = device.launch(
-        std::move(name),
-        [body = std::move(body)]() mutable {
-            body();
-            return 0;
-        },
-        res);
-    for (int step = 0; device.running(pid) && step < 1000; ++step)
-        device.runFor(1000);
-    EXPECT_FALSE(device.running(pid)) << "the program never ended";
-}
-
-inline bool hasLine(platform::Device& device, const std::string& line)
-{
-    const auto& lines = device.trace().lines();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
+    runProgram(device, std::move(body), std::move(name), res);
 }
 
 }  // namespace velorin::test

@@ -5,6 +5,8 @@
 #include "tests/screen/renderer_test_support.hpp"
 #include "tests/screen/screen_pixels.hpp"
 
+#include <array>
+
 namespace velorin::test {
 namespace {
 
@@ -45,16 +47,18 @@ TEST(ChargeScreenPixels, TheGaugeLightsItsBottomSegmentsInTheirColours)
 {
     AnimatedScreen s;
     s.start(0);
-    const std::pair<int, int> cases[] = {{0, 1}, {19, 1}, {20, 2}, {57, 5}, {99, 9}, {100, 10}, {30, 3}};
+    // Percentage, lit segments, and the black rows above them (17 a segment).
+    const std::tuple<int, int, int> cases[] = {{0, 1, 153}, {19, 1, 153}, {20, 2, 136}, {57, 5, 85},
+                                               {99, 9, 17}, {100, 10, 0}, {30, 3, 119}};
     int tick = 0;
-    for (const auto& [percent, lit] : cases) {
+    for (const auto& [percent, lit, darkRows] : cases) {
         s.setCell(percent);
         s.screen().m_fullDrawn = FALSE;
         s.runToTick(++tick);
         const Surface screen = s.harness.screen();
         EXPECT_EQ(litSegments(screen, POINT{177, 80}), lit) << percent;
         // Dark segments are black all over, after a higher level too.
-        for (int y = 80; y < 80 + (10 - lit) * 17; ++y)
+        for (int y = 80; y < 80 + darkRows; ++y)
             for (int x = 177; x < 188; ++x)
                 ASSERT_EQ(screen.pixel(x, y), 0u) << percent << " at " << x << "," << y;
     }
@@ -100,8 +104,9 @@ TEST(ChargeScreenPixels, TheBatteryShowsItsGreenPartAtEachFillStepAndKeepsItsBot
         paint(s.window, RECT{68, 52 + 215, 172, 52 + 216}, RGB(255, 0, 255));
         s.runToTick(tick);
         const int fill = s.screen().m_fillStep;
-        const int grey = (5 - fill) * 216 / 5;
-        const int greenHeight = fill * 216 / 5;
+        // The grey rows at each fill step, fifths of 216 truncated; the green ones are the rest.
+        const int grey = std::array{216, 172, 129, 86, 43, 0}.at(static_cast<std::size_t>(fill));
+        const int greenHeight = std::array{0, 43, 86, 129, 172, 216}.at(static_cast<std::size_t>(fill));
         Surface expected(104, 216, kMarker);
         lay(expected, POINT{0, 0}, empty, RECT{0, 0, 104, grey}, false);
         lay(expected, POINT{0, grey}, full, RECT{0, grey, 104, grey + greenHeight}, false);

@@ -59,6 +59,18 @@ TEST(ChargeScreenRenderer, DrawsTheExampleFrameCallForCall)
     EXPECT_EQ(s.screen().m_fullDrawn, FALSE);
 }
 
+// The battery's two copies at each fill step: its 216 rows cut at a fifth, truncated.
+const std::string kBatteryCopies[6][2] = {
+    {"BitBlt(dc, 68, 52, 104, 216, mem, 0, 0, 13369376) = 1", "BitBlt(dc, 68, 268, 104, 0, mem, 0, 216, 13369376) = 1"},
+    {"BitBlt(dc, 68, 52, 104, 172, mem, 0, 0, 13369376) = 1",
+     "BitBlt(dc, 68, 224, 104, 43, mem, 0, 172, 13369376) = 1"},
+    {"BitBlt(dc, 68, 52, 104, 129, mem, 0, 0, 13369376) = 1",
+     "BitBlt(dc, 68, 181, 104, 86, mem, 0, 129, 13369376) = 1"},
+    {"BitBlt(dc, 68, 52, 104, 86, mem, 0, 0, 13369376) = 1", "BitBlt(dc, 68, 138, 104, 129, mem, 0, 86, 13369376) = 1"},
+    {"BitBlt(dc, 68, 52, 104, 43, mem, 0, 0, 13369376) = 1", "BitBlt(dc, 68, 95, 104, 172, mem, 0, 43, 13369376) = 1"},
+    {"BitBlt(dc, 68, 52, 104, 0, mem, 0, 0, 13369376) = 1", "BitBlt(dc, 68, 52, 104, 216, mem, 0, 0, 13369376) = 1"},
+};
+
 TEST(ChargeScreenRenderer, BlinksAndFillsInTheTwelveTickCycleWhateverThePercentage)
 {
     const int blink[13] = {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1};
@@ -74,13 +86,10 @@ TEST(ChargeScreenRenderer, BlinksAndFillsInTheTwelveTickCycleWhateverThePercenta
             // The symbol is drawn on the ticks whose blink phase is on.
             EXPECT_EQ(s.tickCallsTo(tick, "SelectObject(mem, symbol)").size(), blink[tick - 1] == 1 ? 1u : 0u);
             // The grey top and the green bottom of the battery, meeting at a fifth.
-            const int grey = (5 - fill[tick - 1]) * 216 / 5;
-            const int green = fill[tick - 1] * 216 / 5;
             const Lines copies = s.tickCallsTo(tick, "BitBlt");
             ASSERT_EQ(copies.size(), 3u);
-            EXPECT_EQ(copies[0], "BitBlt(dc, 68, 52, 104, " + std::to_string(grey) + ", mem, 0, 0, 13369376) = 1");
-            EXPECT_EQ(copies[1], "BitBlt(dc, 68, " + std::to_string(52 + grey) + ", 104, " + std::to_string(green) +
-                                     ", mem, 0, " + std::to_string(grey) + ", 13369376) = 1");
+            EXPECT_EQ(copies[0], kBatteryCopies[fill[tick - 1]][0]);
+            EXPECT_EQ(copies[1], kBatteryCopies[fill[tick - 1]][1]);
         }
     }
 }
@@ -91,22 +100,25 @@ TEST(ChargeScreenRenderer, ShowsOneGaugeSegmentPerTenthWithAtLeastOneAndAtMostTe
     s.start(0);
     // Only the cell's low byte counts: 0x139 reads as 57.
     // Eleven tenths and more are ten: the gauge is copied from within its picture.
-    const std::pair<LONG, int> levels[] = {{0, 1},    {9, 1},    {10, 1},   {19, 1},   {20, 2},
-                                           {57, 5},   {99, 9},   {100, 10}, {101, 10}, {110, 10},
-                                           {119, 10}, {200, 10}, {255, 10}, {0x139, 5}};
+    // The gauge's 170 rows in tenths of 17: the black top ends where the lit part's copy begins.
+    const std::tuple<LONG, int, const char*, const char*> levels[] = {
+        {0, 1, "233", "233, 11, 17, mem, 0, 153"},  {9, 1, "233", "233, 11, 17, mem, 0, 153"},
+        {10, 1, "233", "233, 11, 17, mem, 0, 153"}, {19, 1, "233", "233, 11, 17, mem, 0, 153"},
+        {20, 2, "216", "216, 11, 34, mem, 0, 136"}, {57, 5, "165", "165, 11, 85, mem, 0, 85"},
+        {99, 9, "97", "97, 11, 153, mem, 0, 17"},   {100, 10, "80", "80, 11, 170, mem, 0, 0"},
+        {101, 10, "80", "80, 11, 170, mem, 0, 0"},  {110, 10, "80", "80, 11, 170, mem, 0, 0"},
+        {119, 10, "80", "80, 11, 170, mem, 0, 0"},  {200, 10, "80", "80, 11, 170, mem, 0, 0"},
+        {255, 10, "80", "80, 11, 170, mem, 0, 0"},  {0x139, 5, "165", "165, 11, 85, mem, 0, 85"}};
     int tick = 0;
-    for (const auto& [cell, level] : levels) {
+    for (const auto& [cell, level, blackEnd, litCopy] : levels) {
         s.setCell(cell);
         s.screen().m_fullDrawn = FALSE;
         s.runToTick(++tick);
         SCOPED_TRACE("cell " + std::to_string(cell));
         EXPECT_EQ(s.screen().m_levelTenths, level);
-        const int empty = (10 - level) * 17;
         EXPECT_EQ(s.tickCallsTo(tick, "Rectangle").back(),
-                  "Rectangle(dc, 177, 80, 188, " + std::to_string(80 + empty) + ") = 1");
-        EXPECT_EQ(s.tickCallsTo(tick, "BitBlt").back(), "BitBlt(dc, 177, " + std::to_string(80 + empty) + ", 11, " +
-                                                            std::to_string(170 - empty) + ", mem, 0, " +
-                                                            std::to_string(empty) + ", 13369376) = 1");
+                  "Rectangle(dc, 177, 80, 188, " + std::string(blackEnd) + ") = 1");
+        EXPECT_EQ(s.tickCallsTo(tick, "BitBlt").back(), "BitBlt(dc, 177, " + std::string(litCopy) + ", 13369376) = 1");
         if (level == 10) {
             EXPECT_EQ(s.screen().m_fillStep, 5);
             EXPECT_EQ(s.screen().m_blinkOn, FALSE);

@@ -13,14 +13,6 @@
 
 namespace velorin::test {
 
-inline std::string handleText(const void* handle)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llX",
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(handle)));
-    return text;
-}
-
 inline std::string rectText(const RECT& r)
 {
     return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +

@@ -46,6 +46,9 @@ inline std::string difference(const gdi::Surface& screen, POINT at, const gdi::S
     return "";
 }
 
+// Where each digit's 19-pixel cell starts in the digit strip; the percent sign is at 190.
+inline constexpr LONG kDigitLeft[10] = {0, 19, 38, 57, 76, 95, 114, 133, 152, 171};
+
 // The percentage area, 104 x 30, as the digits of `glyphs` (-1 for the percent sign) leave it,
 // the first at `x0` within the area.
 inline gdi::Surface percentArea(const gdi::Surface& digits, int x0, std::initializer_list<int> glyphs)
@@ -53,7 +56,7 @@ inline gdi::Surface percentArea(const gdi::Surface& digits, int x0, std::initial
     gdi::Surface area(104, 30);
     int x = x0;
     for (const int glyph : glyphs) {
-        const RECT cell = glyph < 0 ? RECT{190, 0, 212, 30} : RECT{19 * glyph, 0, 19 * glyph + 19, 30};
+        const RECT cell = glyph < 0 ? RECT{190, 0, 212, 30} : RECT{kDigitLeft[glyph], 0, kDigitLeft[glyph] + 19, 30};
         lay(area, POINT{x, 0}, digits, cell, true);
         x += cell.right - cell.left;
     }

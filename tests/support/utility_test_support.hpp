@@ -2,6 +2,7 @@
 // to read what it did.
 #pragma once
 
+#include "device_test_support.hpp"
 #include "framework/wnd.h"
 #include "screen/charge_screen_dlg.h"
 #include "sim/harness/harness.hpp"
@@ -22,7 +23,6 @@ namespace velorin::test {
 using registry::Root;
 using sim::Harness;
 using sim::HarnessOptions;
-using Lines = std::vector<std::string>;
 
 // A device with the default hive and the utility, writing every call and dispatch.
 inline HarnessOptions utilityOptions()
@@ -104,10 +104,7 @@ namespace velorin::test {
 // calls are traced and faulted like the utility's.
 template <class Body> void runAsProgram(Harness& harness, Body body)
 {
-    const auto pid = harness.device().launch("store", [body = std::move(body)]() mutable {
-        body();
-        return 0;
-    });
+    const auto pid = launch(harness.device(), std::move(body), "store");
     for (int step = 0; harness.device().running(pid) && step < 100; ++step)
         harness.runFor(1000);
     ASSERT_FALSE(harness.device().running(pid)) << "the program never ended";

@@ -7,9 +7,6 @@
 namespace velorin::test {
 namespace {
 
-using platform::Device;
-using Lines = std::vector<std::string>;
-
 resources::DialogTemplate twoButtonDialog(DWORD secondStyle = BS_PUSHBUTTON)
 {
     resources::DialogTemplate t;

@@ -4,9 +4,6 @@
 namespace velorin::test {
 namespace {
 
-using platform::Device;
-using Lines = std::vector<std::string>;
-
 TEST(MessageQueue, GivesSentThenPostedAndInputThenPaintThenTimer)
 {
     Device device;

@@ -6,8 +6,6 @@
 namespace velorin::test {
 namespace {
 
-using platform::Device;
-
 TEST(ProcessEnd, TheForegroundGoesWithItsWindowsToNoOtherWindow)
 {
     Device device;

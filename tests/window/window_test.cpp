@@ -4,12 +4,10 @@
 namespace velorin::test {
 namespace {
 
-using platform::Device;
-using Lines = std::vector<std::string>;
+using Window = DeviceTest;
 
-TEST(Window, FindWindowMatchesHiddenWindowsByWholeTitleInAnyCase)
+TEST_F(Window, FindWindowMatchesHiddenWindowsByWholeTitleInAnyCase)
 {
-    Device device;
     static HWND s_created, s_found, s_partial, s_byClass;
     launch(device, [] {
         s_created = createRecorder(L"Velorin", {0, 0, 10, 10}, WS_POPUP);
@@ -24,9 +22,8 @@ TEST(Window, FindWindowMatchesHiddenWindowsByWholeTitleInAnyCase)
     EXPECT_EQ(s_byClass, s_created);
 }
 
-TEST(Window, ATapReachesTheTopmostEnabledWindowInClientPixelsAndADisabledOneNothing)
+TEST_F(Window, ATapReachesTheTopmostEnabledWindowInClientPixelsAndADisabledOneNothing)
 {
-    Device device;
     static HWND s_lower, s_upper;
     launch(device, [] {
         s_lower = createRecorder(L"Lower", {0, 0, 240, 320});
@@ -53,9 +50,8 @@ TEST(Window, ATapReachesTheTopmostEnabledWindowInClientPixelsAndADisabledOneNoth
                                                     "30 WM_LBUTTONDOWN 1 (25,40)", "30 WM_LBUTTONUP 0 (25,40)"}));
 }
 
-TEST(Window, InputWaitsForPostedMessagesAndADisabledControlPassesItsTapToItsParent)
+TEST_F(Window, InputWaitsForPostedMessagesAndADisabledControlPassesItsTapToItsParent)
 {
-    Device device;
     static HWND s_window, s_control;
     launch(device, [] {
         s_window = createRecorder(L"Window", {20, 30, 120, 130});
@@ -82,9 +78,8 @@ TEST(Window, InputWaitsForPostedMessagesAndADisabledControlPassesItsTapToItsPare
     EXPECT_EQ(MessageLog::instance().take(), (Lines{"20 WM_LBUTTONDOWN 1 (15,15)", "20 WM_LBUTTONUP 0 (15,15)"}));
 }
 
-TEST(Window, KeysGoToTheFocusAndMakeTheCharactersOfAnUnshiftedUSLayout)
+TEST_F(Window, KeysGoToTheFocusAndMakeTheCharactersOfAnUnshiftedUSLayout)
 {
-    Device device;
     static HWND s_window;
     launch(device, [] {
         s_window = createRecorder(L"Window", {20, 30, 120, 130});
@@ -103,9 +98,8 @@ TEST(Window, KeysGoToTheFocusAndMakeTheCharactersOfAnUnshiftedUSLayout)
                      "10 WM_CHAR 43", "10 WM_KEYDOWN 112", "10 WM_KEYDOWN 13", "10 WM_CHAR 13"}));
 }
 
-TEST(Window, InvalidationErasesThenPaintsAndWaitsWhileHidden)
+TEST_F(Window, InvalidationErasesThenPaintsAndWaitsWhileHidden)
 {
-    Device device;
     static HWND s_window;
     launch(device, [] {
         WNDCLASSW cls{};
@@ -130,9 +124,8 @@ TEST(Window, InvalidationErasesThenPaintsAndWaitsWhileHidden)
     EXPECT_EQ(MessageLog::instance().take(), (Lines{"100 WM_ERASEBKGND hdc", "100 WM_PAINT 0", "200 WM_PAINT 0"}));
 }
 
-TEST(Window, UserDataIsOneWordPerWindow)
+TEST_F(Window, UserDataIsOneWordPerWindow)
 {
-    Device device;
     static LONG s_previous = -1, s_read = -1, s_other = -1;
     launch(device, [] {
         HWND a = createRecorder(L"A");
@@ -148,9 +141,8 @@ TEST(Window, UserDataIsOneWordPerWindow)
     EXPECT_EQ(s_other, 0);
 }
 
-TEST(Window, UserDataHoldsAPointerWhoseLowHalfTheLongCallsSee)
+TEST_F(Window, UserDataHoldsAPointerWhoseLowHalfTheLongCallsSee)
 {
-    Device device;
     static const auto kWide = static_cast<LONG_PTR>(0x12345678ABCDEF01ULL & ~std::uintptr_t{0});
     static LONG_PTR s_wide = 0, s_previous = 0;
     static LONG s_low = 0;
@@ -167,9 +159,8 @@ TEST(Window, UserDataHoldsAPointerWhoseLowHalfTheLongCallsSee)
     EXPECT_EQ(s_low, static_cast<LONG>(kWide));
 }
 
-TEST(Window, AnOverlappedWindowLeftToTheSystemFillsTheScreenFromTheCorner)
+TEST_F(Window, AnOverlappedWindowLeftToTheSystemFillsTheScreenFromTheCorner)
 {
-    Device device;
     static RECT s_rect{};
     launch(device, [] {
         registerRecorder();

@@ -1,8 +1,7 @@
 // Message-sequence tests: windows whose procedure writes down what it receives.
 #pragma once
 
-#include "boot/device.hpp"
-#include "windows.h"
+#include "../support/device_test_support.hpp"
 #include "window/windowsx.h"
 
 #include <gtest/gtest.h>
@@ -137,15 +136,6 @@ inline void pump(const std::function<bool()>& done = [] { return false; })
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-}
-
-// Starts `body` as the main thread of a program.
-inline kernel::ProcessId launch(platform::Device& device, std::function<void()> body)
-{
-    return device.launch("test", [body = std::move(body)] {
-        body();
-        return 0;
-    });
 }
 
 }  // namespace velorin::test
