@@ -30,7 +30,8 @@ wine_reap() {
   local work=$1
   [[ -d $work ]] || return 0
   if [[ -d $work/prefix ]]; then
-    WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
+    # Wine finds its server under the TMPDIR it was started with.
+    TMPDIR="$work/tmp" WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
   fi
   if [[ -s $work/xvfb.pid ]]; then
     kill "$(cat "$work/xvfb.pid")" 2>/dev/null || true
@@ -74,12 +75,17 @@ wine_session_start() {
   wine_work="$(mktemp -d "${TMPDIR:-/tmp}/velorin-wine.XXXXXX")"
   echo "$$" >"$wine_work/owner"
   wine_watch "$$" "$wine_work"
+  # Wine keeps its server's sockets in a folder it makes under TMPDIR, and leaves it there: the
+  # session's own goes with the session.
+  mkdir "$wine_work/tmp"
+  export TMPDIR="$wine_work/tmp"
   export WINEPREFIX="$wine_work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
   local template="${VELORIN_WINE_TEMPLATE:-}"
   if [[ -n $template ]]; then
     (
       flock 9
       if [[ ! -f $template/.made ]]; then
+        echo "velorin-wine: making the Wine prefix that runs start from, once (about 20 s)" >&2
         rm -rf "$template"
         WINEPREFIX="$template" wine_make_prefix
         touch "$template/.made"
@@ -87,6 +93,7 @@ wine_session_start() {
     ) 9>"$template.lock"
     cp -al "$template" "$WINEPREFIX"
   else
+    echo "velorin-wine: making a Wine prefix (about 20 s)" >&2
     wine_make_prefix
   fi
 

@@ -17,6 +17,10 @@ trap 'rm -rf "$work"' EXIT
 "$root/tools/velorin-wine" --scenario "$scenario" --trace-file "$work/wine.txt" 2>"$work/wine.err" ||
   { cat "$work/wine.err" >&2; exit 1; }
 
+# The whole trace in time order: the set-up lines at 0, before the launch.
+awk '$1 + 0 < last { printf "the trace goes back in time at line %d: \"%s\" after %d ms\n", NR, $0, last; bad = 1 }
+     { last = $1 + 0 } END { exit bad }' "$work/wine.txt"
+
 effects() {
   grep -E '^[0-9]+ (power\.info|device\.power|backlight|display\.orientation|system\.power|pm\.state|event\.signal) ' "$1" || true
 }

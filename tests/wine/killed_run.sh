@@ -8,10 +8,8 @@ TMPDIR="$(mktemp -d)"
 trap 'rm -rf "$TMPDIR"' EXIT
 
 left() {
-  local work
-  for work in "$TMPDIR"/velorin-wine.*; do
-    [[ -e $work ]] && echo "$work"
-  done
+  # Whatever the runs made in their TMPDIR: sessions, and Wine's own server folders.
+  find "$TMPDIR" -mindepth 1 -maxdepth 1
   # Wine's and the X server's processes whose prefix or display this run's sessions made.
   pgrep -a -f "$TMPDIR" || true
 }

@@ -104,6 +104,9 @@ std::int64_t deviceTimeMs()
 {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
+    // Until the program starts the clock, it stands at 0: set-up lines come before the launch.
+    if (g_state && g_state->clockAwaitsProgram)
+        return 0;
     const LONGLONG elapsed = counterNow() - (g_state ? g_state->clockZero : 0);
     return elapsed <= 0 ? 0 : elapsed * 1000 / frequency.QuadPart;
 }
