@@ -1,3 +1,5 @@
+// The comparison's body: each device line matched by key against the desktop's or the CE layer's,
+// and the lists of expected differences and CE-only names read and held to their reasons.
 #include "conformance/headers/comparison.hpp"
 
 #include <set>

@@ -1,3 +1,5 @@
+// The device's headers read line by line, through their includes, for the names each line
+// declares, and the names that no listing holds.
 #include "conformance/headers/coverage.hpp"
 
 #include <fstream>

@@ -1,3 +1,5 @@
+// Declarations read from the compiled lists into lines, and records laid out again with the
+// 2-byte WCHAR that CE has where the host's is 4 bytes.
 #include "conformance/headers/listing.hpp"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The child's body: a window for the parent to find, a thread left in a wait, and the exit code
+// the parent checks for once it says go.
 #include "process_child.hpp"
 
 namespace conformance {

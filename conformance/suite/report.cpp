@@ -1,3 +1,4 @@
+// The report lines and the forms of their values, the message log, and the order the groups run.
 #include "report.hpp"
 
 #include <cstdio>

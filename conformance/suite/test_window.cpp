@@ -1,3 +1,4 @@
+// The test window's procedure and class, registered when a check first makes a window.
 #include "test_window.hpp"
 
 #include "report.hpp"

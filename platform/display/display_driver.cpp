@@ -1,3 +1,5 @@
+// A rotation carried out: the mode checked and set, the angle kept in the registry, and every
+// top-level window told outside the kernel lock.
 #include "display/display_driver.hpp"
 
 #include "display/windisplay.h"

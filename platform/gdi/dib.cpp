@@ -1,3 +1,5 @@
+// A DIB's header read and checked, then its rows decoded into a surface, whatever their depth,
+// colour table or masks.
 #include "gdi/dib.hpp"
 
 #include "resources/byte_reader.hpp"

@@ -1,3 +1,4 @@
+// The keyed copy, portable and in AVX2 intrinsics; the wide one runs when the host's CPU has it.
 #include "gdi/keyed_rows.hpp"
 
 #include "gdi/row_ops.hpp"

@@ -1,3 +1,5 @@
+// The colour tables of 1-, 2-, 4- and 8-bit bitmaps, the nearest colour each holds, and pixel
+// rows read in and brought back to their format.
 #include "gdi/pixel_format.hpp"
 
 #include <array>

@@ -1,3 +1,4 @@
+// Fills, copies one to one or scaled, colour-keyed or not, and coverage blends, within the clip.
 #include "gdi/raster.hpp"
 
 #include "gdi/keyed_rows.hpp"

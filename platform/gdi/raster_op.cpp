@@ -1,3 +1,4 @@
+// The source pixels each destination pixel of a stretch stands for, stepped where Windows steps.
 #include "gdi/raster_op.hpp"
 
 #include <cstddef>

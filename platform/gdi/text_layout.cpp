@@ -1,3 +1,5 @@
+// Prefix marks resolved, words wrapped to the width, and glyphs blended onto a surface by their
+// coverage.
 #include "gdi/text_layout.hpp"
 
 #include "gdi/raster.hpp"

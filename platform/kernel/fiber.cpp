@@ -1,3 +1,5 @@
+// Fibers on ucontext: stacks with a guard page, each fiber's own C++ exception state, and the
+// switches made known to the sanitizers.
 #include "kernel/fiber.hpp"
 
 #include <sys/mman.h>

@@ -1,3 +1,4 @@
+// An image's name made into its path as CE finds it, and the installed images looked up by it.
 #include "kernel/image_table.hpp"
 
 #include <utility>

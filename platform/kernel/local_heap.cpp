@@ -1,3 +1,4 @@
+// Local heap blocks kept by the process that owns them, freed only by it or when it ends.
 #include "kernel/local_heap.hpp"
 
 #include <algorithm>

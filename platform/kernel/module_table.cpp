@@ -1,3 +1,5 @@
+// Modules and their handles, each process's loads counted apart, exports looked up by name, and
+// program images with their resources.
 #include "kernel/module_table.hpp"
 
 #include "kernel/winerror.h"

@@ -1,3 +1,5 @@
+// The backlight as the user sees it: the level for the power line, dimmed or off by the state
+// asked for or the power manager's limit, with an effect line each time it changes.
 #include "power/backlight_driver.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A battery report taken in, traced, and delivered to every live subscription that wants it.
 #include "power/battery_driver.hpp"
 
 #include "power/power_records.hpp"

@@ -1,3 +1,4 @@
+// The backlight's level as a brightness, and the screen's pixels scaled by it.
 #include "power/brightness.hpp"
 
 #include <algorithm>

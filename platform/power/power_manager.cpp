@@ -1,3 +1,5 @@
+// The power manager's worker and its idle model: activity and reloads taken from its events,
+// states entered as the line's time-outs run out, the backlight limited and the device suspended.
 #include "power/power_manager.hpp"
 
 #include "power/core_exports.hpp"

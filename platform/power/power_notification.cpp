@@ -1,3 +1,4 @@
+// A subscription's delivery into its queue, which ends when its last handle closes.
 #include "power/power_notification.hpp"
 
 namespace velorin::power {

@@ -1,3 +1,4 @@
+// The hive's two roots, and key paths split into names, found and created along the way.
 #include "registry/hive.hpp"
 
 namespace velorin::registry {

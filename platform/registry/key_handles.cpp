@@ -1,3 +1,4 @@
+// Open keys in slots, their HKEY values made of a tag, the slot and its generation.
 #include "registry/key_handles.hpp"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// A .reg file's bytes made text: UTF-16LE by its mark, else strict UTF-8 (Latin-1 for a REGEDIT4
+// file), the rest refused with its line; and text written back in the encoding it came in.
 #include "registry/reg_file_encoding.hpp"
 
 #include "trace/trace_recorder.hpp"

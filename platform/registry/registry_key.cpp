@@ -1,3 +1,4 @@
+// Names folded as CE compares them, and a key's sub-keys and values kept under the folded name.
 #include "registry/registry_key.hpp"
 
 #include "trace/trace_recorder.hpp"

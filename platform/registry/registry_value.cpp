@@ -1,3 +1,4 @@
+// Values made from and read as DWORDs and strings, and their data and names written for the trace.
 #include "registry/registry_value.hpp"
 
 #include "trace/trace_recorder.hpp"

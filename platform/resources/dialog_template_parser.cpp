@@ -1,3 +1,5 @@
+// A dialog template read field by field: its header, menu, class, caption and font, then each
+// item in the form the header announced.
 #include "resources/dialog_template_parser.hpp"
 
 #include "resources/byte_reader.hpp"

@@ -1,3 +1,4 @@
+// The UI font's base units, and a rectangle in dialog units converted with MulDiv's rounding.
 #include "resources/dialog_units.hpp"
 
 #include "resources/ui_font.hpp"

@@ -1,3 +1,4 @@
+// An icon group's entries read and checked, and the image LoadIconW takes chosen among them.
 #include "resources/icon_group.hpp"
 
 #include "resources/byte_reader.hpp"

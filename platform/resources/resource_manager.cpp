@@ -1,3 +1,5 @@
+// Resources looked up for the calling process: modules parsed once, strings kept once read, the
+// HRSRC and HICON values handed out, and bad bytes failed as ERROR_INVALID_DATA.
 #include "resources/resource_manager.hpp"
 
 #include "kernel/kernel.hpp"

@@ -1,3 +1,5 @@
+// A .res file read and checked header by header, and resource types and names as keys, by ordinal
+// or by text.
 #include "resources/resource_module.hpp"
 
 #include "resources/byte_reader.hpp"

@@ -1,3 +1,4 @@
+// One string taken from its block, its surrogate pairs made into the device's one-unit characters.
 #include "resources/string_table.hpp"
 
 #include "resources/byte_reader.hpp"

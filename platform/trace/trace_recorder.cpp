@@ -1,3 +1,5 @@
+// Trace lines streamed to the sink and, when asked, kept for lookups by event and the hash; and
+// the UTF-8 and quoting that every line is written in.
 #include "trace/trace_recorder.hpp"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// The character a key makes: letters, digits and control keys by their codes, the keypad and the
+// punctuation keys by a table.
 #include "window/keyboard_layout.hpp"
 
 namespace velorin::window {

@@ -1,3 +1,4 @@
+// The table of the messages the dispatch lines name, each under its WM_ name.
 #include "window/message_names.hpp"
 
 #include "window/winuser.h"

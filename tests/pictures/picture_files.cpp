@@ -1,3 +1,5 @@
+// BMP and ICO readers that check every header field and padding byte they pass, and the folders
+// where the committed files lie.
 #include "picture_files.hpp"
 
 #include <fstream>

@@ -1,3 +1,5 @@
+// The watch over the streamed trace: call lines parsed, handles checked against the device's live
+// ones, faults and leaks counted, and a thread that spins or runs away stopped with its lines.
 #include "tests/reliability/call_watch.hpp"
 
 #include "kernel/kernel.hpp"

@@ -1,3 +1,5 @@
+// What the checks read of the device: its windows by handle and class, its live threads, and the
+// GDI objects held against the bitmaps the charging screen keeps.
 #include "tests/reliability/device_checks.hpp"
 
 #include "screen/close_notify_dlg.h"

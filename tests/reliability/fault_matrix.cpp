@@ -1,3 +1,5 @@
+// The scenario every case runs, the plan of cases drawn from a clean run's calls, and one case run
+// with its fault: the device checked after each step and the outcome judged.
 #include "tests/reliability/fault_matrix.hpp"
 
 #include "tests/reliability/call_watch.hpp"

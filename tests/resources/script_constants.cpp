@@ -1,3 +1,4 @@
+// The table of script_constants.inc, expanded here where only <winresrc.h>'s macros are in sight.
 #include "script_constants.hpp"
 
 #include "resources/rc/winresrc.h"

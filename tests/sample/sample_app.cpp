@@ -1,3 +1,5 @@
+// The sample's body: the producer and relay threads, the dialog's handlers, and the app whose exit
+// code is the last sum shown.
 #include "tests/sample/sample_app.h"
 
 #include "tests/sample/sample_resource.h"

@@ -1,3 +1,5 @@
+// Device time as scenarios write it: every unit, exact fractions, what is refused, and formatting
+// that parses back to the same time.
 #include <gtest/gtest.h>
 
 #include <limits>

@@ -1,3 +1,5 @@
+// Scenario files read into lines: times, comments and line endings, each group of commands, and
+// mistakes told with file, line and reason.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,3 +1,5 @@
+// The shared reading changed by a scenario's report or the machine's charger, traced under the
+// device lock and announced to every process; and GetSystemPowerStatusEx2 from it.
 #include "battery.hpp"
 
 #include "power_watcher.hpp"

@@ -1,3 +1,5 @@
+// The power manager's event watcher, the backlight worked out from its state, level and limit,
+// and DevicePowerNotify and CeSetSystemPowerState on the shared state.
 #include "power_manager.hpp"
 
 #include "battery.hpp"

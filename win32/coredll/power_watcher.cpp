@@ -1,3 +1,5 @@
+// The watcher thread and its hidden window, the subscriptions it writes into, and reports
+// announced to every process's watcher; RequestPowerNotifications and StopPowerNotifications.
 #include "power_watcher.hpp"
 
 #include "battery.hpp"

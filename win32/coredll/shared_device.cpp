@@ -1,3 +1,5 @@
+// The shared state mapped and its first holder made host, the device lock, the trace clock, and
+// trace lines appended to the one file.
 #include "shared_device.hpp"
 
 #include <cstdio>

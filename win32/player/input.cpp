@@ -1,3 +1,5 @@
+// Taps and key presses sent as the system's input, and the program's windows and buttons found
+// by their text.
 #include "input.hpp"
 
 #include <algorithm>

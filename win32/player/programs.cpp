@@ -1,3 +1,5 @@
+// Instances started and waited on until they are up, their ends traced, and what is left ended at
+// the run's end.
 #include "programs.hpp"
 
 #include <velorin_device.h>

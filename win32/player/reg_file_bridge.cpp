@@ -1,3 +1,5 @@
+// A file read by the device's own parser into a hive and copied out as plain keys and values; and
+// plain keys and values put in a hive and written as the device writes it.
 #include "reg_file_bridge.hpp"
 
 #include "registry/reg_file.hpp"

@@ -1,3 +1,5 @@
+// The reg lines carried out on the system's registry, and values described as the device's trace
+// describes them.
 #include "registry_access.hpp"
 
 #include "text.hpp"

@@ -1,3 +1,5 @@
+// A .reg file's keys written into the system's registry, and their values read back from it and
+// saved as the device saves its hive.
 #include "registry_file.hpp"
 
 #include "platform/registry/atomic_file.hpp"

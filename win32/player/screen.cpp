@@ -1,3 +1,4 @@
+// A pixel of the screen read back, and the whole screen saved as a PNG through GDI+.
 #include "screen.hpp"
 
 #include <gdiplus.h>

@@ -1,3 +1,4 @@
+// Both conversions, done by the system's MultiByteToWideChar and WideCharToMultiByte.
 #include "text.hpp"
 
 #include <windows.h>

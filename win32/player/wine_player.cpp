@@ -1,3 +1,5 @@
+// A scenario played line by line on the wall clock: set-up lines before the launch, commands
+// carried out, and each expectation polled until it holds or its time to settle runs out.
 #include "wine_player.hpp"
 
 #include "input.hpp"
