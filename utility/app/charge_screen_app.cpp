@@ -1,3 +1,4 @@
+// The application's start: a second instance ends at once, the enabling value decides the rest.
 #include "app/charge_screen_app.h"
 
 #include "screen/charge_screen_dlg.h"

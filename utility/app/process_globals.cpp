@@ -1,3 +1,4 @@
+// The one start hook of the utility's process-wide variables.
 #include "app/process_globals.h"
 
 #include "screen/charge_screen_dlg.h"

@@ -1,3 +1,4 @@
+// The dialog's modal run through the system's dialog box, and its procedure's routing.
 #include "framework/dialog.h"
 
 #include "framework/win_app.h"

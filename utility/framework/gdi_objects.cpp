@@ -1,3 +1,4 @@
+// The GDI wrappers' releases: each gives back what it took, once.
 #include "framework/gdi_objects.h"
 
 #include <string.h>

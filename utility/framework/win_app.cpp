@@ -1,3 +1,4 @@
+// The application object's registration and the process entry that runs it.
 #include "framework/win_app.h"
 
 namespace {

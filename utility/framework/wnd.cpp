@@ -1,3 +1,4 @@
+// The window objects by handle, and the walk of the message tables from a class to its bases.
 #include "framework/wnd.h"
 
 #include "framework/critical_section.h"

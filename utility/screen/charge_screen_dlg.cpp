@@ -1,3 +1,4 @@
+// The charging screen's window: its construction, its message table, its start and its paint.
 #include "screen/charge_screen_dlg.h"
 
 #include "framework/win_app.h"

@@ -1,3 +1,4 @@
+// The layout's arithmetic: the places of the pictures and the gauge level of a percentage.
 #include "screen/charge_screen_layout.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// The close prompt: its buttons each record their answer and end it; it stays centred on a turn.
 #include "screen/close_notify_dlg.h"
 
 #include "res/resource.h"

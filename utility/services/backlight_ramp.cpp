@@ -1,3 +1,4 @@
+// The ramp's counter and its steps: the levels written at each tick until the ramp ends.
 #include "services/backlight_ramp.h"
 
 #include "services/device_controls.h"

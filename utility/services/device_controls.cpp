@@ -1,3 +1,4 @@
+// The device controls' calls: the backlight, dimming, rotation, power manager events and power.
 #include "services/device_controls.h"
 
 #include "services/reg_key_holder.h"

@@ -1,3 +1,4 @@
+// Reading the platform identity from the registry.
 #include "services/platform_kind.h"
 
 #include <wchar.h>

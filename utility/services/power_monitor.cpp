@@ -1,3 +1,5 @@
+// The power monitor thread: the battery status read through its looked-up function, and the loop
+// that turns the power manager's notifications into the power source and the sequencer's requests.
 #include "services/power_monitor.h"
 
 #include "services/power_source.h"

@@ -1,3 +1,4 @@
+// The words that the charging screen and the power monitor thread share.
 #include "services/power_source.h"
 
 LONG g_powerSource = POWER_SOURCE_UNKNOWN;

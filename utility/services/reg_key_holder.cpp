@@ -1,3 +1,4 @@
+// Opening, reading, writing and closing the holder's one registry key.
 #include "services/reg_key_holder.h"
 
 #include <algorithm>

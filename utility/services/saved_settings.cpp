@@ -1,3 +1,4 @@
+// Capturing the user's settings before the screen changes them, and writing them back.
 #include "services/saved_settings.h"
 
 #include "services/reg_key_holder.h"
