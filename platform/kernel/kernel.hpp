@@ -145,7 +145,6 @@ private:
     };
     StartedProcess launchLocked(std::string name, ProcessEntry entry, std::span<const std::uint8_t> resources,
                                 std::wstring imagePath);
-    void threadFinishedLocked(const std::shared_ptr<ThreadObject>& thread, ProcessId pid, bool isMain, int code);
     void endProcessLocked(ProcessId pid, int code);
     // Frees what an ended process holds: its handles, modules and local memory.
     void releaseProcessLocked(ProcessId pid);

@@ -13,8 +13,6 @@ namespace velorin::kernel {
 
 enum class ObjectKind { Thread, Process, Event, MsgQueueReader, MsgQueueWriter, Notification };
 
-std::string_view kindName(ObjectKind kind);
-
 struct WaitRecord;
 
 // All state is guarded by the kernel lock.

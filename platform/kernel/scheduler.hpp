@@ -114,7 +114,6 @@ public:
     DeviceTime now() const;
     DeviceTime nowLocked() const { return m_now; }
     RunMode runMode() const { return m_options.run; }
-    ClockMode clockMode() const { return m_options.clock; }
 
     // The device thread the calling host thread is, or null.
     static Thread* current();

@@ -22,7 +22,6 @@ public:
     Registry(const Registry&) = delete;
     Registry& operator=(const Registry&) = delete;
 
-    const Hive& hiveLocked() const { return m_hive; }
     KeyHandles& handlesLocked() { return m_handles; }
 
     // The key an HKEY names (a root or a live handle), or null with the error to return.
@@ -53,8 +52,6 @@ public:
 
     // The device's persistent hive: RegFlushKey and save() write it there.
     void setFileLocked(std::filesystem::path file) { m_file = std::move(file); }
-    const std::optional<std::filesystem::path>& fileLocked() const { return m_file; }
-    RegFileEncoding encodingLocked() const { return m_encoding; }
     void setEncodingLocked(RegFileEncoding encoding) { m_encoding = encoding; }
     // Saves to the file, when there is one, through steps that the fault plan can fail
     // ("RegSave:create", "RegSave:write", "RegSave:flush", "RegSave:rename",
