@@ -89,7 +89,7 @@ template <class... Args> std::string traceArgs(const Args&... args)
 // Runs `body` as the platform function `name`. A refused call (an ended process, or one the
 // fault plan fails) returns `failResult` with `failError` as the last error.
 template <class R, class Body, class... Args>
-R platformCall(std::string_view name, R failResult, DWORD failError, Body&& body, const Args&... args)
+R platformCall(CallName name, R failResult, DWORD failError, Body&& body, const Args&... args)
 {
     Kernel& kernel = Kernel::current();
     const CallGate gate = kernel.enterCall(name);
@@ -107,7 +107,7 @@ R platformCall(std::string_view name, R failResult, DWORD failError, Body&& body
 // The same with `body(kernel)` run under the kernel lock that the gate took, for an area whose
 // work is all under that lock: one lock a call where taking it again in the body would make two.
 template <class R, class Body, class... Args>
-R platformCallLocked(std::string_view name, R failResult, DWORD failError, Body&& body, const Args&... args)
+R platformCallLocked(CallName name, R failResult, DWORD failError, Body&& body, const Args&... args)
 {
     Kernel& kernel = Kernel::current();
     std::unique_lock lock(kernel.mutex());
@@ -126,7 +126,7 @@ R platformCallLocked(std::string_view name, R failResult, DWORD failError, Body&
 }
 
 // The same for a function without a result; a refused call does nothing.
-template <class Body, class... Args> void platformCallVoid(std::string_view name, Body&& body, const Args&... args)
+template <class Body, class... Args> void platformCallVoid(CallName name, Body&& body, const Args&... args)
 {
     Kernel& kernel = Kernel::current();
     const CallGate gate = kernel.enterCall(name);

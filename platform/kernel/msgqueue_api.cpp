@@ -18,7 +18,7 @@ std::shared_ptr<MsgQueueEnd> queueEndOf(Kernel& k, HANDLE h)
     auto object = k.handlesLocked().find(h);
     if (!object || (object->kind() != ObjectKind::MsgQueueReader && object->kind() != ObjectKind::MsgQueueWriter))
         return nullptr;
-    return std::static_pointer_cast<MsgQueueEnd>(object);
+    return objectAs<MsgQueueEnd>(std::move(object));
 }
 
 HANDLE openEnd(Kernel& k, std::shared_ptr<MsgQueueCore> core, bool reader)
@@ -167,6 +167,7 @@ BOOL WriteMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbDataSize, DWORD dwTime
                 setLastError(ERROR_PIPE_NOT_CONNECTED);
                 return FALSE;
             }
+            check(!core->full(), "a message queue holds no more than its limit");
             const auto* bytes = static_cast<const BYTE*>(lpBuffer);
             core->messages.push_back(QueuedMessage{std::vector<BYTE>(bytes, bytes + cbDataSize), dwFlags});
             core->highWater = std::max(core->highWater, static_cast<DWORD>(core->messages.size()));

@@ -93,6 +93,7 @@ void WindowManager::registerSystemClasses()
 
 void WindowManager::paintFrameLocked(Window& window)
 {
+    m_kernel.mutex().assertHeld();
     const NonClient nc = nonClientLocked(window);
     if (window.isChild() || !window.surface || (nc.left == 0 && nc.top == 0))
         return;

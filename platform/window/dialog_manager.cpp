@@ -141,6 +141,7 @@ INT_PTR WindowManager::dialogBox(const resources::DialogTemplate& dialogTemplate
 
 HWND WindowManager::childWithIdLocked(HWND parent, int id)
 {
+    m_kernel.mutex().assertHeld();
     const Window* w = findLocked(parent);
     for (HWND child : w ? w->children : std::vector<HWND>{}) {
         if (const Window* c = findLocked(child); c && c->id == id)
@@ -151,6 +152,7 @@ HWND WindowManager::childWithIdLocked(HWND parent, int id)
 
 HWND WindowManager::nextTabStopLocked(HWND dialog, HWND from)
 {
+    m_kernel.mutex().assertHeld();
     const Window* w = findLocked(dialog);
     if (!w || w->children.empty())
         return nullptr;
@@ -168,6 +170,7 @@ HWND WindowManager::nextTabStopLocked(HWND dialog, HWND from)
 
 void WindowManager::setDefaultIdLocked(HWND dialog, WORD id)
 {
+    m_kernel.mutex().assertHeld();
     Window* w = findLocked(dialog);
     if (!w || !w->dialog)
         return;
