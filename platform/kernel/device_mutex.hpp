@@ -80,7 +80,11 @@ private:
         taken();
     }
 
-    struct NoHolder {};
+    // Where nothing is checked: no field, and what reads and writes it does nothing.
+    struct NoHolder {
+        std::thread::id load(std::memory_order) const { return {}; }
+        void store(std::thread::id, std::memory_order) {}
+    };
     std::mutex m_mutex;
     // Only this thread ever writes its own id, so a relaxed read that finds it is exact.
     [[no_unique_address]] std::conditional_t<kCheckInvariants, std::atomic<std::thread::id>, NoHolder> m_holder;
