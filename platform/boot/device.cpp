@@ -3,7 +3,7 @@
 namespace velorin::platform {
 
 Device::Device(const DeviceOptions& options)
-    : m_options(options), m_trace(options.trace), m_faults(options.seed),
+    : m_options(options), m_trace(options.trace),
       m_scheduler(kernel::SchedulerOptions{options.clock, options.run, options.seed}),
       m_kernel(m_scheduler, m_trace, m_faults), m_gdi(m_kernel),
       m_display(options.screenWidth, options.screenHeight), m_windows(m_kernel, m_display, m_gdi),

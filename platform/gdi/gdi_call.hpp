@@ -20,7 +20,7 @@ template <class Body> auto withGdi(Body&& body)
 // Runs the platform function `name` as `body(gdi)` under the kernel lock that its call gate
 // takes, so that a drawing call locks once.
 template <class R, class Body, class... Args>
-R gdiCall(std::string_view name, R failResult, DWORD failError, Body&& body, const Args&... args)
+R gdiCall(kernel::CallName name, R failResult, DWORD failError, Body&& body, const Args&... args)
 {
     return kernel::platformCallLocked(
         name, failResult, failError, [&](kernel::Kernel& kernel) { return body(kernel.device().gdi()); }, args...);

@@ -1,7 +1,22 @@
 // The path of every platform call that a program makes: the call gate, the fault plan, and the
 // call line of `--trace=all`.
+//
+// Adding a platform function:
+//  1. Declare it in its area's public header (platform/<area>/*.h), one declaration a line: the
+//     header coverage test (conformance/headers) reads them so.
+//  2. Define it in the area's *_api.cpp through a call wrapper, so that it is traced and can be
+//     failed: platformCall, platformCallLocked or platformCallVoid below, regCall
+//     (registry/reg_call.hpp) or gdiCall (gdi/gdi_call.hpp), named by a string literal (CallName).
+//  3. A new handle type: kIsHandle below; a record passed by value: a TraceFormat.
+//  4. A function that programs look up by name (GetProcAddressW): addCoreExportsLocked
+//     (power/core_exports.hpp).
+//  5. A line in conformance/headers/*.inc (common.inc, or ce_only.inc with its CE page in
+//     ce_only.txt), and a check of what it does in conformance/suite.
+//  6. Where desktop Windows lacks it: win32/include/ce_windows.h and win32/coredll/.
+// The reliability tests find the utility's calls of it by themselves and fail them.
 #pragma once
 
+#include "kernel/call_name.hpp"
 #include "kernel/kernel.hpp"
 #include "kernel/windef.h"
 #include "trace/trace_recorder.hpp"
@@ -89,7 +104,7 @@ template <class... Args> std::string traceArgs(const Args&... args)
 // Runs `body` as the platform function `name`. A refused call (an ended process, or one the
 // fault plan fails) returns `failResult` with `failError` as the last error.
 template <class R, class Body, class... Args>
-R platformCall(std::string_view name, R failResult, DWORD failError, Body&& body, const Args&... args)
+R platformCall(CallName name, R failResult, DWORD failError, Body&& body, const Args&... args)
 {
     Kernel& kernel = Kernel::current();
     const CallGate gate = kernel.enterCall(name);
@@ -107,7 +122,7 @@ R platformCall(std::string_view name, R failResult, DWORD failError, Body&& body
 // The same with `body(kernel)` run under the kernel lock that the gate took, for an area whose
 // work is all under that lock: one lock a call where taking it again in the body would make two.
 template <class R, class Body, class... Args>
-R platformCallLocked(std::string_view name, R failResult, DWORD failError, Body&& body, const Args&... args)
+R platformCallLocked(CallName name, R failResult, DWORD failError, Body&& body, const Args&... args)
 {
     Kernel& kernel = Kernel::current();
     std::unique_lock lock(kernel.mutex());
@@ -126,7 +141,7 @@ R platformCallLocked(std::string_view name, R failResult, DWORD failError, Body&
 }
 
 // The same for a function without a result; a refused call does nothing.
-template <class Body, class... Args> void platformCallVoid(std::string_view name, Body&& body, const Args&... args)
+template <class Body, class... Args> void platformCallVoid(CallName name, Body&& body, const Args&... args)
 {
     Kernel& kernel = Kernel::current();
     const CallGate gate = kernel.enterCall(name);

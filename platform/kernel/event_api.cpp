@@ -11,7 +11,7 @@ std::shared_ptr<EventObject> eventOf(Kernel& k, HANDLE h)
     auto object = k.handlesLocked().find(h);
     if (!object || object->kind() != ObjectKind::Event)
         return nullptr;
-    return std::static_pointer_cast<EventObject>(object);
+    return objectAs<EventObject>(std::move(object));
 }
 
 BOOL modify(HANDLE hEvent, DWORD func)

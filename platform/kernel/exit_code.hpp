@@ -17,7 +17,7 @@ template <class Object> BOOL readExitCode(HANDLE handle, ObjectKind kind, LPDWOR
         setLastError(exitCode ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const auto& ended = static_cast<const Object&>(*object);
+    const auto& ended = *objectAs<const Object>(object);
     *exitCode = ended.finished ? ended.exitCode : STILL_ACTIVE;
     return TRUE;
 }

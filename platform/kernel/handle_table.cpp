@@ -61,6 +61,7 @@ void HandleTable::release(Slot& slot)
     auto object = std::move(slot.object);
     slot.object.reset();
     m_free.push_back(static_cast<std::size_t>(&slot - m_slots.data()));
+    check(object->handleCount > 0, "an object counts each of its handles");
     if (--object->handleCount == 0)
         object->lastHandleClosed();
 }

@@ -91,6 +91,7 @@ void Kernel::enterAsController()
 
 void Kernel::effectLocked(std::string_view event, std::string_view args)
 {
+    m_scheduler.mutex().assertHeld();
     if (!m_poweredOff)
         m_trace.effect(m_scheduler.nowLocked(), event, args);
 }
@@ -116,6 +117,7 @@ void Kernel::installImage(std::wstring path, ProcessEntry entry, std::span<const
 
 StartedProcess Kernel::createProcessLocked(const InstalledImage& image, bool wantHandles)
 {
+    m_scheduler.mutex().assertHeld();
     const std::wstring file = image.path.substr(image.path.find_last_of(L'\\') + 1);
     std::string name = trace::narrow(file.substr(0, file.find_last_of(L'.')));
     StartedProcess started = launchLocked(std::move(name), image.entry, image.resources, image.path);
@@ -131,6 +133,7 @@ StartedProcess Kernel::createProcessLocked(const InstalledImage& image, bool wan
 StartedProcess Kernel::launchLocked(std::string name, ProcessEntry entry, std::span<const std::uint8_t> resources,
                                     std::wstring imagePath)
 {
+    m_scheduler.mutex().assertHeld();
     const ProcessId pid = m_nextPid++;
     Process& p = m_processes[pid];
     p.info = ProcessInfo{pid, name, true, 0};
@@ -155,12 +158,14 @@ StartedProcess Kernel::launchLocked(std::string name, ProcessEntry entry, std::s
 
 std::wstring Kernel::imagePathLocked(ProcessId pid) const
 {
+    m_scheduler.mutex().assertHeld();
     const auto it = m_processes.find(pid);
     return it == m_processes.end() ? std::wstring() : it->second.imagePath;
 }
 
 HMODULE Kernel::instanceLocked(ProcessId pid) const
 {
+    m_scheduler.mutex().assertHeld();
     const auto it = m_processes.find(pid);
     return it == m_processes.end() ? nullptr : it->second.instance;
 }
@@ -197,6 +202,7 @@ void Kernel::addThreadExitHook(std::function<void(ThreadId)> hook)
 
 void Kernel::endProcessLocked(ProcessId pid, int code)
 {
+    m_scheduler.mutex().assertHeld();
     Process& p = m_processes.at(pid);
     if (!p.info.running)
         return;
@@ -223,6 +229,7 @@ void Kernel::endProcessLocked(ProcessId pid, int code)
 
 void Kernel::releaseProcessLocked(ProcessId pid)
 {
+    m_scheduler.mutex().assertHeld();
     m_processes.at(pid).releasePending = false;
     m_handles.closeOwnedBy(pid);
     m_modules.unloadAll(pid);
@@ -231,6 +238,7 @@ void Kernel::releaseProcessLocked(ProcessId pid)
 
 void Kernel::threadEndedLocked(ProcessId pid)
 {
+    m_scheduler.mutex().assertHeld();
     const auto it = m_processes.find(pid);
     if (it != m_processes.end() && it->second.releasePending && !m_scheduler.hasLiveThreadsLocked(pid))
         releaseProcessLocked(pid);
@@ -238,6 +246,7 @@ void Kernel::threadEndedLocked(ProcessId pid)
 
 HANDLE Kernel::createThreadLocked(std::string name, std::function<DWORD()> body, DWORD* threadId)
 {
+    m_scheduler.mutex().assertHeld();
     auto object = std::make_shared<ThreadObject>();
     object->pid = m_scheduler.currentProcess();
     object->id = m_scheduler.spawn(
@@ -272,9 +281,10 @@ ThreadId Kernel::spawnSystemThread(std::string name, std::function<void()> body)
         nullptr);
 }
 
-DWORD Kernel::waitLocked(std::unique_lock<std::mutex>& lock, const std::vector<std::shared_ptr<KernelObject>>& objects,
+DWORD Kernel::waitLocked(std::unique_lock<DeviceMutex>& lock, const std::vector<std::shared_ptr<KernelObject>>& objects,
                          bool waitAll, DWORD milliseconds)
 {
+    m_scheduler.mutex().assertHeld();
     WaitRecord record;
     for (const auto& o : objects)
         record.objects.push_back(o.get());
@@ -287,8 +297,9 @@ DWORD Kernel::waitLocked(std::unique_lock<std::mutex>& lock, const std::vector<s
     return WAIT_OBJECT_0 + static_cast<DWORD>(*record.released);
 }
 
-bool Kernel::waitForLocked(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready, DWORD milliseconds)
+bool Kernel::waitForLocked(std::unique_lock<DeviceMutex>& lock, const std::function<bool()>& ready, DWORD milliseconds)
 {
+    m_scheduler.mutex().assertHeld();
     if (ready())
         return true;
     if (milliseconds == 0)
@@ -299,27 +310,31 @@ bool Kernel::waitForLocked(std::unique_lock<std::mutex>& lock, const std::functi
 
 std::shared_ptr<EventObject> Kernel::namedEventLocked(const std::wstring& name) const
 {
+    m_scheduler.mutex().assertHeld();
     const auto it = m_namedEvents.find(name);
     return it == m_namedEvents.end() ? nullptr : it->second.lock();
 }
 
 void Kernel::nameEventLocked(const std::shared_ptr<EventObject>& event)
 {
+    m_scheduler.mutex().assertHeld();
     m_namedEvents[event->name] = event;
 }
 
 std::shared_ptr<MsgQueueCore> Kernel::namedQueueLocked(const std::wstring& name) const
 {
+    m_scheduler.mutex().assertHeld();
     const auto it = m_namedQueues.find(name);
     return it == m_namedQueues.end() ? nullptr : it->second.lock();
 }
 
 void Kernel::nameQueueLocked(const std::shared_ptr<MsgQueueCore>& queue)
 {
+    m_scheduler.mutex().assertHeld();
     m_namedQueues[queue->name] = queue;
 }
 
-CallGate Kernel::enterCall(std::string_view function)
+CallGate Kernel::enterCall(CallName function)
 {
     std::unique_lock lock(mutex());
     CallGate gate;
@@ -327,7 +342,7 @@ CallGate Kernel::enterCall(std::string_view function)
     return gate;
 }
 
-void Kernel::enterCall(std::string_view function, std::unique_lock<std::mutex>& lock, CallGate& gate)
+void Kernel::enterCall(CallName function, std::unique_lock<DeviceMutex>& lock, CallGate& gate)
 {
     Scheduler::Caller caller = m_scheduler.caller();
     if (caller.killed || (caller.pid != kSystemProcess && m_scheduler.runMode() == RunMode::Preemptive)) {
@@ -343,9 +358,10 @@ void Kernel::enterCall(std::string_view function, std::unique_lock<std::mutex>& 
         refuseCallLocked(function, gate, decision.error);
 }
 
-[[gnu::noinline]] bool Kernel::enterUnusualCallLocked(std::unique_lock<std::mutex>& lock, CallGate& gate,
+[[gnu::noinline]] bool Kernel::enterUnusualCallLocked(std::unique_lock<DeviceMutex>& lock, CallGate& gate,
                                                       Scheduler::Caller& caller)
 {
+    m_scheduler.mutex().assertHeld();
     if (!caller.killed) {
         m_scheduler.preemptionPointLocked(lock);
         caller = m_scheduler.caller();  // its process may have ended while others ran
@@ -363,6 +379,7 @@ void Kernel::enterCall(std::string_view function, std::unique_lock<std::mutex>& 
 
 [[gnu::noinline]] void Kernel::refuseCallLocked(std::string_view function, CallGate& gate, std::optional<DWORD> error)
 {
+    m_scheduler.mutex().assertHeld();
     gate.proceed = false;
     gate.error = error;
     effectLocked("fault", std::string(function));

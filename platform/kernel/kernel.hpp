@@ -1,6 +1,7 @@
 // The device's kernel: processes, threads, handles, named objects, waits and modules.
 #pragma once
 
+#include "kernel/call_name.hpp"
 #include "kernel/handle_table.hpp"
 #include "kernel/image_table.hpp"
 #include "kernel/local_heap.hpp"
@@ -71,10 +72,22 @@ public:
     Scheduler& scheduler() { return m_scheduler; }
     trace::TraceRecorder& trace() { return m_trace; }
     trace::FaultPlan& faults() { return m_faults; }
-    std::mutex& mutex() { return m_scheduler.mutex(); }
-    HandleTable& handlesLocked() { return m_handles; }
-    ModuleTable& modulesLocked() { return m_modules; }
-    LocalHeap& localHeapLocked() { return m_localHeap; }
+    DeviceMutex& mutex() { return m_scheduler.mutex(); }
+    HandleTable& handlesLocked()
+    {
+        m_scheduler.mutex().assertHeld();
+        return m_handles;
+    }
+    ModuleTable& modulesLocked()
+    {
+        m_scheduler.mutex().assertHeld();
+        return m_modules;
+    }
+    LocalHeap& localHeapLocked()
+    {
+        m_scheduler.mutex().assertHeld();
+        return m_localHeap;
+    }
 
     void effectLocked(std::string_view event, std::string_view args);
     void effect(std::string_view event, std::string_view args);
@@ -84,7 +97,11 @@ public:
     ProcessId launch(std::string name, ProcessEntry entry, std::span<const std::uint8_t> resources = {});
     // Installs a program that CreateProcessW can start by its path (image_table.hpp).
     void installImage(std::wstring path, ProcessEntry entry, std::span<const std::uint8_t> resources = {});
-    const ImageTable& imagesLocked() const { return m_images; }
+    const ImageTable& imagesLocked() const
+    {
+        m_scheduler.mutex().assertHeld();
+        return m_images;
+    }
     // Starts an installed image for the calling process, which gets handles to the new process and
     // its main thread when `wantHandles`.
     StartedProcess createProcessLocked(const InstalledImage& image, bool wantHandles);
@@ -106,12 +123,16 @@ public:
     ThreadId spawnSystemThread(std::string name, std::function<void()> body);
 
     // Waits on kernel objects: WAIT_OBJECT_0 + i, WAIT_TIMEOUT. Under the lock.
-    DWORD waitLocked(std::unique_lock<std::mutex>& lock, const std::vector<std::shared_ptr<KernelObject>>& objects,
+    DWORD waitLocked(std::unique_lock<DeviceMutex>& lock, const std::vector<std::shared_ptr<KernelObject>>& objects,
                      bool waitAll, DWORD milliseconds);
     // Blocks until `ready()` or the time-out; true when ready. Under the lock.
-    bool waitForLocked(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready, DWORD milliseconds);
+    bool waitForLocked(std::unique_lock<DeviceMutex>& lock, const std::function<bool()>& ready, DWORD milliseconds);
     // A waited-for state changed (under the lock).
-    void signalLocked() { m_scheduler.notifyLocked(); }
+    void signalLocked()
+    {
+        m_scheduler.mutex().assertHeld();
+        m_scheduler.notifyLocked();
+    }
 
     // Named objects.
     std::shared_ptr<EventObject> namedEventLocked(const std::wstring& name) const;
@@ -121,11 +142,11 @@ public:
 
     // The gate every platform call of a program passes: refuses calls of an ended process
     // (unwinding its thread on the first), applies the fault plan, and says whether to trace.
-    CallGate enterCall(std::string_view function);
+    CallGate enterCall(CallName function);
     // The same under the caller's hold of the kernel lock, still held on return, filling in
     // the caller's gate: a gate returned by value was put together from byte stores and read
     // back as a word, which stalls the store buffer on every call.
-    void enterCall(std::string_view function, std::unique_lock<std::mutex>& lock, CallGate& gate);
+    void enterCall(CallName function, std::unique_lock<DeviceMutex>& lock, CallGate& gate);
     void traceCall(std::string_view function, std::string_view args, std::string_view result);
 
     // Shuts the device's threads down; no trace is written afterwards.
@@ -134,7 +155,7 @@ public:
 private:
     // The gate's rare cases, kept out of every call's path: a preemption point, and a caller
     // whose process was ended. Returns whether the call may go on.
-    bool enterUnusualCallLocked(std::unique_lock<std::mutex>& lock, CallGate& gate, Scheduler::Caller& caller);
+    bool enterUnusualCallLocked(std::unique_lock<DeviceMutex>& lock, CallGate& gate, Scheduler::Caller& caller);
     void refuseCallLocked(std::string_view function, CallGate& gate, std::optional<DWORD> error);
     struct Process {
         ProcessInfo info;
@@ -147,7 +168,6 @@ private:
     };
     StartedProcess launchLocked(std::string name, ProcessEntry entry, std::span<const std::uint8_t> resources,
                                 std::wstring imagePath);
-    void threadFinishedLocked(const std::shared_ptr<ThreadObject>& thread, ProcessId pid, bool isMain, int code);
     void endProcessLocked(ProcessId pid, int code);
     // Frees what an ended process holds: its handles, modules and local memory.
     void releaseProcessLocked(ProcessId pid);

@@ -6,25 +6,6 @@
 
 namespace velorin::kernel {
 
-std::string_view kindName(ObjectKind kind)
-{
-    switch (kind) {
-    case ObjectKind::Thread:
-        return "thread";
-    case ObjectKind::Process:
-        return "process";
-    case ObjectKind::Event:
-        return "event";
-    case ObjectKind::MsgQueueReader:
-        return "message queue (read end)";
-    case ObjectKind::MsgQueueWriter:
-        return "message queue (write end)";
-    case ObjectKind::Notification:
-        return "notification";
-    }
-    return "object";
-}
-
 bool WaitRecord::satisfiable() const
 {
     const auto isSignalled = [](const KernelObject* o) { return o->signalled(); };

@@ -14,8 +14,6 @@ namespace velorin::kernel {
 
 enum class ObjectKind { Thread, Process, Event, MsgQueueReader, MsgQueueWriter, Notification };
 
-std::string_view kindName(ObjectKind kind);
-
 struct WaitRecord;
 
 // All state is guarded by the kernel lock.
@@ -40,6 +38,15 @@ public:
 private:
     ObjectKind m_kind;
 };
+
+// The object as the class that its kind names, once the caller has checked the kind: a kind
+// given to the wrong class would otherwise be read as another layout.
+template <class Object> std::shared_ptr<Object> objectAs(std::shared_ptr<KernelObject> object)
+{
+    if constexpr (kCheckInvariants)
+        check(dynamic_cast<const Object*>(object.get()) != nullptr, "a kernel object's kind names its class");
+    return std::static_pointer_cast<Object>(std::move(object));
+}
 
 // One blocked WaitForSingleObject/WaitForMultipleObjects. The set or pulse of an event releases
 // it at that moment, as on the device, so that a reset or a second set before the waiter runs

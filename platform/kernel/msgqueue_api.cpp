@@ -17,7 +17,7 @@ std::shared_ptr<MsgQueueEnd> queueEndOf(Kernel& k, HANDLE h)
     auto object = k.handlesLocked().find(h);
     if (!object || (object->kind() != ObjectKind::MsgQueueReader && object->kind() != ObjectKind::MsgQueueWriter))
         return nullptr;
-    return std::static_pointer_cast<MsgQueueEnd>(object);
+    return objectAs<MsgQueueEnd>(std::move(object));
 }
 
 HANDLE openEnd(Kernel& k, std::shared_ptr<MsgQueueCore> core, bool reader)

@@ -148,12 +148,14 @@ void Scheduler::unwindCurrent()
 
 bool Scheduler::threadAliveLocked(ThreadId id) const
 {
+    m_mutex.assertHeld();
     return std::any_of(m_threads.begin(), m_threads.end(),
                        [id](const auto& t) { return t->id == id && t->state != State::Done; });
 }
 
 bool Scheduler::hasLiveThreadsLocked(ProcessId pid) const
 {
+    m_mutex.assertHeld();
     return std::any_of(m_threads.begin(), m_threads.end(), [pid](const auto& t) {
         return !t->controller && t->pid == pid && t->state != State::Done;
     });
@@ -248,8 +250,9 @@ void Scheduler::runFiber(void* thread)
     self.finishLocked(lock, t);
 }
 
-void Scheduler::finishLocked(std::unique_lock<std::mutex>& lock, Thread& t)
+void Scheduler::finishLocked(std::unique_lock<DeviceMutex>& lock, Thread& t)
 {
+    m_mutex.assertHeld();
     t.state = State::Done;
     t.body = nullptr;
     if (t.onExit)
@@ -273,6 +276,7 @@ void Scheduler::finishLocked(std::unique_lock<std::mutex>& lock, Thread& t)
 
 bool Scheduler::eligibleLocked(const Thread& t) const
 {
+    m_mutex.assertHeld();
     if (t.state == State::Done || t.state == State::Running)
         return false;
     if (t.killed)
@@ -296,6 +300,7 @@ bool Scheduler::eligibleLocked(const Thread& t) const
 
 bool Scheduler::othersBusyLocked(const Thread& self, bool countBusySleepers) const
 {
+    m_mutex.assertHeld();
     return std::any_of(m_threads.begin(), m_threads.end(), [&](const auto& o) {
         return o.get() != &self && (o->state == State::Running || eligibleLocked(*o) ||
                                     (countBusySleepers && o->busySleeping && !o->killed));
@@ -304,6 +309,7 @@ bool Scheduler::othersBusyLocked(const Thread& self, bool countBusySleepers) con
 
 Scheduler::Thread* Scheduler::pickLocked()
 {
+    m_mutex.assertHeld();
     std::vector<Thread*> candidates;
     Thread* controller = nullptr;
     for (const auto& t : m_threads) {
@@ -322,8 +328,9 @@ Scheduler::Thread* Scheduler::pickLocked()
     return candidates[m_rng() % candidates.size()];
 }
 
-void Scheduler::advanceClockLocked(std::unique_lock<std::mutex>& lock)
+void Scheduler::advanceClockLocked(std::unique_lock<DeviceMutex>& lock)
 {
+    m_mutex.assertHeld();
     DeviceTime next = kForever;
     for (const auto& t : m_threads) {
         if (t->state == State::Blocked && !(t->suspendable && m_suspended))
@@ -345,26 +352,33 @@ void Scheduler::advanceClockLocked(std::unique_lock<std::mutex>& lock)
     if (m_options.clock == ClockMode::Wall) {
         const auto target = m_wallOrigin + std::chrono::milliseconds(next);
         while (std::chrono::steady_clock::now() < target)
-            m_freeWake.wait_until(lock, target);
+            m_mutex.waitUntil(m_freeWake, lock, target);
     }
     m_now = next;
     if (m_options.run == RunMode::Free)
         m_freeWake.notify_all();
 }
 
-Scheduler::Thread& Scheduler::nextToRunLocked(std::unique_lock<std::mutex>& lock)
+Scheduler::Thread& Scheduler::nextToRunLocked(std::unique_lock<DeviceMutex>& lock)
 {
+    m_mutex.assertHeld();
     for (;;) {
         if (Thread* next = pickLocked()) {
             next->state = State::Running;
+            if constexpr (kCheckInvariants) {
+                const auto running = std::count_if(m_threads.begin(), m_threads.end(),
+                                                   [](const auto& t) { return t->state == State::Running; });
+                check(running == 1, "one device thread runs at a time in the serial modes");
+            }
             return *next;
         }
         advanceClockLocked(lock);
     }
 }
 
-void Scheduler::handOverLocked(std::unique_lock<std::mutex>& lock, Thread& me)
+void Scheduler::handOverLocked(std::unique_lock<DeviceMutex>& lock, Thread& me)
 {
+    m_mutex.assertHeld();
     Thread& next = nextToRunLocked(lock);
     if (&next != &me)
         switchLocked(me, next);
@@ -372,6 +386,8 @@ void Scheduler::handOverLocked(std::unique_lock<std::mutex>& lock, Thread& me)
 
 void Scheduler::switchLocked(Thread& from, Thread& to)
 {
+    m_mutex.assertHeld();
+    check(from.state != State::Running && to.state == State::Running, "a hand-over passes the CPU on");
     t_current = &to;
     t_scheduler = this;
     // The lock is let go here and taken again where `to` resumes, rather than passed on held:
@@ -386,10 +402,12 @@ void Scheduler::switchLocked(Thread& from, Thread& to)
 
 void Scheduler::reapLocked()
 {
+    m_mutex.assertHeld();
     m_endedFibers.clear();
 }
 
-WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready, DeviceTime deadline)
+WakeReason Scheduler::block(std::unique_lock<DeviceMutex>& lock, const std::function<bool()>& ready,
+                            DeviceTime deadline)
 {
     Thread* t = self();
     if (!t) {
@@ -414,7 +432,7 @@ WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::funct
                 return o->state == State::Running || eligibleLocked(*o);
             });
             if (anyoneActive)
-                m_freeWake.wait(lock);
+                m_mutex.wait(m_freeWake, lock);
             else
                 advanceClockLocked(lock);
         }
@@ -431,6 +449,7 @@ WakeReason Scheduler::block(std::unique_lock<std::mutex>& lock, const std::funct
 
 std::vector<Scheduler::ThreadActivity> Scheduler::activityLocked() const
 {
+    m_mutex.assertHeld();
     std::vector<ThreadActivity> out;
     for (const auto& t : m_threads)
         out.push_back(ThreadActivity{t->id, t->name, t->pid, t->controller, t->wakeups});
@@ -453,13 +472,15 @@ void Scheduler::runUntilIdle()
 
 void Scheduler::chargeLocked(std::uint32_t micros)
 {
+    m_mutex.assertHeld();
     m_nowMicros += micros;
     m_now += m_nowMicros / 1000;
     m_nowMicros %= 1000;
 }
 
-void Scheduler::preemptionPointLocked(std::unique_lock<std::mutex>& lock)
+void Scheduler::preemptionPointLocked(std::unique_lock<DeviceMutex>& lock)
 {
+    m_mutex.assertHeld();
     if (!preemptive())
         return;
     Thread* t = self();
@@ -471,8 +492,9 @@ void Scheduler::preemptionPointLocked(std::unique_lock<std::mutex>& lock)
     handOverLocked(lock, *t);
 }
 
-void Scheduler::busyCallLocked(std::unique_lock<std::mutex>& lock)
+void Scheduler::busyCallLocked(std::unique_lock<DeviceMutex>& lock)
 {
+    m_mutex.assertHeld();
     // The preemptive mode charges every call already.
     Thread* t = self();
     if (preemptive() || !t || t->controller || t->killed || ++t->callsSinceBlock < kCallsPerBusyMillisecond)
@@ -488,12 +510,14 @@ void Scheduler::busyCallLocked(std::unique_lock<std::mutex>& lock)
 
 void Scheduler::notifyLocked()
 {
+    m_mutex.assertHeld();
     if (m_options.run == RunMode::Free)
         m_freeWake.notify_all();
 }
 
 void Scheduler::killProcessLocked(ProcessId pid)
 {
+    m_mutex.assertHeld();
     for (const auto& t : m_threads) {
         if (!t->controller && t->pid == pid && t->state != State::Done)
             t->killed = true;
@@ -503,6 +527,7 @@ void Scheduler::killProcessLocked(ProcessId pid)
 
 void Scheduler::setSuspendedLocked(bool suspended)
 {
+    m_mutex.assertHeld();
     m_suspended = suspended;
     notifyLocked();
 }

@@ -1,6 +1,7 @@
 // The one scheduler of a device: every device thread, one clock, and who runs next.
 #pragma once
 
+#include "kernel/device_mutex.hpp"
 #include "kernel/device_time.hpp"
 #include "kernel/fiber.hpp"
 
@@ -71,7 +72,7 @@ public:
     Scheduler& operator=(const Scheduler&) = delete;
 
     // The lock of the whole kernel: every object that a wait looks at is guarded by it.
-    std::mutex& mutex() { return m_mutex; }
+    DeviceMutex& mutex() { return m_mutex; }
 
     // Makes the calling host thread the controller: the device thread that drives the device
     // from outside (a test, the scenario player). It runs only when nothing else can.
@@ -87,7 +88,7 @@ public:
     // Blocks the calling device thread until `ready()` holds or `deadline` passes. Called with
     // the lock held; returns with it held and `ready()` true, unless it timed out.
     // Throws ThreadKilled once the thread's process has ended.
-    WakeReason block(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready, DeviceTime deadline);
+    WakeReason block(std::unique_lock<DeviceMutex>& lock, const std::function<bool()>& ready, DeviceTime deadline);
     // Lets every runnable thread run, then advances time until `until`; controller only. With
     // preemption the controller's moment may come while others are still busy.
     void runUntil(DeviceTime until);
@@ -100,21 +101,28 @@ public:
 
     // A platform call of a program thread begins (under the lock): in the preemptive mode it
     // costs its device time and another runnable thread may run first.
-    void preemptionPointLocked(std::unique_lock<std::mutex>& lock);
+    void preemptionPointLocked(std::unique_lock<DeviceMutex>& lock);
     // A platform call of a program thread begins (under the lock), in the serial and free
     // modes: it counts towards the thread's busy millisecond and, once that is spent, sleeps it.
-    void busyCallLocked(std::unique_lock<std::mutex>& lock);
+    void busyCallLocked(std::unique_lock<DeviceMutex>& lock);
 
     // Ends every thread of a process at its next platform call (under the lock).
     void killProcessLocked(ProcessId pid);
     // Freezes or thaws every suspendable thread (under the lock).
     void setSuspendedLocked(bool suspended);
-    bool suspendedLocked() const { return m_suspended; }
+    bool suspendedLocked() const
+    {
+        m_mutex.assertHeld();
+        return m_suspended;
+    }
 
     DeviceTime now() const;
-    DeviceTime nowLocked() const { return m_now; }
+    DeviceTime nowLocked() const
+    {
+        m_mutex.assertHeld();
+        return m_now;
+    }
     RunMode runMode() const { return m_options.run; }
-    ClockMode clockMode() const { return m_options.clock; }
 
     // The device thread the calling host thread is, or null.
     static Thread* current();
@@ -163,22 +171,22 @@ private:
     bool eligibleLocked(const Thread& t) const;
     bool othersBusyLocked(const Thread& self, bool countBusySleepers) const;
     Thread* pickLocked();
-    void advanceClockLocked(std::unique_lock<std::mutex>& lock);
+    void advanceClockLocked(std::unique_lock<DeviceMutex>& lock);
     // The serial modes: the calling thread `me` has stopped running; runs the next thread
     // picked (moving time when none is) and returns once `me` is picked again.
-    void handOverLocked(std::unique_lock<std::mutex>& lock, Thread& me);
+    void handOverLocked(std::unique_lock<DeviceMutex>& lock, Thread& me);
     // The serial modes: the next thread to run, moving time until there is one.
-    Thread& nextToRunLocked(std::unique_lock<std::mutex>& lock);
+    Thread& nextToRunLocked(std::unique_lock<DeviceMutex>& lock);
     void switchLocked(Thread& from, Thread& to);
     // Frees the stacks of fibers that have ended (never the running one's).
     void reapLocked();
-    void finishLocked(std::unique_lock<std::mutex>& lock, Thread& t);
+    void finishLocked(std::unique_lock<DeviceMutex>& lock, Thread& t);
     void runBody(Thread& t);
     void runHostThread(Thread& t);
     static void runFiber(void* thread);
 
     SchedulerOptions m_options;
-    mutable std::mutex m_mutex;
+    mutable DeviceMutex m_mutex;
     std::condition_variable m_freeWake;
     std::vector<std::unique_ptr<Thread>> m_threads;
     std::mt19937_64 m_rng;

@@ -31,7 +31,6 @@ public:
     void setPowerStateLocked(CEDEVICE_POWER_STATE state);
     void setLimitLocked(BacklightLimit limit);
 
-    CEDEVICE_POWER_STATE powerStateLocked() const { return m_state; }
     // What the user sees; the device boots with it on at full level, until the first request.
     Backlight seenLocked() const { return m_seen; }
 

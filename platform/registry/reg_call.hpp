@@ -27,7 +27,7 @@ template <> struct TraceFormat<HKEY> {
 namespace velorin::registry {
 
 template <class Body, class... Args>
-LONG regCall(std::string_view name, DWORD failError, Body&& body, const Args&... args)
+LONG regCall(kernel::CallName name, DWORD failError, Body&& body, const Args&... args)
 {
     kernel::Kernel& kernel = kernel::Kernel::current();
     const kernel::CallGate gate = kernel.enterCall(name);

@@ -34,6 +34,7 @@ Registry::Registry(kernel::Kernel& kernel) : m_kernel(kernel)
 
 std::shared_ptr<Key> Registry::keyLocked(HKEY key, DWORD& error) const
 {
+    m_kernel.mutex().assertHeld();
     std::shared_ptr<Key> found;
     if (key == HKEY_LOCAL_MACHINE)
         found = m_hive.root(Root::LocalMachine);
@@ -47,17 +48,20 @@ std::shared_ptr<Key> Registry::keyLocked(HKEY key, DWORD& error) const
 
 CreatedKey Registry::createLocked(const std::shared_ptr<Key>& from, const std::vector<std::wstring>& names)
 {
+    m_kernel.mutex().assertHeld();
     return createKey(from, names, [this](const Key& key) { m_kernel.effectLocked("reg.create", key.tracePath()); });
 }
 
 void Registry::setValueLocked(Key& key, Value value)
 {
+    m_kernel.mutex().assertHeld();
     const Value& stored = key.setValue(std::move(value));
     m_kernel.effectLocked("reg.set", valueLine(key, stored.name) + " " + describeData(stored));
 }
 
 bool Registry::deleteValueLocked(Key& key, std::wstring_view name)
 {
+    m_kernel.mutex().assertHeld();
     const Value* value = key.value(name);
     if (!value)
         return false;
@@ -69,6 +73,7 @@ bool Registry::deleteValueLocked(Key& key, std::wstring_view name)
 
 bool Registry::deleteKeyLocked(const std::shared_ptr<Key>& from, const std::vector<std::wstring>& names)
 {
+    m_kernel.mutex().assertHeld();
     if (names.empty())
         return false;
     const auto parent = findKey(from, std::vector<std::wstring>(names.begin(), names.end() - 1));
@@ -93,11 +98,13 @@ std::vector<std::wstring> Registry::namesOf(std::wstring_view path) const
 
 std::shared_ptr<Key> Registry::findLocked(Root root, std::wstring_view path) const
 {
+    m_kernel.mutex().assertHeld();
     return findKey(m_hive.root(root), namesOf(path));
 }
 
 std::optional<Value> Registry::valueLocked(Root root, std::wstring_view path, std::wstring_view name) const
 {
+    m_kernel.mutex().assertHeld();
     const auto key = findLocked(root, path);
     const Value* value = key ? key->value(name) : nullptr;
     return value ? std::optional<Value>(*value) : std::nullopt;
@@ -105,29 +112,34 @@ std::optional<Value> Registry::valueLocked(Root root, std::wstring_view path, st
 
 void Registry::setValueLocked(Root root, std::wstring_view path, Value value)
 {
+    m_kernel.mutex().assertHeld();
     const CreatedKey key = createLocked(m_hive.root(root), namesOf(path));
     setValueLocked(*key.key, std::move(value));
 }
 
 bool Registry::deleteValueLocked(Root root, std::wstring_view path, std::wstring_view name)
 {
+    m_kernel.mutex().assertHeld();
     const auto key = findLocked(root, path);
     return key && deleteValueLocked(*key, name);
 }
 
 bool Registry::deleteKeyLocked(Root root, std::wstring_view path)
 {
+    m_kernel.mutex().assertHeld();
     return deleteKeyLocked(m_hive.root(root), namesOf(path));
 }
 
 void Registry::replaceHiveLocked(Hive hive)
 {
+    m_kernel.mutex().assertHeld();
     m_hive.retire();
     m_hive = std::move(hive);
 }
 
 void Registry::loadLocked(std::string_view bytes, const std::string& fileName)
 {
+    m_kernel.mutex().assertHeld();
     RegFile file = parseRegFile(bytes, fileName);
     replaceHiveLocked(std::move(file.hive));
     m_encoding = file.encoding;
@@ -135,12 +147,14 @@ void Registry::loadLocked(std::string_view bytes, const std::string& fileName)
 
 void Registry::saveLocked()
 {
+    m_kernel.mutex().assertHeld();
     if (m_file)
         saveLocked(*m_file, m_encoding);
 }
 
 void Registry::saveLocked(const std::filesystem::path& file, RegFileEncoding encoding)
 {
+    m_kernel.mutex().assertHeld();
     replaceFileAtomically(file, formatRegFile(m_hive, encoding), [this](std::string_view step) {
         const std::string_view name = saveStepName(step);
         if (!m_kernel.faults().onCall(name).fail)

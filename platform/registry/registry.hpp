@@ -22,8 +22,11 @@ public:
     Registry(const Registry&) = delete;
     Registry& operator=(const Registry&) = delete;
 
-    const Hive& hiveLocked() const { return m_hive; }
-    KeyHandles& handlesLocked() { return m_handles; }
+    KeyHandles& handlesLocked()
+    {
+        m_kernel.mutex().assertHeld();
+        return m_handles;
+    }
 
     // The key an HKEY names (a root or a live handle), or null with the error to return.
     std::shared_ptr<Key> keyLocked(HKEY key, DWORD& error) const;
@@ -49,13 +52,23 @@ public:
     // Replaces the hive with a file's (throws RegFileError, leaving the hive as it was) and
     // makes its encoding the one the hive is saved in.
     void loadLocked(std::string_view bytes, const std::string& fileName);
-    std::string formatLocked(RegFileEncoding encoding) const { return formatRegFile(m_hive, encoding); }
+    std::string formatLocked(RegFileEncoding encoding) const
+    {
+        m_kernel.mutex().assertHeld();
+        return formatRegFile(m_hive, encoding);
+    }
 
     // The device's persistent hive: RegFlushKey and save() write it there.
-    void setFileLocked(std::filesystem::path file) { m_file = std::move(file); }
-    const std::optional<std::filesystem::path>& fileLocked() const { return m_file; }
-    RegFileEncoding encodingLocked() const { return m_encoding; }
-    void setEncodingLocked(RegFileEncoding encoding) { m_encoding = encoding; }
+    void setFileLocked(std::filesystem::path file)
+    {
+        m_kernel.mutex().assertHeld();
+        m_file = std::move(file);
+    }
+    void setEncodingLocked(RegFileEncoding encoding)
+    {
+        m_kernel.mutex().assertHeld();
+        m_encoding = encoding;
+    }
     // Saves to the file, when there is one, through steps that the fault plan can fail
     // ("RegSave:create", "RegSave:write", "RegSave:flush", "RegSave:rename",
     // "RegSave:syncdir"). Throws FileSaveError.

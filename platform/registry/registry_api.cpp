@@ -18,7 +18,7 @@ namespace {
 // What a call needs: the kernel lock, the registry, and the key the HKEY names.
 struct Locked {
     kernel::Kernel& kernel = kernel::Kernel::current();
-    std::lock_guard<std::mutex> lock{kernel.mutex()};
+    std::lock_guard<kernel::DeviceMutex> lock{kernel.mutex()};
     Registry& registry = kernel.device().registry();
 };
 

@@ -108,8 +108,6 @@ UiFont UiFont::parse(std::span<const std::uint8_t> bytes, std::string_view sourc
     if (count == 0) {
         in.fail(14, "no glyphs");
     }
-    font.m_faceName.assign(bytes.begin() + kHeaderBytes, bytes.begin() + kHeaderBytes + nameBytes);
-
     const std::size_t table = kHeaderBytes + nameBytes;
     const std::size_t coverage = table + kGlyphRecordBytes * count;
     font.m_codes.reserve(count);

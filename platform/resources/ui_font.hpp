@@ -59,7 +59,6 @@ public:
     int ascent() const { return m_ascent; }
     int descent() const { return m_descent; }
     int lineHeight() const { return m_lineHeight; }
-    const std::string& faceName() const { return m_faceName; }
 
     // Null for a character the font does not have.
     const Glyph* glyph(char32_t c) const;
@@ -79,7 +78,6 @@ private:
     int m_descent = 0;
     int m_lineHeight = 0;
     int m_averageCharWidth = 0;
-    std::string m_faceName;
     std::vector<char32_t> m_codes;  // sorted, parallel to m_glyphs
     std::vector<Glyph> m_glyphs;
 };

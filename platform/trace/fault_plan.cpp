@@ -4,22 +4,17 @@ namespace velorin::trace {
 
 void FaultPlan::failAlways(std::string function, std::optional<std::uint32_t> error)
 {
-    add({std::move(function), FaultRule::When::Always, 0, {}, 0.0, error});
+    add({std::move(function), FaultRule::When::Always, 0, {}, error});
 }
 
 void FaultPlan::failNth(std::string function, std::uint64_t n, std::optional<std::uint32_t> error)
 {
-    add({std::move(function), FaultRule::When::Nth, n, {}, 0.0, error});
+    add({std::move(function), FaultRule::When::Nth, n, {}, error});
 }
 
 void FaultPlan::failWhile(std::string function, std::function<bool()> condition, std::optional<std::uint32_t> error)
 {
-    add({std::move(function), FaultRule::When::While, 0, std::move(condition), 0.0, error});
-}
-
-void FaultPlan::failWithChance(std::string function, double probability, std::optional<std::uint32_t> error)
-{
-    add({std::move(function), FaultRule::When::Chance, 0, {}, probability, error});
+    add({std::move(function), FaultRule::When::While, 0, std::move(condition), error});
 }
 
 std::uint64_t& FaultPlan::counterFound(std::string_view function, std::array<Recent, 2>& pair)
@@ -48,9 +43,6 @@ FaultDecision FaultPlan::decide(std::string_view function, std::uint64_t count)
             break;
         case FaultRule::When::While:
             fail = rule.condition && rule.condition();
-            break;
-        case FaultRule::When::Chance:
-            fail = std::uniform_real_distribution<double>(0.0, 1.0)(m_rng) < rule.probability;
             break;
         }
         if (fail) {

@@ -6,7 +6,6 @@
 #include <functional>
 #include <unordered_map>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,10 +17,9 @@ namespace velorin::trace {
 // rule gives another error.
 struct FaultRule {
     std::string function;
-    enum class When { Always, Nth, While, Chance } when = When::Always;
+    enum class When { Always, Nth, While } when = When::Always;
     std::uint64_t nth = 0;            // Nth: the n-th call of the function, counted from 1
     std::function<bool()> condition;  // While: evaluated at the call, under the kernel lock
-    double probability = 0.0;         // Chance: drawn from the plan's own seeded generator
     std::optional<std::uint32_t> error;
 };
 
@@ -32,13 +30,10 @@ struct FaultDecision {
 
 class FaultPlan {
 public:
-    explicit FaultPlan(std::uint64_t seed = 1) : m_rng(seed) {}
-
     void add(FaultRule rule) { m_rules.push_back(std::move(rule)); }
     void failAlways(std::string function, std::optional<std::uint32_t> error = {});
     void failNth(std::string function, std::uint64_t n, std::optional<std::uint32_t> error = {});
     void failWhile(std::string function, std::function<bool()> condition, std::optional<std::uint32_t> error = {});
-    void failWithChance(std::string function, double probability, std::optional<std::uint32_t> error = {});
     void clear() { m_rules.clear(); }
 
     // Counts the call and says whether it fails. `function` is a name of static storage (a
@@ -87,7 +82,6 @@ private:
     // A name not among the pair's: looked up by its text, then kept in the pair.
     std::uint64_t& counterFound(std::string_view function, std::array<Recent, 2>& pair);
     FaultDecision decide(std::string_view function, std::uint64_t count);
-    std::mt19937_64 m_rng;
     std::uint64_t m_injected = 0;
 };
 

@@ -28,7 +28,6 @@ class TraceRecorder {
 public:
     explicit TraceRecorder(TraceLevel level = TraceLevel::Effects) : m_level(level) {}
 
-    void setLevel(TraceLevel level) { m_level = level; }
     TraceLevel level() const { return m_level; }
     bool wantsCalls() const { return m_level == TraceLevel::All; }
     void setSink(std::ostream* sink) { m_sink = sink; }

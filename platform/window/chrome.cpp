@@ -36,6 +36,7 @@ void dottedRect(gdi::Surface& s, const RECT& r, gdi::Rgb colour)
 
 void WindowManager::paintFrameLocked(Window& window)
 {
+    m_kernel.mutex().assertHeld();
     const NonClient nc = nonClientLocked(window);
     if (window.isChild() || !window.surface || (nc.left == 0 && nc.top == 0))
         return;

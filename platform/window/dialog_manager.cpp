@@ -168,6 +168,7 @@ INT_PTR WindowManager::finishDialog(HWND dialog, HWND owner, INT_PTR result)
 
 HWND WindowManager::childWithIdLocked(HWND parent, int id)
 {
+    m_kernel.mutex().assertHeld();
     const Window* w = findLocked(parent);
     for (HWND child : w ? w->children : std::vector<HWND>{}) {
         if (const Window* c = findLocked(child); c && c->id == id)
@@ -178,6 +179,7 @@ HWND WindowManager::childWithIdLocked(HWND parent, int id)
 
 HWND WindowManager::nextTabStopLocked(HWND dialog, HWND from)
 {
+    m_kernel.mutex().assertHeld();
     const Window* w = findLocked(dialog);
     if (!w || w->children.empty())
         return nullptr;
@@ -195,6 +197,7 @@ HWND WindowManager::nextTabStopLocked(HWND dialog, HWND from)
 
 void WindowManager::setDefaultIdLocked(HWND dialog, WORD id)
 {
+    m_kernel.mutex().assertHeld();
     Window* w = findLocked(dialog);
     if (!w || !w->dialog)
         return;

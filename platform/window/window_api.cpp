@@ -397,7 +397,7 @@ void setStyleWord(WindowManager& wm, Window& w, DWORD style)
 
 // One window word, at the width of a pointer: the user-data slot holds a whole pointer, the
 // dialog's words and the others a LONG, widened with its sign.
-LONG_PTR setWindowWord(const char* call, HWND hWnd, int nIndex, LONG_PTR value)
+LONG_PTR setWindowWord(CallName call, HWND hWnd, int nIndex, LONG_PTR value)
 {
     return platformCall(
         call, LONG_PTR{0}, ERROR_INVALID_WINDOW_HANDLE,
@@ -435,7 +435,7 @@ LONG_PTR setWindowWord(const char* call, HWND hWnd, int nIndex, LONG_PTR value)
         hWnd, nIndex, value);
 }
 
-LONG_PTR getWindowWord(const char* call, HWND hWnd, int nIndex)
+LONG_PTR getWindowWord(CallName call, HWND hWnd, int nIndex)
 {
     return platformCall(
         call, LONG_PTR{0}, ERROR_INVALID_WINDOW_HANDLE,

@@ -57,7 +57,7 @@ LRESULT WindowManager::send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-bool WindowManager::runOneSentMessage(std::unique_lock<std::mutex>& lock, kernel::ThreadId thread)
+bool WindowManager::runOneSentMessage(std::unique_lock<kernel::DeviceMutex>& lock, kernel::ThreadId thread)
 {
     ThreadQueue& queue = queueLocked(thread);
     if (queue.sent.empty())

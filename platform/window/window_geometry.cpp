@@ -9,6 +9,7 @@ namespace velorin::window {
 
 NonClient WindowManager::nonClientLocked(const Window& window) const
 {
+    m_kernel.mutex().assertHeld();
     NonClient nc;
     if (window.isChild())
         return nc;
@@ -27,6 +28,7 @@ NonClient WindowManager::nonClientLocked(const Window& window) const
 
 RECT WindowManager::clientRectLocked(const Window& window) const
 {
+    m_kernel.mutex().assertHeld();
     const NonClient nc = nonClientLocked(window);
     const LONG width = window.rect.right - window.rect.left - nc.left - nc.right;
     const LONG height = window.rect.bottom - window.rect.top - nc.top - nc.bottom;
@@ -35,6 +37,7 @@ RECT WindowManager::clientRectLocked(const Window& window) const
 
 RECT WindowManager::clientInSurfaceLocked(const Window& window)
 {
+    m_kernel.mutex().assertHeld();
     if (!window.isChild()) {
         const NonClient nc = nonClientLocked(window);
         const RECT client = clientRectLocked(window);
@@ -51,6 +54,7 @@ RECT WindowManager::clientInSurfaceLocked(const Window& window)
 
 RECT WindowManager::screenRectLocked(const Window& window)
 {
+    m_kernel.mutex().assertHeld();
     if (!window.isChild())
         return window.rect;
     const Window& top = topLevelLocked(const_cast<Window&>(window));
@@ -64,6 +68,7 @@ RECT WindowManager::screenRectLocked(const Window& window)
 
 std::optional<gdi::WindowTarget> WindowManager::windowTargetLocked(HWND hwnd)
 {
+    m_kernel.mutex().assertHeld();
     Window* w = findLocked(hwnd);
     if (!w)
         return std::nullopt;
@@ -89,6 +94,7 @@ std::optional<gdi::WindowTarget> WindowManager::windowTargetLocked(HWND hwnd)
 
 void WindowManager::moveLocked(Window& window, RECT rect, bool repaint)
 {
+    m_kernel.mutex().assertHeld();
     const RECT old = window.rect;
     window.rect = rect;
     if (window.surface)

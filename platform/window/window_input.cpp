@@ -9,6 +9,7 @@ namespace velorin::window {
 
 Window* WindowManager::hitTestLocked(int x, int y, bool& inCloseBox)
 {
+    m_kernel.mutex().assertHeld();
     inCloseBox = false;
     const POINT pt{x, y};
     for (HWND hwnd : m_zOrder) {
@@ -65,6 +66,7 @@ void WindowManager::key(UINT virtualKey)
 
 void WindowManager::pointerLocked(int x, int y, bool down)
 {
+    m_kernel.mutex().assertHeld();
     m_cursor = POINT{x, y};
     bool inCloseBox = false;
     Window* target = hitTestLocked(x, y, inCloseBox);
@@ -104,6 +106,7 @@ void WindowManager::pointerLocked(int x, int y, bool down)
 
 void WindowManager::keyLocked(UINT virtualKey, bool down)
 {
+    m_kernel.mutex().assertHeld();
     Window* active = findLocked(m_foreground);
     if (!active || !active->enabled)
         return;
@@ -118,6 +121,7 @@ void WindowManager::keyLocked(UINT virtualKey, bool down)
 
 UINT WindowManager::sendInputLocked(const INPUT& input)
 {
+    m_kernel.mutex().assertHeld();
     if (input.type == INPUT_KEYBOARD) {
         keyLocked(input.ki.wVk, (input.ki.dwFlags & KEYEVENTF_KEYUP) == 0);
         return 1;

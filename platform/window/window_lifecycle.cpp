@@ -145,6 +145,7 @@ bool WindowManager::destroy(HWND hwnd)
 
 void WindowManager::destroyLocked(Window& window)
 {
+    m_kernel.mutex().assertHeld();
     const HWND hwnd = window.hwnd;
     for (HWND child : std::vector<HWND>(window.children)) {
         if (Window* c = findLocked(child))
@@ -159,6 +160,7 @@ void WindowManager::destroyLocked(Window& window)
 
 void WindowManager::forgetLocked(HWND hwnd)
 {
+    m_kernel.mutex().assertHeld();
     std::erase_if(m_timers, [hwnd](const Timer& t) { return t.hwnd == hwnd; });
     dropQueuedForLocked(hwnd);
     std::erase(m_zOrder, hwnd);
@@ -178,6 +180,7 @@ void WindowManager::forgetLocked(HWND hwnd)
 
 void WindowManager::endWindowsLocked(const std::function<bool(const Window&)>& doomed)
 {
+    m_kernel.mutex().assertHeld();
     std::vector<HWND> ending;
     for (const auto& [hwnd, w] : m_windows) {
         if (doomed(*w))

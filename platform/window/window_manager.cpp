@@ -32,6 +32,7 @@ ATOM WindowManager::registerClass(WindowClass windowClass)
 
 std::wstring WindowManager::classNameLocked(LPCWSTR nameOrAtom) const
 {
+    m_kernel.mutex().assertHeld();
     if (!nameOrAtom)
         return {};
     if (!IS_INTRESOURCE(nameOrAtom))
@@ -46,16 +47,19 @@ std::wstring WindowManager::classNameLocked(LPCWSTR nameOrAtom) const
 
 Window* WindowManager::findLocked(HWND hwnd)
 {
+    m_kernel.mutex().assertHeld();
     return lookUpLocked(hwnd);
 }
 
 const Window* WindowManager::findLocked(HWND hwnd) const
 {
+    m_kernel.mutex().assertHeld();
     return lookUpLocked(hwnd);
 }
 
 Window* WindowManager::lookUpLocked(HWND hwnd) const
 {
+    m_kernel.mutex().assertHeld();
     if (m_found && hwnd == m_foundHandle)
         return m_found;
     const auto it = m_windows.find(hwnd);
@@ -74,6 +78,7 @@ bool WindowManager::exists(HWND hwnd)
 
 Window& WindowManager::topLevelLocked(Window& window)
 {
+    m_kernel.mutex().assertHeld();
     Window* w = &window;
     while (w->isChild()) {
         Window* parent = findLocked(w->parent);
@@ -86,6 +91,7 @@ Window& WindowManager::topLevelLocked(Window& window)
 
 bool WindowManager::isDescendantLocked(HWND window, HWND ancestor)
 {
+    m_kernel.mutex().assertHeld();
     const Window* w = findLocked(window);
     while (w && w->isChild()) {
         if (w->parent == ancestor)
@@ -97,6 +103,7 @@ bool WindowManager::isDescendantLocked(HWND window, HWND ancestor)
 
 void WindowManager::traceLocked(std::string_view event, const Window& window, std::string_view extra)
 {
+    m_kernel.mutex().assertHeld();
     std::string args = "hwnd=" + hex(window.hwnd);
     if (!extra.empty()) {
         args += ' ';

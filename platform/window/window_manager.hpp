@@ -78,12 +78,24 @@ public:
     // A top-level window's place: after `insertAfter` when that is a top-level window (taking its
     // topmost state), at the bottom for HWND_BOTTOM (no longer topmost), else raised.
     void placeTopLevelLocked(Window& window, HWND insertAfter);
-    const std::vector<HWND>& zOrderLocked() const { return m_zOrder; }
+    const std::vector<HWND>& zOrderLocked() const
+    {
+        m_kernel.mutex().assertHeld();
+        return m_zOrder;
+    }
     // False when the window is disabled: it cannot be activated, and nothing changes.
     bool setForegroundLocked(HWND hwnd);
-    HWND foregroundLocked() const { return m_foreground; }
+    HWND foregroundLocked() const
+    {
+        m_kernel.mutex().assertHeld();
+        return m_foreground;
+    }
     HWND setFocusLocked(HWND hwnd);
-    HWND focusLocked() const { return m_focus; }
+    HWND focusLocked() const
+    {
+        m_kernel.mutex().assertHeld();
+        return m_focus;
+    }
     bool enableLocked(Window& window, bool enable);
     void setTextLocked(Window& window, std::wstring text);
     HWND findTopLevelLocked(const std::wstring* className, const std::wstring* title) const;
@@ -132,7 +144,11 @@ public:
 
     // Painting (window_painting.cpp).
     void invalidateLocked(Window& window, std::optional<RECT> rect, bool erase);
-    void validateLocked(Window& window) { window.invalid.reset(), window.erasePending = false; }
+    void validateLocked(Window& window)
+    {
+        m_kernel.mutex().assertHeld();
+        window.invalid.reset(), window.erasePending = false;
+    }
     // Everything on the screen is invalid again (a rotation, a change of brightness).
     void invalidateAllLocked();
     // A turn of the display: everything invalid, then each top-level window told.
@@ -176,7 +192,11 @@ private:
     // Core.
     bool isDescendantLocked(HWND window, HWND ancestor);
     void traceLocked(std::string_view event, const Window& window, std::string_view extra = {});
-    bool tracedLocked(const Window& window) const { return !window.isChild(); }
+    bool tracedLocked(const Window& window) const
+    {
+        m_kernel.mutex().assertHeld();
+        return !window.isChild();
+    }
 
     // Creation and destruction.
     void destroyLocked(Window& window);
@@ -207,7 +227,11 @@ private:
     bool holdsFocusLocked(const Window& window);
 
     // Queues.
-    ThreadQueue& queueLocked(kernel::ThreadId thread) { return m_queues[thread]; }
+    ThreadQueue& queueLocked(kernel::ThreadId thread)
+    {
+        m_kernel.mutex().assertHeld();
+        return m_queues[thread];
+    }
     bool matches(const MSG& message, HWND filter, UINT first, UINT last);
     std::optional<MSG> takeLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last, bool remove);
     bool readyLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last);
@@ -217,7 +241,7 @@ private:
 
     // Window procedures.
     // Runs one message sent to this thread by another, if one waits; true when it did.
-    bool runOneSentMessage(std::unique_lock<std::mutex>& lock, kernel::ThreadId thread);
+    bool runOneSentMessage(std::unique_lock<kernel::DeviceMutex>& lock, kernel::ThreadId thread);
 
     // Timers.
     kernel::DeviceTime nextTimerLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last);

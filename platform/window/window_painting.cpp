@@ -8,6 +8,7 @@ namespace velorin::window {
 
 void WindowManager::invalidateLocked(Window& window, std::optional<RECT> rect, bool erase)
 {
+    m_kernel.mutex().assertHeld();
     const RECT client = clientRectLocked(window);
     const RECT area = rect ? intersect(*rect, client) : client;
     if (!empty(area) || !rect) {
@@ -30,6 +31,7 @@ void WindowManager::invalidateLocked(Window& window, std::optional<RECT> rect, b
 
 void WindowManager::invalidateAllLocked()
 {
+    m_kernel.mutex().assertHeld();
     for (HWND hwnd : m_zOrder) {
         if (Window* w = findLocked(hwnd))
             invalidateLocked(*w, std::nullopt, true);
@@ -50,6 +52,7 @@ void WindowManager::tellOrientationChanged(HWND window)
 std::optional<MSG> WindowManager::paintMessageLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last,
                                                      kernel::DeviceTime now)
 {
+    m_kernel.mutex().assertHeld();
     // In handle order, which is creation order: parents paint first.
     for (const auto& [hwnd, w] : m_windows) {
         if (w->thread != thread || !w->invalid || !isShownLocked(*w))
@@ -129,6 +132,7 @@ gdi::Surface WindowManager::composeScreen()
 
 gdi::Surface WindowManager::composeScreenLocked()
 {
+    m_kernel.mutex().assertHeld();
     if (m_desktop.width() != m_display.width() || m_desktop.height() != m_display.height())
         m_desktop.resize(m_display.width(), m_display.height());
     gdi::Surface screen = m_desktop;
@@ -150,6 +154,7 @@ gdi::Surface WindowManager::composeScreenLocked()
 
 void WindowManager::drawOnScreenLocked(const gdi::Surface& before, const gdi::Surface& after)
 {
+    m_kernel.mutex().assertHeld();
     composeScreenLocked();  // the desktop at the screen's size
     for (int y = 0; y < after.height(); ++y)
         for (int x = 0; x < after.width(); ++x) {

@@ -37,6 +37,7 @@ bool threadMessagesOnly(HWND filter)
 
 bool WindowManager::postToThreadLocked(kernel::ThreadId thread, const MSG& message)
 {
+    m_kernel.mutex().assertHeld();
     queueLocked(thread).posted.push_back(message);
     m_kernel.signalLocked();
     return true;
@@ -100,6 +101,7 @@ void WindowManager::postQuit(int code)
 
 void WindowManager::dropQueuedForLocked(HWND hwnd)
 {
+    m_kernel.mutex().assertHeld();
     for (auto& [thread, queue] : m_queues) {
         // Only the first such WM_QUIT outlives the window, and as PostQuitMessage leaves one:
         // with no window and no lParam.
@@ -114,6 +116,7 @@ void WindowManager::dropQueuedForLocked(HWND hwnd)
 
 void WindowManager::postInputLocked(kernel::ThreadId thread, const MSG& message)
 {
+    m_kernel.mutex().assertHeld();
     queueLocked(thread).input.push_back(message);
     m_kernel.signalLocked();
 }
@@ -148,6 +151,7 @@ bool WindowManager::matches(const MSG& message, HWND filter, UINT first, UINT la
 
 std::optional<MSG> WindowManager::takeLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last, bool remove)
 {
+    m_kernel.mutex().assertHeld();
     ThreadQueue& queue = queueLocked(thread);
     const auto now = m_kernel.scheduler().nowLocked();
     // Posted messages first, then input, as CE's GetMessage takes them.
@@ -177,6 +181,7 @@ std::optional<MSG> WindowManager::takeLocked(kernel::ThreadId thread, HWND filte
 
 bool WindowManager::readyLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last)
 {
+    m_kernel.mutex().assertHeld();
     const ThreadQueue& queue = queueLocked(thread);
     if (!queue.sent.empty())
         return true;
@@ -185,6 +190,7 @@ bool WindowManager::readyLocked(kernel::ThreadId thread, HWND filter, UINT first
 
 bool WindowManager::filterNamesNoWindowLocked(HWND filter)
 {
+    m_kernel.mutex().assertHeld();
     if (!filter || threadMessagesOnly(filter) || findLocked(filter))
         return false;
     kernel::setLastError(ERROR_INVALID_WINDOW_HANDLE);

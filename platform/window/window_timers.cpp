@@ -7,6 +7,7 @@ namespace velorin::window {
 
 UINT_PTR WindowManager::setTimerLocked(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc)
 {
+    m_kernel.mutex().assertHeld();
     constexpr UINT kMinimumPeriod = 10;
     period = std::max(period, kMinimumPeriod);
     kernel::ThreadId thread = m_kernel.scheduler().currentId();
@@ -38,6 +39,7 @@ UINT_PTR WindowManager::setTimerLocked(HWND hwnd, UINT_PTR id, UINT period, TIME
 
 bool WindowManager::killTimerLocked(HWND hwnd, UINT_PTR id)
 {
+    m_kernel.mutex().assertHeld();
     const auto removed = std::erase_if(m_timers, [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
     if (removed == 0) {
         kernel::setLastError(ERROR_INVALID_PARAMETER);
@@ -48,6 +50,7 @@ bool WindowManager::killTimerLocked(HWND hwnd, UINT_PTR id)
 
 kernel::DeviceTime WindowManager::nextTimerLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last)
 {
+    m_kernel.mutex().assertHeld();
     // Only the ticks the wait can take: a due one that the filter leaves out would keep the
     // thread waking for nothing, and device time would never move on.
     kernel::DeviceTime next = kernel::kForever;
@@ -62,6 +65,7 @@ kernel::DeviceTime WindowManager::nextTimerLocked(kernel::ThreadId thread, HWND 
 std::optional<MSG> WindowManager::dueTimerLocked(kernel::ThreadId thread, HWND filter, UINT first, UINT last,
                                                  bool remove, kernel::DeviceTime now)
 {
+    m_kernel.mutex().assertHeld();
     Timer* due = nullptr;
     for (Timer& t : m_timers) {
         if (t.thread == thread && t.due <= now && (!due || t.due < due->due)) {

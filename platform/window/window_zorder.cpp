@@ -11,6 +11,7 @@ namespace velorin::window {
 
 bool WindowManager::isShownLocked(const Window& window)
 {
+    m_kernel.mutex().assertHeld();
     const Window* w = &window;
     while (w) {
         if (!w->visible)
@@ -22,6 +23,7 @@ bool WindowManager::isShownLocked(const Window& window)
 
 bool WindowManager::showLocked(Window& window, bool visible, bool passActivation)
 {
+    m_kernel.mutex().assertHeld();
     const bool was = window.visible;
     if (was == visible)
         return was;
@@ -47,6 +49,7 @@ bool WindowManager::showLocked(Window& window, bool visible, bool passActivation
 
 void WindowManager::setTopmostLocked(Window& window, bool topmost)
 {
+    m_kernel.mutex().assertHeld();
     if (window.isChild())
         return;
     window.topmost = topmost;
@@ -61,6 +64,7 @@ void WindowManager::setTopmostLocked(Window& window, bool topmost)
 
 void WindowManager::raiseLocked(Window& window)
 {
+    m_kernel.mutex().assertHeld();
     if (window.isChild())
         return;
     // A window owned by a topmost window is topmost too; owned windows stay above their owner.
@@ -87,6 +91,7 @@ void WindowManager::raiseLocked(Window& window)
 
 void WindowManager::placeTopLevelLocked(Window& window, HWND insertAfter)
 {
+    m_kernel.mutex().assertHeld();
     const Window* after = insertAfter == HWND_BOTTOM ? nullptr : findLocked(insertAfter);
     if (insertAfter != HWND_BOTTOM && (!after || after->isChild() || after == &window)) {
         raiseLocked(window);
@@ -101,6 +106,7 @@ void WindowManager::placeTopLevelLocked(Window& window, HWND insertAfter)
 
 void WindowManager::placeChildLocked(Window& child, HWND insertAfter)
 {
+    m_kernel.mutex().assertHeld();
     Window* parent = findLocked(child.parent);
     if (!parent || insertAfter == child.hwnd)
         return;
@@ -117,6 +123,7 @@ void WindowManager::placeChildLocked(Window& child, HWND insertAfter)
 
 bool WindowManager::setForegroundLocked(HWND hwnd)
 {
+    m_kernel.mutex().assertHeld();
     Window* w = findLocked(hwnd);
     if (!w)
         return false;
@@ -139,11 +146,13 @@ bool WindowManager::setForegroundLocked(HWND hwnd)
 
 bool WindowManager::holdsFocusLocked(const Window& window)
 {
+    m_kernel.mutex().assertHeld();
     return m_focus && (m_focus == window.hwnd || isDescendantLocked(m_focus, window.hwnd));
 }
 
 void WindowManager::activateNextLocked(HWND leaving)
 {
+    m_kernel.mutex().assertHeld();
     m_foreground = nullptr;
     if (Window* w = findLocked(leaving); w && holdsFocusLocked(*w))
         m_focus = nullptr;
@@ -158,6 +167,7 @@ void WindowManager::activateNextLocked(HWND leaving)
 
 HWND WindowManager::setFocusLocked(HWND hwnd)
 {
+    m_kernel.mutex().assertHeld();
     const HWND previous = m_focus;
     m_focus = hwnd;
     if (previous != hwnd) {
@@ -171,6 +181,7 @@ HWND WindowManager::setFocusLocked(HWND hwnd)
 
 bool WindowManager::enableLocked(Window& window, bool enable)
 {
+    m_kernel.mutex().assertHeld();
     const bool wasDisabled = !window.enabled;
     window.enabled = enable;
     // A disabled window loses the focus; its children keep theirs, as on Windows.
@@ -181,6 +192,7 @@ bool WindowManager::enableLocked(Window& window, bool enable)
 
 void WindowManager::setTextLocked(Window& window, std::wstring text)
 {
+    m_kernel.mutex().assertHeld();
     const bool changed = window.text != text;
     window.text = std::move(text);
     if (tracedLocked(window) && changed)
@@ -191,6 +203,7 @@ void WindowManager::setTextLocked(Window& window, std::wstring text)
 
 HWND WindowManager::findTopLevelLocked(const std::wstring* className, const std::wstring* title) const
 {
+    m_kernel.mutex().assertHeld();
     for (HWND hwnd : m_zOrder) {
         const Window* w = findLocked(hwnd);
         if (!w)
@@ -206,6 +219,7 @@ HWND WindowManager::findTopLevelLocked(const std::wstring* className, const std:
 
 HWND WindowManager::findUnownedLocked(const std::wstring& title) const
 {
+    m_kernel.mutex().assertHeld();
     for (HWND hwnd : m_zOrder) {
         const Window* w = findLocked(hwnd);
         if (w && !w->owner && sameTextNoCase(w->text, title))

@@ -119,55 +119,68 @@ std::set<std::string> platformApiNames(const fs::path& sourceRoot)
     return names;
 }
 
-std::vector<CallSite> utilityCallSites(const fs::path& sourceRoot, const std::set<std::string>& names)
+namespace {
+
+// The call sites in `files` of a function in `names`.
+std::vector<CallSite> sitesIn(const fs::path& sourceRoot, const std::vector<fs::path>& files,
+                              const std::set<std::string>& names)
 {
     static const std::regex call(R"(([A-Za-z_][A-Za-z0-9_]*)\s*\()");
     std::vector<CallSite> sites;
-    for (const char* folder : {"utility/app", "utility/screen", "utility/services"}) {
-        for (const fs::path& file : filesUnder(sourceRoot / folder, {".cpp", ".h"})) {
-            const std::string relative = fs::relative(file, sourceRoot).generic_string();
-            const Stripped text = strip(readText(file));
-            std::istringstream lines(text.code);
-            std::string code;
-            for (int number = 1; std::getline(lines, code); ++number) {
-                for (auto it = std::sregex_iterator(code.begin(), code.end(), call); it != std::sregex_iterator();
-                     ++it) {
-                    const std::string name = (*it)[1];
-                    if (!names.contains(name))
+    for (const fs::path& file : files) {
+        const std::string relative = fs::relative(file, sourceRoot).generic_string();
+        const Stripped text = strip(readText(file));
+        std::istringstream lines(text.code);
+        std::string code;
+        for (int number = 1; std::getline(lines, code); ++number) {
+            for (auto it = std::sregex_iterator(code.begin(), code.end(), call); it != std::sregex_iterator(); ++it) {
+                const std::string name = (*it)[1];
+                if (!names.contains(name))
+                    continue;
+                const std::string before = code.substr(0, static_cast<std::size_t>(it->position(1)));
+                std::string trimmed = before;
+                while (!trimmed.empty() && std::isspace(static_cast<unsigned char>(trimmed.back())))
+                    trimmed.pop_back();
+                CallSite site{relative, number, name, CallSite::Kind::Direct};
+                if (trimmed.ends_with(".") || trimmed.ends_with("->")) {
+                    site.kind = CallSite::Kind::Wrapper;
+                } else if (trimmed.ends_with("::")) {
+                    // `::Name(` is the global function; `Class::Name(` a member of ours.
+                    const std::string qualifier = trimmed.substr(0, trimmed.size() - 2);
+                    if (!qualifier.empty() && isWordChar(qualifier.back()))
                         continue;
-                    const std::string before = code.substr(0, static_cast<std::size_t>(it->position(1)));
-                    std::string trimmed = before;
-                    while (!trimmed.empty() && std::isspace(static_cast<unsigned char>(trimmed.back())))
-                        trimmed.pop_back();
-                    CallSite site{relative, number, name, CallSite::Kind::Direct};
-                    if (trimmed.ends_with(".") || trimmed.ends_with("->")) {
-                        site.kind = CallSite::Kind::Wrapper;
-                    } else if (trimmed.ends_with("::")) {
-                        // `::Name(` is the global function; `Class::Name(` a member of ours.
-                        const std::string qualifier = trimmed.substr(0, trimmed.size() - 2);
-                        if (!qualifier.empty() && isWordChar(qualifier.back()))
-                            continue;
-                    } else if (!trimmed.empty() && !trimmed.ends_with("&&") &&
-                               (isWordChar(trimmed.back()) || trimmed.back() == '*' || trimmed.back() == '&')) {
-                        // After a type it declares a function of that name; after a keyword it calls.
-                        std::size_t start = trimmed.size();
-                        while (start > 0 && isWordChar(trimmed[start - 1]))
-                            --start;
-                        const std::string word = trimmed.substr(start);
-                        if (word != "return" && word != "else" && word != "do")
-                            continue;
-                    }
-                    sites.push_back(site);
+                } else if (!trimmed.empty() && !trimmed.ends_with("&&") &&
+                           (isWordChar(trimmed.back()) || trimmed.back() == '*' || trimmed.back() == '&')) {
+                    // After a type it declares a function of that name; after a keyword it calls.
+                    std::size_t start = trimmed.size();
+                    while (start > 0 && isWordChar(trimmed[start - 1]))
+                        --start;
+                    const std::string word = trimmed.substr(start);
+                    if (word != "return" && word != "else" && word != "do")
+                        continue;
                 }
+                sites.push_back(site);
             }
-            // Functions the utility looks up by name and then calls through a pointer.
-            for (const auto& [number, literal] : text.literals) {
-                if (names.contains(literal))
-                    sites.push_back({relative, number, literal, CallSite::Kind::ByName});
-            }
+        }
+        // Functions the utility looks up by name and then calls through a pointer.
+        for (const auto& [number, literal] : text.literals) {
+            if (names.contains(literal))
+                sites.push_back({relative, number, literal, CallSite::Kind::ByName});
         }
     }
     return sites;
+}
+
+}  // namespace
+
+std::vector<CallSite> utilityCallSites(const fs::path& sourceRoot, const std::set<std::string>& names)
+{
+    std::vector<fs::path> files;
+    for (const char* folder : {"utility/app", "utility/screen", "utility/services"}) {
+        const auto found = filesUnder(sourceRoot / folder, {".cpp", ".h"});
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return sitesIn(sourceRoot, files, names);
 }
 
 std::map<std::string, std::vector<CallSite>> sitesByFunction(const std::vector<CallSite>& sites)
@@ -176,6 +189,23 @@ std::map<std::string, std::vector<CallSite>> sitesByFunction(const std::vector<C
     for (const CallSite& site : sites)
         byFunction[site.function].push_back(site);
     return byFunction;
+}
+
+const std::vector<std::string>& faultFunctions()
+{
+    static const std::vector<std::string> functions = [] {
+        const fs::path root = VELORIN_SOURCE_DIR;
+        const std::set<std::string> names = platformApiNames(root);
+        std::vector<CallSite> sites = utilityCallSites(root, names);
+        const auto wrappers = sitesIn(
+            root, {root / "utility/framework/gdi_objects.h", root / "utility/framework/gdi_objects.cpp"}, names);
+        sites.insert(sites.end(), wrappers.begin(), wrappers.end());
+        std::vector<std::string> out;
+        for (const auto& [function, where] : sitesByFunction(sites))
+            out.push_back(function);
+        return out;
+    }();
+    return functions;
 }
 
 }  // namespace velorin::reliability

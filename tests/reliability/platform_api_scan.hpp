@@ -29,4 +29,9 @@ std::vector<CallSite> utilityCallSites(const std::filesystem::path& sourceRoot, 
 // Sites by function.
 std::map<std::string, std::vector<CallSite>> sitesByFunction(const std::vector<CallSite>& sites);
 
+// The functions whose calls the simulation's random fault plans fail: those of the utility's call
+// sites, and those that the framework's drawing wrappers (utility/framework/gdi_objects) call for
+// it; sorted. Found once, in the source tree the tests were built from.
+const std::vector<std::string>& faultFunctions();
+
 }  // namespace velorin::reliability

@@ -2,7 +2,7 @@
 
 #include "tests/reliability/call_watch.hpp"
 #include "tests/reliability/device_checks.hpp"
-#include "tests/reliability/fault_functions.hpp"
+#include "tests/reliability/platform_api_scan.hpp"
 
 #include "services/backlight_ramp.h"
 #include "services/power_source.h"
@@ -259,7 +259,7 @@ private:
         // and would run beside it, which the simulator cannot keep apart (one address space for
         // every launch). The fault matrix fails them.
         std::vector<std::string> functions;
-        for (const auto& function : randomFaultFunctions()) {
+        for (const auto& function : faultFunctions()) {
             if (function != "FindWindowW" && function != "SetWindowTextW")
                 functions.push_back(function);
         }
