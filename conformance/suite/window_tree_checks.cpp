@@ -63,6 +63,14 @@ void RunWindowTreeChecks()
                YesNo(GetParent(popup) == top) + " " + YesNo(GetParent(top) == nullptr) + " " +
                YesNo(ofNothing == nullptr) + " " + Error(GetLastError()));
 
+    // IsChild follows parents only: a grandchild is a child, an owned pop-up or the window itself
+    // is none, and a window that does not exist is none of anything.
+    Report(kGroup, "is_child",
+           YesNo(IsChild(top, child)) + " " + YesNo(IsChild(top, grandChild)) + " " + YesNo(IsChild(child, top)) +
+               " " + YesNo(IsChild(top, popup)) + " " + YesNo(IsChild(top, top)) + " " +
+               YesNo(IsChild(nullptr, child)) + " " +
+               YesNo(IsChild(top, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4444)))));
+
     // An owned window that is no pop-up: CE gives its owner as for any top-level window.
     HWND overlapped = CreateWindowExW(0, L"ConformanceWindow", L"", WS_CAPTION, 0, 0, 20, 20, top, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);

@@ -1,3 +1,4 @@
+// Assembling a device: each area made and handed the others it uses, then booted.
 #include "boot/device.hpp"
 
 namespace velorin::platform {

@@ -1,3 +1,4 @@
+// Handing out, looking up and closing the kernel's handles.
 #include "kernel/handle_table.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Where a failed check of the device's invariants is reported before the abort.
 #include "kernel/invariant.hpp"
 
 #include <cstdio>

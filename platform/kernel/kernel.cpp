@@ -1,3 +1,4 @@
+// The kernel's processes and threads, its call gate, its waits and its named objects.
 #include "kernel/kernel.hpp"
 
 #include "kernel/winbase.h"

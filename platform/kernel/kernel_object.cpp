@@ -1,3 +1,4 @@
+// Kernel objects' states: waits that can be met and taken, events set and pulsed, queue ends.
 #include "kernel/kernel_object.hpp"
 
 #include "kernel/msgqueue.h"

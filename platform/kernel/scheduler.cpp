@@ -1,3 +1,4 @@
+// The scheduler's threads, its hand-overs, its blocking waits and the clock it moves.
 #include "kernel/scheduler.hpp"
 
 #include <algorithm>

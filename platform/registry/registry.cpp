@@ -1,3 +1,4 @@
+// The registry's hive under the kernel lock: its roots, its file and the lines it traces.
 #include "registry/registry.hpp"
 
 #include "registry/atomic_file.hpp"

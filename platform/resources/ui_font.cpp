@@ -1,3 +1,4 @@
+// Reading the UI font's file, checked by its sum, and the glyphs and widths of its text.
 #include "resources/ui_font.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The fault plan's rules: which call of which function fails, counted per name.
 #include "trace/fault_plan.hpp"
 
 namespace velorin::trace {

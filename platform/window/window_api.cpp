@@ -140,6 +140,23 @@ HWND GetParent(HWND hWnd)
         hWnd);
 }
 
+BOOL IsChild(HWND hWndParent, HWND hWnd)
+{
+    return platformCall(
+        "IsChild", FALSE, ERROR_INVALID_WINDOW_HANDLE,
+        [&] {
+            return withWindow(hWnd, FALSE, [&](WindowManager& wm, Window& w) -> BOOL {
+                // Only the chain of parents counts: an owner is no parent.
+                for (const Window* up = &w; up && up->isChild(); up = wm.findLocked(up->parent)) {
+                    if (up->parent == hWndParent)
+                        return TRUE;
+                }
+                return FALSE;
+            });
+        },
+        hWndParent, hWnd);
+}
+
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
 {
     return platformCall(

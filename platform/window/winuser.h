@@ -264,6 +264,7 @@ BOOL DestroyWindow(HWND hWnd);
 BOOL IsWindow(HWND hWnd);
 LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 HWND GetParent(HWND hWnd);
+BOOL IsChild(HWND hWndParent, HWND hWnd);
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
 
 BOOL GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);

@@ -1,3 +1,4 @@
+// The scan of the utility's sources for the platform functions they call.
 #include "tests/reliability/platform_api_scan.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The random scenarios and fault plans of the simulation tests, and the checks after each event.
 #include "tests/reliability/simulation.hpp"
 
 #include "tests/reliability/call_watch.hpp"
