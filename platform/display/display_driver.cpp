@@ -24,6 +24,7 @@ DisplayDriver::DisplayDriver(kernel::Kernel& kernel, Display& display, Orientati
 
 void DisplayDriver::traceAttemptLocked(std::uint32_t code, LONG result)
 {
+    m_kernel.mutex().assertHeld();
     m_kernel.effectLocked("display.orientation", std::to_string(code) + " result=" + std::to_string(result));
 }
 

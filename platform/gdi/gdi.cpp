@@ -88,26 +88,31 @@ HDC Gdi::addDC(DeviceContext dc)
 
 GdiObject* Gdi::objectLocked(HGDIOBJ handle)
 {
+    m_kernel.mutex().assertHeld();
     return m_objects.find(valueOf(handle));
 }
 
 const GdiObject* Gdi::objectLocked(HGDIOBJ handle) const
 {
+    m_kernel.mutex().assertHeld();
     return m_objects.find(valueOf(handle));
 }
 
 DeviceContext* Gdi::dcLocked(HDC handle)
 {
+    m_kernel.mutex().assertHeld();
     return m_dcs.find(valueOf(handle));
 }
 
 const DeviceContext* Gdi::dcLocked(HDC handle) const
 {
+    m_kernel.mutex().assertHeld();
     return m_dcs.find(valueOf(handle));
 }
 
 Gdi::Target Gdi::bitmapTargetLocked(HGDIOBJ handle)
 {
+    m_kernel.mutex().assertHeld();
     GdiObject* object = objectLocked(handle);
     BitmapObject* bitmap = object ? object->as<BitmapObject>() : nullptr;
     if (!bitmap)
@@ -120,6 +125,7 @@ Gdi::Target Gdi::bitmapTargetLocked(HGDIOBJ handle)
 
 std::optional<Gdi::Target> Gdi::targetLocked(const DeviceContext& dc)
 {
+    m_kernel.mutex().assertHeld();
     if (dc.kind == DeviceContext::Kind::Memory) {
         Target target = bitmapTargetLocked(dc.bitmap);
         if (!target.surface)
@@ -153,6 +159,7 @@ std::optional<Gdi::Target> Gdi::targetLocked(const DeviceContext& dc)
 
 bool Gdi::isSelectedLocked(HGDIOBJ object) const
 {
+    m_kernel.mutex().assertHeld();
     return std::any_of(m_dcs.begin(), m_dcs.end(), [object](const auto& entry) {
         const DeviceContext& dc = entry.second;
         return dc.bitmap == object || dc.brush == object || dc.pen == object || dc.font == object;
@@ -161,6 +168,7 @@ bool Gdi::isSelectedLocked(HGDIOBJ object) const
 
 HDC Gdi::newDCLocked(DeviceContext::Kind kind, HWND window, std::optional<RECT> paintClip)
 {
+    m_kernel.mutex().assertHeld();
     DeviceContext dc;
     dc.kind = kind;
     dc.window = window;
@@ -175,6 +183,7 @@ HDC Gdi::newDCLocked(DeviceContext::Kind kind, HWND window, std::optional<RECT> 
 
 HDC Gdi::openWindowDCLocked(HWND window, std::optional<RECT> paintClip)
 {
+    m_kernel.mutex().assertHeld();
     if (!window && !paintClip && m_screen.compose)
         return newDCLocked(DeviceContext::Kind::Window, nullptr, std::nullopt);
     if (!m_resolver || !window || !m_resolver(window)) {
@@ -186,6 +195,7 @@ HDC Gdi::openWindowDCLocked(HWND window, std::optional<RECT> paintClip)
 
 bool Gdi::releaseWindowDCLocked(HDC handle)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     if (!dc || dc->kind == DeviceContext::Kind::Memory) {
         fail(ERROR_INVALID_HANDLE);
@@ -197,6 +207,7 @@ bool Gdi::releaseWindowDCLocked(HDC handle)
 
 int Gdi::releaseDCLocked(HWND window, HDC handle)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     // A BeginPaint DC ends with EndPaint, a memory DC with DeleteDC.
     if (!dc || dc->kind != DeviceContext::Kind::Window || dc->window != window) {
@@ -209,6 +220,7 @@ int Gdi::releaseDCLocked(HWND window, HDC handle)
 
 HDC Gdi::createCompatibleDCLocked(HDC reference)
 {
+    m_kernel.mutex().assertHeld();
     if (reference && !dcLocked(reference)) {
         fail(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -218,6 +230,7 @@ HDC Gdi::createCompatibleDCLocked(HDC reference)
 
 bool Gdi::deleteDCLocked(HDC handle)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     // A window's DC is released, not deleted.
     if (!dc || dc->kind != DeviceContext::Kind::Memory) {
@@ -230,6 +243,7 @@ bool Gdi::deleteDCLocked(HDC handle)
 
 HBITMAP Gdi::createBitmapLocked(Surface pixels)
 {
+    m_kernel.mutex().assertHeld();
     if (pixels.width() <= 0 || pixels.height() <= 0) {
         fail(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -239,6 +253,7 @@ HBITMAP Gdi::createBitmapLocked(Surface pixels)
 
 HBITMAP Gdi::createBitmapLocked(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits)
 {
+    m_kernel.mutex().assertHeld();
     const auto depth = bitmapDepth(bitsPerPixel);
     if (planes != 1 || !depth) {
         fail(ERROR_INVALID_PARAMETER);
@@ -263,6 +278,7 @@ HBITMAP Gdi::createBitmapLocked(int width, int height, UINT planes, UINT bitsPer
 
 HBITMAP Gdi::createCompatibleBitmapLocked(HDC dc, int width, int height)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* reference = dcLocked(dc);
     if (!reference) {
         fail(ERROR_INVALID_HANDLE);
@@ -289,11 +305,13 @@ HBITMAP Gdi::createCompatibleBitmapLocked(HDC dc, int width, int height)
 
 HBRUSH Gdi::createSolidBrushLocked(COLORREF colour)
 {
+    m_kernel.mutex().assertHeld();
     return static_cast<HBRUSH>(addObject({BrushObject{fromColorRef(colour), {}}}));
 }
 
 HBRUSH Gdi::createPatternBrushLocked(HBITMAP bitmap)
 {
+    m_kernel.mutex().assertHeld();
     const GdiObject* object = objectLocked(bitmap);
     const auto* pixels = object ? object->as<BitmapObject>() : nullptr;
     if (!pixels) {
@@ -307,6 +325,7 @@ HBRUSH Gdi::createPatternBrushLocked(HBITMAP bitmap)
 
 HPEN Gdi::createPenLocked(int style, int width, COLORREF colour)
 {
+    m_kernel.mutex().assertHeld();
     if (style == PS_NULL)
         return static_cast<HPEN>(addObject({PenObject{std::nullopt, 1, 1}}));
     if (style != PS_SOLID) {
@@ -320,6 +339,7 @@ HPEN Gdi::createPenLocked(int style, int width, COLORREF colour)
 
 HGDIOBJ Gdi::stockObjectLocked(int index) const
 {
+    m_kernel.mutex().assertHeld();
     const auto slot = static_cast<std::size_t>(index);  // a negative index wraps past the end
     if (slot >= m_stock.size() || !m_stock[slot]) {
         fail(ERROR_INVALID_PARAMETER);
@@ -330,6 +350,7 @@ HGDIOBJ Gdi::stockObjectLocked(int index) const
 
 HGDIOBJ Gdi::selectObjectLocked(HDC handle, HGDIOBJ object)
 {
+    m_kernel.mutex().assertHeld();
     DeviceContext* dc = dcLocked(handle);
     const GdiObject* selected = objectLocked(object);
     if (!dc || !selected) {
@@ -358,6 +379,7 @@ HGDIOBJ Gdi::selectObjectLocked(HDC handle, HGDIOBJ object)
 
 bool Gdi::deleteObjectLocked(HGDIOBJ object)
 {
+    m_kernel.mutex().assertHeld();
     const GdiObject* found = objectLocked(object);
     if (!found) {
         fail(ERROR_INVALID_HANDLE);
@@ -375,6 +397,7 @@ bool Gdi::deleteObjectLocked(HGDIOBJ object)
 
 int Gdi::getObjectLocked(HGDIOBJ object, int size, void* out) const
 {
+    m_kernel.mutex().assertHeld();
     const GdiObject* found = objectLocked(object);
     if (!found) {
         fail(ERROR_INVALID_HANDLE);
@@ -420,6 +443,7 @@ int Gdi::getObjectLocked(HGDIOBJ object, int size, void* out) const
 
 const Surface* Gdi::bitmapPixelsLocked(HGDIOBJ bitmap) const
 {
+    m_kernel.mutex().assertHeld();
     const GdiObject* found = objectLocked(bitmap);
     const auto* pixels = found ? found->as<BitmapObject>() : nullptr;
     return pixels ? &pixels->pixels : nullptr;
@@ -427,6 +451,7 @@ const Surface* Gdi::bitmapPixelsLocked(HGDIOBJ bitmap) const
 
 std::size_t Gdi::liveObjectsLocked() const
 {
+    m_kernel.mutex().assertHeld();
     return static_cast<std::size_t>(
         std::count_if(m_objects.begin(), m_objects.end(), [](const auto& entry) { return !entry.second.stock; }));
 }
@@ -445,6 +470,7 @@ std::size_t Gdi::liveDCs() const
 
 void Gdi::freeProcessLocked(kernel::ProcessId pid)
 {
+    m_kernel.mutex().assertHeld();
     const auto dcs = m_dcs.eraseIf([pid](const auto& entry) { return entry.second.owner == pid; });
     const auto objects =
         m_objects.eraseIf([pid](const auto& entry) { return !entry.second.stock && entry.second.owner == pid; });

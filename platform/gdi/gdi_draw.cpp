@@ -30,12 +30,14 @@ bool inside(const RECT& r, POINT p)
 
 const BrushObject* Gdi::brushLocked(HGDIOBJ handle) const
 {
+    m_kernel.mutex().assertHeld();
     const GdiObject* object = objectLocked(handle);
     return object ? object->as<BrushObject>() : nullptr;
 }
 
 std::optional<Rgb> Gdi::brushColourLocked(const DeviceContext& dc) const
 {
+    m_kernel.mutex().assertHeld();
     const BrushObject* brush = brushLocked(dc.brush);
     return brush && !brush->pattern ? brush->colour : std::nullopt;
 }
@@ -56,6 +58,7 @@ std::optional<Rgb> Gdi::brushPixel(const DeviceContext& dc, const Target& target
 void Gdi::fillWithBrushLocked(const DeviceContext& dc, const Target& target, const RECT& area,
                               const BrushObject& brush) const
 {
+    m_kernel.mutex().assertHeld();
     if (!brush.pattern) {
         if (brush.colour)
             fillArea(*target.surface, target.clip, area, *brush.colour);
@@ -69,6 +72,7 @@ void Gdi::fillWithBrushLocked(const DeviceContext& dc, const Target& target, con
 
 bool Gdi::rectangleLocked(HDC handle, RECT area)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     const auto target = dc ? targetLocked(*dc) : std::nullopt;
     if (!target) {
@@ -110,6 +114,7 @@ bool Gdi::rectangleLocked(HDC handle, RECT area)
 
 bool Gdi::fillRectLocked(HDC handle, const RECT& area, HBRUSH brushHandle)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     const auto* brushObject = objectLocked(brushHandle);
     const auto* brush = brushObject ? brushObject->as<BrushObject>() : nullptr;
@@ -124,6 +129,7 @@ bool Gdi::fillRectLocked(HDC handle, const RECT& area, HBRUSH brushHandle)
 
 bool Gdi::bitBltLocked(HDC dstHandle, POINT at, SIZE size, HDC srcHandle, POINT from, DWORD rop)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dst = dcLocked(dstHandle);
     auto target = dst ? targetLocked(*dst) : std::nullopt;
     if (!target) {
@@ -160,6 +166,7 @@ bool Gdi::bitBltLocked(HDC dstHandle, POINT at, SIZE size, HDC srcHandle, POINT 
 
 bool Gdi::transparentImageLocked(HDC dstHandle, const RECT& to, HANDLE srcHandle, const RECT& from, COLORREF key)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dst = dcLocked(dstHandle);
     const auto target = dst ? targetLocked(*dst) : std::nullopt;
     // The source is a device context or a bitmap.
@@ -184,6 +191,7 @@ bool Gdi::transparentImageLocked(HDC dstHandle, const RECT& to, HANDLE srcHandle
 
 COLORREF Gdi::getPixelLocked(HDC handle, POINT at)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     const auto target = dc ? targetLocked(*dc) : std::nullopt;
     if (!target) {
@@ -200,6 +208,7 @@ COLORREF Gdi::getPixelLocked(HDC handle, POINT at)
 
 COLORREF Gdi::setPixelLocked(HDC handle, POINT at, COLORREF colour)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     const auto target = dc ? targetLocked(*dc) : std::nullopt;
     if (!target) {

@@ -36,11 +36,13 @@ Run runOf(LONG at, LONG size)
 
 bool Gdi::stretchBltLocked(HDC dst, BlitExtent to, HDC src, BlitExtent from, DWORD rop)
 {
+    m_kernel.mutex().assertHeld();
     return rasterLocked(dst, to, src, from, rop);
 }
 
 int Gdi::setStretchBltModeLocked(HDC handle, int mode)
 {
+    m_kernel.mutex().assertHeld();
     DeviceContext* dc = dcLocked(handle);
     if (!dc) {
         fail(ERROR_INVALID_HANDLE);
@@ -55,6 +57,7 @@ int Gdi::setStretchBltModeLocked(HDC handle, int mode)
 
 int Gdi::stretchBltModeLocked(HDC handle) const
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     if (!dc) {
         fail(ERROR_INVALID_HANDLE);
@@ -65,6 +68,7 @@ int Gdi::stretchBltModeLocked(HDC handle) const
 
 bool Gdi::rasterLocked(HDC dstHandle, BlitExtent to, HDC srcHandle, BlitExtent from, DWORD rop)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dst = dcLocked(dstHandle);
     auto target = dst ? targetLocked(*dst) : std::nullopt;
     if (!target) {

@@ -25,6 +25,7 @@ void fail(DWORD error)
 
 COLORREF Gdi::setTextColorLocked(HDC handle, COLORREF colour)
 {
+    m_kernel.mutex().assertHeld();
     DeviceContext* dc = dcLocked(handle);
     if (!dc) {
         fail(ERROR_INVALID_HANDLE);
@@ -35,6 +36,7 @@ COLORREF Gdi::setTextColorLocked(HDC handle, COLORREF colour)
 
 COLORREF Gdi::textColorLocked(HDC handle) const
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     if (!dc) {
         fail(ERROR_INVALID_HANDLE);
@@ -45,6 +47,7 @@ COLORREF Gdi::textColorLocked(HDC handle) const
 
 COLORREF Gdi::setBkColorLocked(HDC handle, COLORREF colour)
 {
+    m_kernel.mutex().assertHeld();
     DeviceContext* dc = dcLocked(handle);
     if (!dc) {
         fail(ERROR_INVALID_HANDLE);
@@ -55,6 +58,7 @@ COLORREF Gdi::setBkColorLocked(HDC handle, COLORREF colour)
 
 int Gdi::setBkModeLocked(HDC handle, int mode)
 {
+    m_kernel.mutex().assertHeld();
     DeviceContext* dc = dcLocked(handle);
     if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) {
         fail(dc ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
@@ -65,6 +69,7 @@ int Gdi::setBkModeLocked(HDC handle, int mode)
 
 int Gdi::drawTextLocked(HDC handle, std::wstring_view text, RECT& area, UINT format)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     const auto target = dc ? targetLocked(*dc) : std::nullopt;
     if (!target) {
@@ -89,6 +94,7 @@ int Gdi::drawTextLocked(HDC handle, std::wstring_view text, RECT& area, UINT for
 
 bool Gdi::extTextOutLocked(HDC handle, POINT at, UINT options, const RECT* area, std::wstring_view text)
 {
+    m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     const auto target = dc ? targetLocked(*dc) : std::nullopt;
     if (!target) {
@@ -109,6 +115,7 @@ bool Gdi::extTextOutLocked(HDC handle, POINT at, UINT options, const RECT* area,
 
 std::optional<SIZE> Gdi::textExtentLocked(HDC handle, std::wstring_view text) const
 {
+    m_kernel.mutex().assertHeld();
     if (!dcLocked(handle)) {
         fail(ERROR_INVALID_HANDLE);
         return std::nullopt;
@@ -119,6 +126,7 @@ std::optional<SIZE> Gdi::textExtentLocked(HDC handle, std::wstring_view text) co
 
 void Gdi::drawTextLocked(Surface& surface, const RECT& area, std::wstring_view text, Rgb colour, UINT format)
 {
+    m_kernel.mutex().assertHeld();
     const TextLayout layout = layoutText(font(), text, format, area.right - area.left);
     const RECT clip = (format & DT_NOCLIP) ? boundsOf(surface) : intersect(boundsOf(surface), area);
     renderText(surface, clip, area, layout, font(), colour, format, std::nullopt);
@@ -126,6 +134,7 @@ void Gdi::drawTextLocked(Surface& surface, const RECT& area, std::wstring_view t
 
 SIZE Gdi::measureTextLocked(std::wstring_view text) const
 {
+    m_kernel.mutex().assertHeld();
     const TextLayout layout = layoutText(font(), text, DT_NOPREFIX, 0);
     return SIZE{layout.width(), layout.height()};
 }

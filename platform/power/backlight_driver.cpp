@@ -19,6 +19,7 @@ BacklightDriver::BacklightDriver(kernel::Kernel& kernel, registry::Registry& reg
 
 void BacklightDriver::setPowerStateLocked(CEDEVICE_POWER_STATE state)
 {
+    m_kernel.mutex().assertHeld();
     m_state = state;
     if (state == D0) {
         const bool onAc = m_battery.readingLocked().acLineStatus == AC_LINE_ONLINE;
@@ -32,12 +33,14 @@ void BacklightDriver::setPowerStateLocked(CEDEVICE_POWER_STATE state)
 
 void BacklightDriver::setLimitLocked(BacklightLimit limit)
 {
+    m_kernel.mutex().assertHeld();
     m_limit = limit;
     updateLocked();
 }
 
 void BacklightDriver::updateLocked()
 {
+    m_kernel.mutex().assertHeld();
     Backlight seen{true, m_level};
     if (m_state >= D2 || m_limit == BacklightLimit::Off)
         seen = Backlight{false, 0};

@@ -11,16 +11,19 @@ BatteryDriver::BatteryDriver(kernel::Kernel& kernel) : m_kernel(kernel) {}
 
 POWER_BROADCAST_POWER_INFO BatteryDriver::powerInfoLocked() const
 {
+    m_kernel.mutex().assertHeld();
     return powerInfoFor(m_reading.acLineStatus, m_reading.percent);
 }
 
 SYSTEM_POWER_STATUS_EX2 BatteryDriver::statusLocked() const
 {
+    m_kernel.mutex().assertHeld();
     return powerStatusFor(m_reading.acLineStatus, m_reading.percent);
 }
 
 void BatteryDriver::reportLocked(std::optional<BYTE> acLineStatus, std::optional<BYTE> percent)
 {
+    m_kernel.mutex().assertHeld();
     const bool lineChanged = acLineStatus && *acLineStatus != m_reading.acLineStatus;
     m_reading.acLineStatus = acLineStatus.value_or(m_reading.acLineStatus);
     m_reading.percent = percent.value_or(m_reading.percent);
@@ -41,6 +44,7 @@ void BatteryDriver::reportLocked(std::optional<BYTE> acLineStatus, std::optional
 std::shared_ptr<PowerNotification> BatteryDriver::subscribeLocked(std::shared_ptr<kernel::MsgQueueCore> queue,
                                                                   DWORD types)
 {
+    m_kernel.mutex().assertHeld();
     auto subscription = std::make_shared<PowerNotification>(std::move(queue), types);
     m_subscriptions.push_back(subscription);
     if (subscription->wants(PBT_POWERINFOCHANGE)) {

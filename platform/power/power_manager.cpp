@@ -89,6 +89,7 @@ bool PowerManager::userInput()
 
 void PowerManager::setSystemStateLocked(PowerState state, bool force)
 {
+    m_kernel.mutex().assertHeld();
     std::string name = state == PowerState::On ? "on" : state == PowerState::UserIdle ? "useridle" : "suspend";
     m_kernel.effectLocked("system.power", force ? name + " force" : name);
     if (state == PowerState::On)
@@ -100,6 +101,7 @@ void PowerManager::setSystemStateLocked(PowerState state, bool force)
 
 void PowerManager::onBatteryReportLocked(bool lineChanged)
 {
+    m_kernel.mutex().assertHeld();
     // Connecting or removing the charger wakes the device as a touch does; any report brings
     // it out of Suspend. A new percentage alone does not keep an idle device awake.
     if (lineChanged || m_state == PowerState::Suspend) {
@@ -110,18 +112,21 @@ void PowerManager::onBatteryReportLocked(bool lineChanged)
 
 void PowerManager::activityLocked()
 {
+    m_kernel.mutex().assertHeld();
     m_lastActivity = m_kernel.scheduler().nowLocked();
     enterLocked(PowerState::On);
 }
 
 void PowerManager::wakeLocked()
 {
+    m_kernel.mutex().assertHeld();
     m_wake = true;
     m_kernel.signalLocked();
 }
 
 void PowerManager::enterLocked(PowerState state)
 {
+    m_kernel.mutex().assertHeld();
     if (state == m_state)
         return;
     const PowerState previous = std::exchange(m_state, state);
@@ -145,6 +150,7 @@ void PowerManager::enterLocked(PowerState state)
 
 void PowerManager::readTimeoutsLocked()
 {
+    m_kernel.mutex().assertHeld();
     const auto read = [this](std::wstring_view name) {
         return dwordIn(m_registry, registry::Root::LocalMachine, kTimeoutsKey, name);
     };
@@ -153,11 +159,13 @@ void PowerManager::readTimeoutsLocked()
 
 bool PowerManager::useDimLocked() const
 {
+    m_kernel.mutex().assertHeld();
     return dwordIn(m_registry, registry::Root::CurrentUser, L"ControlPanel\\BackLight", L"UseDim") != 0;
 }
 
 std::pair<kernel::DeviceTime, kernel::DeviceTime> PowerManager::activeTimeoutsLocked() const
 {
+    m_kernel.mutex().assertHeld();
     const bool onAc = m_battery.readingLocked().acLineStatus == AC_LINE_ONLINE;
     const DWORD userIdle = onAc ? m_timeouts.acUserIdle : m_timeouts.battUserIdle;
     const DWORD suspend = onAc ? m_timeouts.acSuspend : m_timeouts.battSuspend;
@@ -166,6 +174,7 @@ std::pair<kernel::DeviceTime, kernel::DeviceTime> PowerManager::activeTimeoutsLo
 
 void PowerManager::advanceLocked()
 {
+    m_kernel.mutex().assertHeld();
     if (m_state == PowerState::Suspend)
         return;
     const auto [userIdle, suspend] = activeTimeoutsLocked();
@@ -180,6 +189,7 @@ void PowerManager::advanceLocked()
 
 kernel::DeviceTime PowerManager::nextDeadlineLocked() const
 {
+    m_kernel.mutex().assertHeld();
     if (m_state == PowerState::Suspend)
         return kernel::kForever;  // only a wake-up ends it
     const auto [userIdle, suspend] = activeTimeoutsLocked();

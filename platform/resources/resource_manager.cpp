@@ -33,11 +33,13 @@ ResourceManager::ResourceManager(kernel::Kernel& kernel) : m_kernel(kernel) {}
 
 HMODULE ResourceManager::instanceLocked() const
 {
+    m_kernel.mutex().assertHeld();
     return m_kernel.instanceLocked(m_kernel.scheduler().currentProcess());
 }
 
 const ResourceModule* ResourceManager::moduleLocked(HMODULE module)
 {
+    m_kernel.mutex().assertHeld();
     if (!module)
         module = instanceLocked();
     const std::vector<std::uint8_t>* bytes =
@@ -66,6 +68,7 @@ const ResourceModule* ResourceManager::moduleLocked(HMODULE module)
 std::optional<FoundResource> ResourceManager::findLocked(HMODULE module, const ResourceKey& type,
                                                          const ResourceKey& name)
 {
+    m_kernel.mutex().assertHeld();
     if (!module)
         module = instanceLocked();
     const ResourceModule* resources = moduleLocked(module);
@@ -82,6 +85,7 @@ std::optional<FoundResource> ResourceManager::findLocked(HMODULE module, const R
 
 const std::wstring* ResourceManager::stringLocked(HINSTANCE instance, UINT id)
 {
+    m_kernel.mutex().assertHeld();
     const auto found = findLocked(instance, ResourceKey::of(kRtString), ResourceKey::of(stringBlockOf(id)));
     if (!found)
         return nullptr;
@@ -98,6 +102,7 @@ const std::wstring* ResourceManager::stringLocked(HINSTANCE instance, UINT id)
 
 std::optional<DialogTemplate> ResourceManager::dialogTemplateLocked(HINSTANCE instance, LPCWSTR name)
 {
+    m_kernel.mutex().assertHeld();
     const ResourceKey key = ResourceKey::of(name);
     const auto found = findLocked(instance, ResourceKey::of(kRtDialog), key);
     if (!found)
@@ -112,6 +117,7 @@ std::optional<DialogTemplate> ResourceManager::dialogTemplateLocked(HINSTANCE in
 
 HICON ResourceManager::loadIconLocked(HINSTANCE instance, LPCWSTR name)
 {
+    m_kernel.mutex().assertHeld();
     if (!instance) {
         // The system's predefined icons (IDI_APPLICATION, ...): the device has none.
         kernel::setLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
@@ -141,6 +147,7 @@ HICON ResourceManager::loadIconLocked(HINSTANCE instance, LPCWSTR name)
 
 const Icon* ResourceManager::iconLocked(HICON icon) const
 {
+    m_kernel.mutex().assertHeld();
     const auto value = reinterpret_cast<std::uintptr_t>(icon);
     if (value < kIconHandleBase || (value - kIconHandleBase) % 4 != 0)
         return nullptr;
@@ -155,6 +162,7 @@ std::uintptr_t ResourceManager::resourceHandle(HMODULE module, std::size_t index
 
 std::optional<FoundResource> ResourceManager::fromResourceHandleLocked(std::uintptr_t handle)
 {
+    m_kernel.mutex().assertHeld();
     for (const auto& [module, resources] : m_modules) {
         const auto base = reinterpret_cast<std::uintptr_t>(module);
         if (handle <= base || (handle - base) % kResourceStep != 0)
