@@ -24,11 +24,30 @@ wine_make_prefix() {
   wineserver -w
 }
 
+# The programs a session started, all but the caller: each carries the session's TMPDIR, whichever
+# prefix it runs in (the shared one that a run may be making, too). A shell of the session shows
+# the TMPDIR it was started with, so the shell making the shared prefix leaves its pid.
+wine_session_processes() {
+  local work=$1 environ pid
+  for environ in /proc/[0-9]*/environ; do
+    pid=${environ#/proc/}
+    pid=${pid%/environ}
+    [[ $pid != "$$" && $pid != "$BASHPID" ]] || continue
+    if grep -qsxz -F "TMPDIR=$work/tmp" "$environ"; then echo "$pid"; fi
+  done
+}
+
 # Stops what a session started, its Wine and its X server, and removes its folder. The folder
-# names them: the prefix (whose wineserver ends Wine's processes) and the X server's pid.
+# names them: the prefix (whose wineserver ends Wine's processes) and the X server's pid; what
+# is left (a run killed while it made the shared prefix leaves that prefix's Wine and the shell
+# that holds its lock) is found by its TMPDIR.
 wine_reap() {
   local work=$1
   [[ -d $work ]] || return 0
+  # First the shell making the shared prefix, lest it go on and mark a half-made one as made.
+  if [[ -s $work/maker.pid ]]; then
+    kill -9 "$(cat "$work/maker.pid")" 2>/dev/null || true
+  fi
   if [[ -d $work/prefix ]]; then
     # Wine finds its server under the TMPDIR it was started with.
     TMPDIR="$work/tmp" WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
@@ -36,6 +55,9 @@ wine_reap() {
   if [[ -s $work/xvfb.pid ]]; then
     kill "$(cat "$work/xvfb.pid")" 2>/dev/null || true
   fi
+  local left
+  left=$(wine_session_processes "$work")
+  [[ -z $left ]] || kill -9 $left 2>/dev/null || true
   rm -rf "$work"
 }
 
@@ -83,6 +105,7 @@ wine_session_start() {
   local template="${VELORIN_WINE_TEMPLATE:-}"
   if [[ -n $template ]]; then
     (
+      echo "$BASHPID" >"$wine_work/maker.pid"
       flock 9
       if [[ ! -f $template/.made ]]; then
         echo "velorin-wine: making the Wine prefix that runs start from, once (about 20 s)" >&2
@@ -90,6 +113,7 @@ wine_session_start() {
         WINEPREFIX="$template" wine_make_prefix
         touch "$template/.made"
       fi
+      rm -f "$wine_work/maker.pid"
     ) 9>"$template.lock"
     cp -al "$template" "$WINEPREFIX"
   else
