@@ -15,15 +15,24 @@ LRESULT dialogClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return windowManager().defDialogProc(hwnd, message, wParam, lParam);
 }
 
-LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+// What the system's controls do alike: paint themselves whole, so that no erase is needed.
+LRESULT controlProc(WindowManager& wm, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    WindowManager& wm = windowManager();
     switch (message) {
     case WM_PAINT:
         wm.paintControl(hwnd);
         return 0;
     case WM_ERASEBKGND:
-        return 1;  // the painting covers it
+        return 1;
+    default:
+        return wm.defWindowProc(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WindowManager& wm = windowManager();
+    switch (message) {
     case WM_LBUTTONDOWN:
         wm.pressButton(hwnd, true, lParam);
         return 0;
@@ -37,24 +46,15 @@ LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return DLGC_BUTTON | (isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
     }
     default:
-        return wm.defWindowProc(hwnd, message, wParam, lParam);
+        return controlProc(wm, hwnd, message, wParam, lParam);
     }
 }
 
 LRESULT staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    WindowManager& wm = windowManager();
-    switch (message) {
-    case WM_PAINT:
-        wm.paintControl(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_GETDLGCODE:
+    if (message == WM_GETDLGCODE)
         return DLGC_STATIC;
-    default:
-        return wm.defWindowProc(hwnd, message, wParam, lParam);
-    }
+    return controlProc(windowManager(), hwnd, message, wParam, lParam);
 }
 
 }  // namespace
