@@ -29,6 +29,18 @@ apt_install() {
     apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# A mirror caught mid-sync serves index files that do not match its release file, and apt
+# refuses them; that mends itself within minutes, so the refresh is tried again before giving up.
+apt_update() {
+  local wait
+  for wait in 10 30 60 120; do
+    as_root apt-get update && return 0
+    echo "setup: refreshing the package lists failed; trying again in ${wait}s" >&2
+    sleep "$wait"
+  done
+  as_root apt-get update
+}
+
 echo "setup: installing ${missing[*]}"
 
 # A package of another architecture (wine32:i386) needs that architecture known to dpkg, and
@@ -40,7 +52,7 @@ for pkg in "${missing[@]}"; do
   if ! dpkg --print-foreign-architectures | grep -qx "$arch" && [[ $arch != "$(dpkg --print-architecture)" ]]; then
     echo "setup: adding the $arch architecture"
     as_root dpkg --add-architecture "$arch"
-    as_root apt-get update
+    apt_update
     updated=1
   fi
 done
@@ -49,7 +61,7 @@ done
 # or the install fails (stale lists point at files the mirror no longer has).
 for pkg in "${missing[@]}"; do
   if ((updated == 0)) && ! apt-cache show -- "$pkg" >/dev/null 2>&1; then
-    as_root apt-get update
+    apt_update
     updated=1
     break
   fi
@@ -57,6 +69,6 @@ done
 
 if ! apt_install; then
   ((updated == 0)) || exit 1
-  as_root apt-get update
+  apt_update
   apt_install
 fi
