@@ -74,6 +74,11 @@ file(WRITE ${w}/late.scn "9223372036854775807ms expect running\n")
 expect_bad("late.scn:1: time '9223372036854775807ms' is past the device's last moment" --scenario ${w}/late.scn)
 file(WRITE ${w}/deep.reg "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\a\\b\\c\\d\\e\\f\\g\\h\\i\\j\\k\\l\\m\\n\\o\\p\\q]\n")
 expect_bad("deep.reg:3: the key .* is 17 levels deep" --scenario ${w}/ok.scn --registry ${w}/deep.reg)
+# A hive that is a fifo would hang the boot's read: refused before the run.
+execute_process(COMMAND mkfifo ${w}/fifo.reg RESULT_VARIABLE made)
+if(made EQUAL 0)
+  expect_bad("fifo.reg: cannot write the registry there: it is not a regular file" --scenario ${w}/ok.scn --registry ${w}/fifo.reg)
+endif()
 # Two options naming one file, by name, hard link or symlink: refused before anything is written.
 file(WRITE ${w}/s.scn "1s expect running\n")
 file(WRITE ${w}/r.reg "Windows Registry Editor Version 5.00\n")
