@@ -127,6 +127,7 @@ wine_session_start() {
   local tries
   for tries in $(seq 100); do
     [[ -s $wine_work/display ]] && break
+    kill -0 "$wine_xvfb_pid" 2>/dev/null || break
     sleep 0.1
   done
   if [[ ! -s $wine_work/display ]]; then
