@@ -6,9 +6,9 @@
 Each mutant changes one spot of one utility source (a comparison, a logical operator, a
 constant, a deleted call), rebuilds the utility's test programs in DIR (build/release unless
 given) and runs them; a mutant that makes a test fail is killed, one that no longer builds is
-left out of the score. The
-same seed and sources give the same mutants, so two runs over different tests compare. The
-sources are put back after each mutant, also when the run is interrupted.
+left out of the score. The same seed and sources give the same mutants, so two runs over
+different tests compare. The sources are put back after each mutant, also when the run is
+interrupted.
 """
 import argparse
 import pathlib
