@@ -137,6 +137,14 @@ wine_session_start() {
   export DISPLAY=":$(head -n1 "$wine_work/display")"
 }
 
+# Why Wine may not have started a program of `build`: said when a 32-bit build meets a Wine that
+# has no 32-bit part (Debian's wine32:i386), as Wine itself answers 0 then.
+wine_missing_hint() {
+  if [[ $1 == *i686* ]] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q " installed"; then
+    echo "; a 32-bit build needs 32-bit Wine (wine32:i386), which make win32 installs"
+  fi
+}
+
 # Ends whatever the session started and removes its folder; nothing here may fail the exit.
 wine_session_end() {
   [[ -n ${wine_work:-} ]] || return 0
