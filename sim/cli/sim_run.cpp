@@ -219,9 +219,12 @@ private:
         if (!showsProgress())
             return;
         m_meter.emplace(std::cerr, m_harness->now());
-        DeviceTime end = m_options.until.value_or(0);
-        for (const auto& line : m_scenario.lines)
-            end = m_options.until ? end : std::max(end, line.at);
+        DeviceTime end = 0;
+        if (m_options.until)
+            end = *m_options.until;
+        else
+            for (const auto& line : m_scenario.lines)
+                end = std::max(end, line.at);
         if (end > m_harness->now())
             m_meter->endsAt(end);
         m_harness->addStepListener([this] { m_meter->update(m_harness->now()); });
@@ -287,8 +290,7 @@ private:
                               (gifSaved || !m_gif) && (sheetSaved || !m_sheet);
         if (traceSaved && traceInFile)
             m_saved.push_back("trace in " + *m_options.traceFile);
-        // A registry is reported saved only in a run that wrote everything else.
-        if (registrySaved && allSaved)
+        if (registrySaved)
             m_saved.push_back("registry saved in " + *m_options.registryFile);
         if (gifSaved)
             m_saved.push_back("GIF in " + *m_options.gifFile);
