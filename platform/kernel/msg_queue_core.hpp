@@ -32,6 +32,18 @@ inline bool validNewQueueOptions(const MSGQUEUEOPTIONS* options)
     return validQueueOptions(options) && options->cbMaxMessage != 0;
 }
 
+// A read needs a buffer of some size and somewhere to say how much it took.
+inline bool validReadArguments(const void* buffer, DWORD size, const DWORD* read)
+{
+    return buffer && size != 0 && read;
+}
+
+// A write needs a message of some size.
+inline bool validWriteArguments(const void* message, DWORD size)
+{
+    return message && size != 0;
+}
+
 struct QueuedMessage {
     std::vector<BYTE> bytes;
     DWORD flags = 0;

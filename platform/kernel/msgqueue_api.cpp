@@ -86,7 +86,7 @@ BOOL ReadMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbBufferSize, LPDWORD lpN
     return platformCall(
         "ReadMsgQueue", FALSE, ERROR_INVALID_HANDLE,
         [&]() -> BOOL {
-            if (!lpBuffer || cbBufferSize == 0 || !lpNumberOfBytesRead) {
+            if (!validReadArguments(lpBuffer, cbBufferSize, lpNumberOfBytesRead)) {
                 setLastError(ERROR_INVALID_PARAMETER);
                 return FALSE;
             }
@@ -116,7 +116,7 @@ BOOL WriteMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbDataSize, DWORD dwTime
     return platformCall(
         "WriteMsgQueue", FALSE, ERROR_INVALID_HANDLE,
         [&]() -> BOOL {
-            if (!lpBuffer || cbDataSize == 0) {
+            if (!validWriteArguments(lpBuffer, cbDataSize)) {
                 setLastError(ERROR_INVALID_PARAMETER);
                 return FALSE;
             }

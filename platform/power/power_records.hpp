@@ -42,18 +42,19 @@ inline SYSTEM_POWER_STATUS_EX2 powerStatusFor(BYTE acLineStatus, BYTE percent)
 // The same facts as the status, under the notification's own names and layout.
 inline POWER_BROADCAST_POWER_INFO powerInfoFor(BYTE acLineStatus, BYTE percent)
 {
+    const SYSTEM_POWER_STATUS_EX2 status = powerStatusFor(acLineStatus, percent);
     POWER_BROADCAST_POWER_INFO info;
     std::memset(&info, 0, sizeof info);  // the padding too: messages are compared byte for byte
     info.dwNumLevels = kBatteryLevels;
-    info.dwBatteryLifeTime = BATTERY_LIFE_UNKNOWN;
-    info.dwBatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
-    info.dwBackupBatteryLifeTime = BATTERY_LIFE_UNKNOWN;
-    info.dwBackupBatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
-    info.bACLineStatus = acLineStatus;
-    info.bBatteryFlag = batteryFlagFor(acLineStatus, percent);
-    info.bBatteryLifePercent = percent;
-    info.bBackupBatteryFlag = BATTERY_FLAG_UNKNOWN;
-    info.bBackupBatteryLifePercent = BATTERY_PERCENTAGE_UNKNOWN;
+    info.dwBatteryLifeTime = status.BatteryLifeTime;
+    info.dwBatteryFullLifeTime = status.BatteryFullLifeTime;
+    info.dwBackupBatteryLifeTime = status.BackupBatteryLifeTime;
+    info.dwBackupBatteryFullLifeTime = status.BackupBatteryFullLifeTime;
+    info.bACLineStatus = status.ACLineStatus;
+    info.bBatteryFlag = status.BatteryFlag;
+    info.bBatteryLifePercent = status.BatteryLifePercent;
+    info.bBackupBatteryFlag = status.BackupBatteryFlag;
+    info.bBackupBatteryLifePercent = status.BackupBatteryLifePercent;
     return info;
 }
 

@@ -158,7 +158,7 @@ HANDLE WINAPI OpenMsgQueue(HANDLE, HANDLE hMsgQ, LPMSGQUEUEOPTIONS lpOptions)
 BOOL WINAPI ReadMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbBufferSize, LPDWORD lpNumberOfBytesRead,
                          DWORD dwTimeout, DWORD* pdwFlags)
 {
-    if (!lpBuffer || cbBufferSize == 0 || !lpNumberOfBytesRead) {
+    if (!velorin::kernel::validReadArguments(lpBuffer, cbBufferSize, lpNumberOfBytesRead)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
@@ -183,7 +183,7 @@ BOOL WINAPI ReadMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbBufferSize, LPDW
 
 BOOL WINAPI WriteMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbDataSize, DWORD dwTimeout, DWORD dwFlags)
 {
-    if (!lpBuffer || cbDataSize == 0) {
+    if (!velorin::kernel::validWriteArguments(lpBuffer, cbDataSize)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
