@@ -6,6 +6,13 @@ set -euo pipefail
 tools="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 (($#)) || set -- "$tools/packages.txt"
 
+# 32-bit Wine may be a copy of the package's (see setup-wine32.sh), made for the installed Wine.
+wine32_private_made() {
+  local made="${VELORIN_WINE32:-${XDG_CACHE_HOME:-$HOME/.cache}/velorin/wine32}/.made"
+  [[ $1 == wine32:i386 && -f $made ]] &&
+    [[ $(cat "$made") == "$(dpkg-query -W -f='${Version}' wine64 2>/dev/null)" ]]
+}
+
 missing=()
 for list in "$@"; do
   while IFS= read -r line || [[ -n $line ]]; do
@@ -15,7 +22,7 @@ for list in "$@"; do
     status="$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)"
     # "not-installed" and "config-files" do not match; a package of several architectures may
     # print several statuses back to back.
-    [[ $status == *" installed"* ]] || missing+=("$pkg")
+    [[ $status == *" installed"* ]] || wine32_private_made "$pkg" || missing+=("$pkg")
   done <"$list"
 done
 
@@ -30,15 +37,16 @@ apt_install() {
 }
 
 # A mirror caught mid-sync serves index files that do not match its release file, and apt
-# refuses them; that mends itself within minutes, so the refresh is tried again before giving up.
+# refuses them; that often mends itself within a minute, so the refresh is tried again. A list
+# that still fails is left as it was: the install below says whether the rest will do.
 apt_update() {
   local wait
-  for wait in 10 30 60 120; do
+  for wait in 10 30; do
     as_root apt-get update && return 0
     echo "setup: refreshing the package lists failed; trying again in ${wait}s" >&2
     sleep "$wait"
   done
-  as_root apt-get update
+  as_root apt-get update || echo "setup: some package lists could not be refreshed; going on with the rest" >&2
 }
 
 echo "setup: installing ${missing[*]}"
@@ -67,8 +75,17 @@ for pkg in "${missing[@]}"; do
   fi
 done
 
-if ! apt_install; then
-  ((updated == 0)) || exit 1
+apt_install && exit 0
+if ((updated == 0)); then
   apt_update
-  apt_install
+  apt_install && exit 0
 fi
+# wine32:i386 needs i386 lists that match the amd64 packages installed; when the mirror cannot
+# give them, the rest is installed and 32-bit Wine made from the same packages on the side.
+[[ " ${missing[*]} " == *" wine32:i386 "* ]] || exit 1
+echo "setup: wine32:i386 cannot be installed from this mirror; making a copy of 32-bit Wine instead" >&2
+rest=()
+for pkg in "${missing[@]}"; do [[ $pkg == wine32:i386 ]] || rest+=("$pkg"); done
+missing=("${rest[@]}")
+((${#missing[@]} == 0)) || apt_install
+"$tools/setup-wine32.sh"

@@ -14,7 +14,8 @@ winpath() {
 }
 
 wine_make_prefix() {
-  wineboot --init >/dev/null 2>&1
+  # Through `wine`, not Debian's wineboot script, which would pass over a private 32-bit Wine.
+  wine wineboot.exe --init >/dev/null 2>&1
   # A virtual desktop: without a window manager, Wine's X11 driver waits a second or two around
   # every show and hide, and the program's timing would no longer be the scenario's.
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
@@ -89,10 +90,37 @@ wine_reap_abandoned() {
   done
 }
 
-# Starts the session: WINEPREFIX and DISPLAY are set for what follows. A prefix made once may be
-# shared as a template (VELORIN_WINE_TEMPLATE; the tests make one a run): each session links its
-# files rather than copying them, and Wine replaces, never rewrites, the files it changes.
+# The machine a Windows program or DLL is built for, from its PE header: 014c for 32-bit x86,
+# 8664 for x86-64.
+pe_machine() {
+  local header
+  header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null) || return 0
+  od -An -tx2 -j$((header + 4)) -N2 "$1" 2>/dev/null | tr -d ' \n'
+}
+
+# 32-bit Wine: Debian's wine32:i386, or else the copy that tools/setup-wine32.sh makes where that
+# package cannot be installed; that copy is found through PATH and LD_LIBRARY_PATH.
+wine32_private="${VELORIN_WINE32:-${XDG_CACHE_HOME:-$HOME/.cache}/velorin/wine32}"
+wine_use_wine32() {
+  [[ ! -x /usr/lib/wine/wine && -f $wine32_private/.made ]] || return 0
+  export PATH="$wine32_private/bin:$PATH"
+  export LD_LIBRARY_PATH="$wine32_private/root/usr/lib/i386-linux-gnu:$wine32_private/root/lib/i386-linux-gnu${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+}
+
+# Starts the session for PROGRAM (a .exe or .dll of the build to run): WINEPREFIX and DISPLAY are
+# set for what follows. A 32-bit program runs in a 32-bit prefix, as on a 32-bit Windows, which
+# needs no 64-bit part of Wine. A prefix made once may be shared as a template
+# (VELORIN_WINE_TEMPLATE, with -win32 added for 32-bit prefixes; the tests make them once a run):
+# each session links its files rather than copying them, and Wine replaces, never rewrites, the
+# files it changes.
 wine_session_start() {
+  local program=${1:?the program the session runs}
+  local arch=win64 template="${VELORIN_WINE_TEMPLATE:-}"
+  if [[ $(pe_machine "$program") == 014c ]]; then
+    arch=win32
+    template="${template:+$template-win32}"
+    wine_use_wine32
+  fi
   wine_reap_abandoned
   wine_work="$(mktemp -d "${TMPDIR:-/tmp}/velorin-wine.XXXXXX")"
   echo "$$" >"$wine_work/owner"
@@ -101,8 +129,7 @@ wine_session_start() {
   # session's own goes with the session.
   mkdir "$wine_work/tmp"
   export TMPDIR="$wine_work/tmp"
-  export WINEPREFIX="$wine_work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
-  local template="${VELORIN_WINE_TEMPLATE:-}"
+  export WINEPREFIX="$wine_work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=$arch
   if [[ -n $template ]]; then
     (
       echo "$BASHPID" >"$wine_work/maker.pid"
@@ -137,12 +164,11 @@ wine_session_start() {
   export DISPLAY=":$(head -n1 "$wine_work/display")"
 }
 
-# Why Wine may not have started a program of `build`: said when a 32-bit build meets a Wine that
-# has no 32-bit part (Debian's wine32:i386), as Wine itself answers 0 then.
+# Why Wine may not have started PROGRAM: said when a 32-bit program meets a Wine without its
+# 32-bit part, as Wine itself answers 0 then.
 wine_missing_hint() {
-  if [[ $1 == *i686* ]] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q " installed"; then
-    echo "; a 32-bit build needs 32-bit Wine (wine32:i386), which make win32 installs"
-  fi
+  [[ $(pe_machine "$1") == 014c && ! -x /usr/lib/wine/wine && ! -f $wine32_private/.made ]] || return 0
+  echo "; a 32-bit build needs 32-bit Wine: Debian's wine32:i386, or where that cannot be installed the copy in $wine32_private; make win32 makes either"
 }
 
 # Ends whatever the session started and removes its folder; nothing here may fail the exit.

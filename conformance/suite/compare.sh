@@ -16,7 +16,7 @@ trap 'wine_session_end; rm -rf "$work"' EXIT
 
 [[ -f $program ]] || { echo "$program is missing: run make win32" >&2; exit 2; }
 "$device_runner" >"$work/device.txt" || { echo "the suite did not end on the device" >&2; exit 1; }
-wine_session_start
+wine_session_start "$program"
 wine "$program" | tr -d '\r' >"$work/wine.txt" || { echo "the suite failed under Wine" >&2; exit 1; }
 
 awk -F'|' '

@@ -16,12 +16,12 @@ done
 # shellcheck source=tools/wine-session.sh
 source "$root/tools/wine-session.sh"
 trap wine_session_end EXIT
-wine_session_start
+wine_session_start "$build/ce_layer_tests.exe"
 status=0
 wine "$build/ce_layer_tests.exe" | tee "$wine_work/output" || status=$?
 # Wine answers 0 for a program it could not start at all: the checks count only if they ran.
 if ! grep -q "^ce_layer_tests: [1-9][0-9]* checks" "$wine_work/output"; then
-  echo "run-ce-layer-tests: $build/ce_layer_tests.exe did not run under Wine$(wine_missing_hint "$build")" >&2
+  echo "run-ce-layer-tests: $build/ce_layer_tests.exe did not run under Wine$(wine_missing_hint "$build/ce_layer_tests.exe")" >&2
   exit 2
 fi
 exit "$status"
