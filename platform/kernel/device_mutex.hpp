@@ -36,7 +36,7 @@ public:
     // Aborts, naming the caller, unless the calling host thread holds the lock. Device threads
     // of the serial modes share their host thread, but hand the CPU over only with the lock let
     // go (Scheduler::switchLocked), so the host's hold is the running device thread's.
-    void assertHeld(std::source_location where = std::source_location::current()) const
+    void assertHeld(CheckSite where = {}) const
     {
         if constexpr (kCheckInvariants) {
             if (m_holder.load(std::memory_order_relaxed) != std::this_thread::get_id())

@@ -6,10 +6,9 @@
 
 namespace velorin::kernel {
 
-void invariantFailed(const char* what, std::source_location where)
+void invariantFailed(const char* what, CheckSite where)
 {
-    std::fprintf(stderr, "%s:%u: %s: invariant failed: %s\n", where.file_name(), static_cast<unsigned>(where.line()),
-                 where.function_name(), what);
+    std::fprintf(stderr, "%s:%u: %s: invariant failed: %s\n", where.file, where.line, where.function, what);
     std::abort();
 }
 
