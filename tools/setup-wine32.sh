@@ -24,6 +24,10 @@ version="$(dpkg-query -W -f='${Version}' wine64 2>/dev/null)" || {
 if [[ -f $dest/.made && $(cat "$dest/.made") == "$version" ]]; then exit 0; fi
 say "making 32-bit Wine $version in $dest"
 
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  as_root dpkg --add-architecture i386
+  as_root apt-get update || say "some package lists could not be refreshed; going on with the rest"
+fi
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends libc6:i386
 
 work="$dest.new"
