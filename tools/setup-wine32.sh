@@ -10,7 +10,9 @@
 #                              ~/.cache/velorin/wine32)
 set -euo pipefail
 
-dest="${VELORIN_WINE32:-${XDG_CACHE_HOME:-$HOME/.cache}/velorin/wine32}"
+# shellcheck source=tools/wine32-copy.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine32-copy.sh"
+dest=$wine32_copy
 say() { echo "setup-wine32: $*" >&2; }
 as_root() {
   if ((EUID == 0)); then "$@"; else sudo "$@"; fi
@@ -21,7 +23,7 @@ version="$(dpkg-query -W -f='${Version}' wine64 2>/dev/null)" || {
   say "wine64 is not installed; it comes first"
   exit 1
 }
-if [[ -f $dest/.made && $(cat "$dest/.made") == "$version" ]]; then exit 0; fi
+! wine32_copy_current || exit 0
 say "making 32-bit Wine $version in $dest"
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -62,8 +64,7 @@ zlib="$work/root/usr/i686-w64-mingw32/lib/zlib1.dll"
 
 # The loader, as `wine`: Wine finds its libraries and its server beside where the loader is.
 ln -s ../root/usr/lib/wine/wine "$work/bin/wine"
-got="$(PATH="$work/bin:$PATH" \
-  LD_LIBRARY_PATH="$work/root/usr/lib/i386-linux-gnu:$work/root/lib/i386-linux-gnu" wine --version)" || {
+got="$(wine32_copy_environment "$work" && wine --version)" || {
   say "the 32-bit Wine in $work does not start"
   exit 1
 }

@@ -6,12 +6,9 @@ set -euo pipefail
 tools="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 (($#)) || set -- "$tools/packages.txt"
 
-# 32-bit Wine may be a copy of the package's (see setup-wine32.sh), made for the installed Wine.
-wine32_private_made() {
-  local made="${VELORIN_WINE32:-${XDG_CACHE_HOME:-$HOME/.cache}/velorin/wine32}/.made"
-  [[ $1 == wine32:i386 && -f $made ]] &&
-    [[ $(cat "$made") == "$(dpkg-query -W -f='${Version}' wine64 2>/dev/null)" ]]
-}
+# 32-bit Wine may be a copy of the package's (see setup-wine32.sh).
+# shellcheck source=tools/wine32-copy.sh
+source "$tools/wine32-copy.sh"
 
 missing=()
 for list in "$@"; do
@@ -22,7 +19,7 @@ for list in "$@"; do
     status="$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)"
     # "not-installed" and "config-files" do not match; a package of several architectures may
     # print several statuses back to back.
-    [[ $status == *" installed"* ]] || wine32_private_made "$pkg" || missing+=("$pkg")
+    [[ $status == *" installed"* ]] || { [[ $pkg == wine32:i386 ]] && wine32_copy_current; } || missing+=("$pkg")
   done <"$list"
 done
 

@@ -99,12 +99,12 @@ pe_machine() {
 }
 
 # 32-bit Wine: Debian's wine32:i386, or else the copy that tools/setup-wine32.sh makes where that
-# package cannot be installed; that copy is found through PATH and LD_LIBRARY_PATH.
-wine32_private="${VELORIN_WINE32:-${XDG_CACHE_HOME:-$HOME/.cache}/velorin/wine32}"
+# package cannot be installed.
+# shellcheck source=tools/wine32-copy.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine32-copy.sh"
 wine_use_wine32() {
-  [[ ! -x /usr/lib/wine/wine && -f $wine32_private/.made ]] || return 0
-  export PATH="$wine32_private/bin:$PATH"
-  export LD_LIBRARY_PATH="$wine32_private/root/usr/lib/i386-linux-gnu:$wine32_private/root/lib/i386-linux-gnu${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+  [[ ! -x /usr/lib/wine/wine ]] && wine32_copy_current || return 0
+  wine32_copy_environment
 }
 
 # Starts the session for PROGRAM (a .exe or .dll of the build to run): WINEPREFIX and DISPLAY are
@@ -167,8 +167,8 @@ wine_session_start() {
 # Why Wine may not have started PROGRAM: said when a 32-bit program meets a Wine without its
 # 32-bit part, as Wine itself answers 0 then.
 wine_missing_hint() {
-  [[ $(pe_machine "$1") == 014c && ! -x /usr/lib/wine/wine && ! -f $wine32_private/.made ]] || return 0
-  echo "; a 32-bit build needs 32-bit Wine: Debian's wine32:i386, or where that cannot be installed the copy in $wine32_private; make win32 makes either"
+  [[ $(pe_machine "$1") == 014c && ! -x /usr/lib/wine/wine ]] && ! wine32_copy_current || return 0
+  echo "; a 32-bit build needs 32-bit Wine: Debian's wine32:i386, or where that cannot be installed the copy in $wine32_copy; make win32 makes either"
 }
 
 # Ends whatever the session started and removes its folder; nothing here may fail the exit.
