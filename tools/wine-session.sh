@@ -30,12 +30,14 @@ wine_make_prefix() {
 # the TMPDIR it was started with, so the shell making the shared prefix leaves its pid.
 wine_session_processes() {
   local work=$1 environ pid
-  for environ in /proc/[0-9]*/environ; do
+  # One grep over them all, quick beside the processes it races; run with another TMPDIR, it
+  # does not find itself.
+  for environ in $(TMPDIR="" grep -lsxz -F "TMPDIR=$work/tmp" /proc/[0-9]*/environ); do
     pid=${environ#/proc/}
     pid=${pid%/environ}
-    [[ $pid != "$$" && $pid != "$BASHPID" ]] || continue
-    if grep -qsxz -F "TMPDIR=$work/tmp" "$environ"; then echo "$pid"; fi
+    [[ $pid != "$$" && $pid != "$BASHPID" ]] && echo "$pid"
   done
+  return 0
 }
 
 # Stops what a session started, its Wine and its X server, and removes its folder. The folder
@@ -43,7 +45,7 @@ wine_session_processes() {
 # is left (a run killed while it made the shared prefix leaves that prefix's Wine and the shell
 # that holds its lock) is found by its TMPDIR.
 wine_reap() {
-  local work=$1
+  local work=$1 xvfb tries left
   [[ -d $work ]] || return 0
   # First the shell making the shared prefix, lest it go on and mark a half-made one as made.
   if [[ -s $work/maker.pid ]]; then
@@ -54,11 +56,23 @@ wine_reap() {
     TMPDIR="$work/tmp" WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
   fi
   if [[ -s $work/xvfb.pid ]]; then
-    kill "$(cat "$work/xvfb.pid")" 2>/dev/null || true
+    xvfb=$(cat "$work/xvfb.pid")
+    # A moment to remove its lock and socket, which a killed one leaves in /tmp.
+    if kill "$xvfb" 2>/dev/null; then
+      for tries in $(seq 20); do
+        kill -0 "$xvfb" 2>/dev/null || break
+        sleep 0.05
+      done
+    fi
   fi
-  local left
-  left=$(wine_session_processes "$work")
-  [[ -z $left ]] || kill -9 $left 2>/dev/null || true
+  # Again until none is left: a Wine process caught starting as the others die starts a server
+  # of its own and goes on making the prefix.
+  for tries in $(seq 100); do
+    left=$(wine_session_processes "$work")
+    [[ -n $left ]] || break
+    kill -9 $left 2>/dev/null || true
+    sleep 0.05
+  done
   rm -rf "$work"
 }
 
