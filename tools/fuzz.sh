@@ -15,16 +15,26 @@ test -f "$build/build.ninja" || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TY
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 cmake --build "$build" --target fuzz_reg_file fuzz_scenario
 
-status=0
-for target in reg_file scenario; do
+# Both at once, one a core; each reports when both are done.
+targets=(reg_file scenario)
+pids=()
+for target in "${targets[@]}"; do
   work="$build/work/$target"
   rm -rf "$work"
   mkdir -p "$work/corpus" "$work/findings"
   echo "fuzz: $target for ${seconds}s"
   # New inputs go to the work folder; the committed corpus is only read.
-  if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-      -dict="fuzz/$target.dict" -artifact_prefix="$work/findings/" -print_final_stats=1 \
-      "$work/corpus" "fuzz/corpus/$target" >"$work/log" 2>&1; then
+  "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -dict="fuzz/$target.dict" -artifact_prefix="$work/findings/" -print_final_stats=1 \
+    "$work/corpus" "fuzz/corpus/$target" >"$work/log" 2>&1 &
+  pids+=($!)
+done
+
+status=0
+for i in "${!targets[@]}"; do
+  target=${targets[$i]}
+  work="$build/work/$target"
+  if ! wait "${pids[$i]}"; then
     status=1
     # libFuzzer's seed for this run: -seed=N with the same corpus replays it.
     grep -m1 "INFO: Seed:" "$work/log" | sed "s/^/fuzz: $target: /" || true

@@ -35,11 +35,6 @@ template <class H> H handleOf(std::uintptr_t value)
     return reinterpret_cast<H>(value);
 }
 
-void fail(DWORD error)
-{
-    kernel::setLastError(error);
-}
-
 }  // namespace
 
 Gdi::Gdi(kernel::Kernel& kernel) : m_kernel(kernel)
@@ -187,7 +182,7 @@ HDC Gdi::openWindowDCLocked(HWND window, std::optional<RECT> paintClip)
     if (!window && !paintClip && m_screen.compose)
         return newDCLocked(DeviceContext::Kind::Window, nullptr, std::nullopt);
     if (!m_resolver || !window || !m_resolver(window)) {
-        fail(kErrorInvalidWindowHandle);
+        kernel::setLastError(kErrorInvalidWindowHandle);
         return nullptr;
     }
     return newDCLocked(paintClip ? DeviceContext::Kind::Paint : DeviceContext::Kind::Window, window, paintClip);
@@ -198,7 +193,7 @@ bool Gdi::releaseWindowDCLocked(HDC handle)
     m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     if (!dc || dc->kind == DeviceContext::Kind::Memory) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     m_dcs.erase(valueOf(handle));
@@ -211,7 +206,7 @@ int Gdi::releaseDCLocked(HWND window, HDC handle)
     const DeviceContext* dc = dcLocked(handle);
     // A BeginPaint DC ends with EndPaint, a memory DC with DeleteDC.
     if (!dc || dc->kind != DeviceContext::Kind::Window || dc->window != window) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
     m_dcs.erase(valueOf(handle));
@@ -222,7 +217,7 @@ HDC Gdi::createCompatibleDCLocked(HDC reference)
 {
     m_kernel.mutex().assertHeld();
     if (reference && !dcLocked(reference)) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
     return newDCLocked(DeviceContext::Kind::Memory, nullptr, std::nullopt);
@@ -234,7 +229,7 @@ bool Gdi::deleteDCLocked(HDC handle)
     const DeviceContext* dc = dcLocked(handle);
     // A window's DC is released, not deleted.
     if (!dc || dc->kind != DeviceContext::Kind::Memory) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     m_dcs.erase(valueOf(handle));
@@ -245,7 +240,7 @@ HBITMAP Gdi::createBitmapLocked(Surface pixels)
 {
     m_kernel.mutex().assertHeld();
     if (pixels.width() <= 0 || pixels.height() <= 0) {
-        fail(ERROR_INVALID_PARAMETER);
+        kernel::setLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     return static_cast<HBITMAP>(addObject({BitmapObject{std::move(pixels)}}));
@@ -256,7 +251,7 @@ HBITMAP Gdi::createBitmapLocked(int width, int height, UINT planes, UINT bitsPer
     m_kernel.mutex().assertHeld();
     const auto depth = bitmapDepth(bitsPerPixel);
     if (planes != 1 || !depth) {
-        fail(ERROR_INVALID_PARAMETER);
+        kernel::setLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     // A negative size counts as its magnitude, as on Windows.
@@ -265,7 +260,7 @@ HBITMAP Gdi::createBitmapLocked(int width, int height, UINT planes, UINT bitsPer
     if (columns == 0 || rows == 0)
         return static_cast<HBITMAP>(m_defaultBitmap);
     if (columns * rows > kMaxBitmapPixels) {
-        fail(ERROR_NOT_ENOUGH_MEMORY);
+        kernel::setLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     const auto w = static_cast<int>(columns);
@@ -281,17 +276,17 @@ HBITMAP Gdi::createCompatibleBitmapLocked(HDC dc, int width, int height)
     m_kernel.mutex().assertHeld();
     const DeviceContext* reference = dcLocked(dc);
     if (!reference) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
     if (width < 0 || height < 0) {
-        fail(ERROR_INVALID_PARAMETER);
+        kernel::setLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     if (width == 0 || height == 0)
         return static_cast<HBITMAP>(m_defaultBitmap);
     if (static_cast<long long>(width) * height > kMaxBitmapPixels) {
-        fail(ERROR_NOT_ENOUGH_MEMORY);
+        kernel::setLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     int depth = 24;
@@ -315,7 +310,7 @@ HBRUSH Gdi::createPatternBrushLocked(HBITMAP bitmap)
     const GdiObject* object = objectLocked(bitmap);
     const auto* pixels = object ? object->as<BitmapObject>() : nullptr;
     if (!pixels) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
     BrushObject brush;
@@ -329,7 +324,7 @@ HPEN Gdi::createPenLocked(int style, int width, COLORREF colour)
     if (style == PS_NULL)
         return static_cast<HPEN>(addObject({PenObject{std::nullopt, 1, 1}}));
     if (style != PS_SOLID) {
-        fail(ERROR_INVALID_PARAMETER);
+        kernel::setLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     // A negative width counts as its magnitude, as on Windows.
@@ -342,7 +337,7 @@ HGDIOBJ Gdi::stockObjectLocked(int index) const
     m_kernel.mutex().assertHeld();
     const auto slot = static_cast<std::size_t>(index);  // a negative index wraps past the end
     if (slot >= m_stock.size() || !m_stock[slot]) {
-        fail(ERROR_INVALID_PARAMETER);
+        kernel::setLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     return m_stock[slot];
@@ -354,7 +349,7 @@ HGDIOBJ Gdi::selectObjectLocked(HDC handle, HGDIOBJ object)
     DeviceContext* dc = dcLocked(handle);
     const GdiObject* selected = objectLocked(object);
     if (!dc || !selected) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
     const auto swap = [object](HGDIOBJ& slot) { return std::exchange(slot, object); };
@@ -365,7 +360,7 @@ HGDIOBJ Gdi::selectObjectLocked(HDC handle, HGDIOBJ object)
             return &entry.second != dc && entry.second.bitmap == object;
         });
         if (dc->kind != DeviceContext::Kind::Memory || (elsewhere && object != m_defaultBitmap)) {
-            fail(ERROR_INVALID_PARAMETER);
+            kernel::setLastError(ERROR_INVALID_PARAMETER);
             return nullptr;
         }
         return swap(dc->bitmap);
@@ -382,13 +377,13 @@ bool Gdi::deleteObjectLocked(HGDIOBJ object)
     m_kernel.mutex().assertHeld();
     const GdiObject* found = objectLocked(object);
     if (!found) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     if (found->stock)
         return true;
     if (isSelectedLocked(object)) {
-        fail(ERROR_INVALID_PARAMETER);
+        kernel::setLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
     m_objects.erase(valueOf(object));
@@ -400,7 +395,7 @@ int Gdi::getObjectLocked(HGDIOBJ object, int size, void* out) const
     m_kernel.mutex().assertHeld();
     const GdiObject* found = objectLocked(object);
     if (!found) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
     // A record goes out whole or not at all, as Windows gives it.
@@ -408,7 +403,7 @@ int Gdi::getObjectLocked(HGDIOBJ object, int size, void* out) const
         if (!out)
             return static_cast<int>(sizeof record);
         if (size < 0 || static_cast<std::size_t>(size) < least) {
-            fail(ERROR_INSUFFICIENT_BUFFER);
+            kernel::setLastError(ERROR_INSUFFICIENT_BUFFER);
             return 0;
         }
         const std::size_t n = std::min(static_cast<std::size_t>(size), sizeof record);
@@ -437,7 +432,7 @@ int Gdi::getObjectLocked(HGDIOBJ object, int size, void* out) const
                         pen->colour ? toColorRef(*pen->colour) : 0};
         return copyOut(lp, sizeof lp);
     }
-    fail(ERROR_INVALID_PARAMETER);
+    kernel::setLastError(ERROR_INVALID_PARAMETER);
     return 0;
 }
 

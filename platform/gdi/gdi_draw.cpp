@@ -11,11 +11,6 @@ namespace velorin::gdi {
 
 namespace {
 
-void fail(DWORD error)
-{
-    kernel::setLastError(error);
-}
-
 RECT rectAt(POINT at, SIZE size)
 {
     return RECT{at.x, at.y, at.x + size.cx, at.y + size.cy};
@@ -76,7 +71,7 @@ bool Gdi::rectangleLocked(HDC handle, RECT area)
     const DeviceContext* dc = dcLocked(handle);
     const auto target = dc ? targetLocked(*dc) : std::nullopt;
     if (!target) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     const BrushObject* brushObject = brushLocked(dc->brush);
@@ -120,7 +115,7 @@ bool Gdi::fillRectLocked(HDC handle, const RECT& area, HBRUSH brushHandle)
     const auto* brush = brushObject ? brushObject->as<BrushObject>() : nullptr;
     const auto target = dc ? targetLocked(*dc) : std::nullopt;
     if (!target || !brush) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     fillWithBrushLocked(*dc, *target, offsetBy(area, target->origin), *brush);
@@ -133,7 +128,7 @@ bool Gdi::bitBltLocked(HDC dstHandle, POINT at, SIZE size, HDC srcHandle, POINT 
     const DeviceContext* dst = dcLocked(dstHandle);
     auto target = dst ? targetLocked(*dst) : std::nullopt;
     if (!target) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     // The operations the frames use keep their own paths; the rest take the general one.
@@ -151,7 +146,7 @@ bool Gdi::bitBltLocked(HDC dstHandle, POINT at, SIZE size, HDC srcHandle, POINT 
         const DeviceContext* src = dcLocked(srcHandle);
         auto source = src ? targetLocked(*src) : std::nullopt;
         if (!source) {
-            fail(ERROR_INVALID_HANDLE);
+            kernel::setLastError(ERROR_INVALID_HANDLE);
             return false;
         }
         if (isTrueColour(source->bitsPerPixel)) {
@@ -177,11 +172,11 @@ bool Gdi::transparentImageLocked(HDC dstHandle, const RECT& to, HANDLE srcHandle
         if (object->as<BitmapObject>())
             source = bitmapTargetLocked(reinterpret_cast<HGDIOBJ>(srcHandle));
     if (!target || !source) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     if (to.right < to.left || to.bottom < to.top || from.right < from.left || from.bottom < from.top) {
-        fail(ERROR_INVALID_PARAMETER);
+        kernel::setLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
     blit(*target->surface, target->clip, offsetBy(to, target->origin), *source->surface, source->clip,
@@ -195,12 +190,12 @@ COLORREF Gdi::getPixelLocked(HDC handle, POINT at)
     const DeviceContext* dc = dcLocked(handle);
     const auto target = dc ? targetLocked(*dc) : std::nullopt;
     if (!target) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return CLR_INVALID;
     }
     const POINT p{at.x + target->origin.x, at.y + target->origin.y};
     if (!inside(target->clip, p)) {
-        fail(ERROR_INVALID_PARAMETER);
+        kernel::setLastError(ERROR_INVALID_PARAMETER);
         return CLR_INVALID;
     }
     return toColorRef(target->surface->pixel(p.x, p.y));
@@ -212,12 +207,12 @@ COLORREF Gdi::setPixelLocked(HDC handle, POINT at, COLORREF colour)
     const DeviceContext* dc = dcLocked(handle);
     const auto target = dc ? targetLocked(*dc) : std::nullopt;
     if (!target) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return CLR_INVALID;
     }
     const POINT p{at.x + target->origin.x, at.y + target->origin.y};
     if (!inside(target->clip, p)) {
-        fail(ERROR_INVALID_PARAMETER);
+        kernel::setLastError(ERROR_INVALID_PARAMETER);
         return CLR_INVALID;
     }
     const Rgb stored = nearestColour(target->bitsPerPixel, fromColorRef(colour));

@@ -16,11 +16,6 @@ namespace velorin::gdi {
 
 namespace {
 
-void fail(DWORD error)
-{
-    kernel::setLastError(error);
-}
-
 // The first pixel and the count that an extent covers: a negative size runs back from its
 // corner, the corner's own pixel included.
 struct Run {
@@ -45,11 +40,11 @@ int Gdi::setStretchBltModeLocked(HDC handle, int mode)
     m_kernel.mutex().assertHeld();
     DeviceContext* dc = dcLocked(handle);
     if (!dc) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
     if (mode < BLACKONWHITE || mode > HALFTONE) {
-        fail(ERROR_INVALID_PARAMETER);
+        kernel::setLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     return std::exchange(dc->stretchMode, mode);
@@ -60,7 +55,7 @@ int Gdi::stretchBltModeLocked(HDC handle) const
     m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     if (!dc) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
     return dc->stretchMode;
@@ -72,7 +67,7 @@ bool Gdi::rasterLocked(HDC dstHandle, BlitExtent to, HDC srcHandle, BlitExtent f
     const DeviceContext* dst = dcLocked(dstHandle);
     auto target = dst ? targetLocked(*dst) : std::nullopt;
     if (!target) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     const unsigned table = ropTable(rop);
@@ -80,7 +75,7 @@ bool Gdi::rasterLocked(HDC dstHandle, BlitExtent to, HDC srcHandle, BlitExtent f
     const DeviceContext* src = usesSource ? dcLocked(srcHandle) : nullptr;
     auto source = src ? targetLocked(*src) : std::nullopt;
     if (usesSource && !source) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     if (to.size.cx == 0 || to.size.cy == 0 || (usesSource && (from.size.cx == 0 || from.size.cy == 0)))

@@ -16,11 +16,6 @@ const resources::UiFont& font()
     return resources::UiFont::system();
 }
 
-void fail(DWORD error)
-{
-    kernel::setLastError(error);
-}
-
 }  // namespace
 
 COLORREF Gdi::setTextColorLocked(HDC handle, COLORREF colour)
@@ -28,7 +23,7 @@ COLORREF Gdi::setTextColorLocked(HDC handle, COLORREF colour)
     m_kernel.mutex().assertHeld();
     DeviceContext* dc = dcLocked(handle);
     if (!dc) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return CLR_INVALID;
     }
     return toColorRef(std::exchange(dc->textColour, fromColorRef(colour)));
@@ -39,7 +34,7 @@ COLORREF Gdi::textColorLocked(HDC handle) const
     m_kernel.mutex().assertHeld();
     const DeviceContext* dc = dcLocked(handle);
     if (!dc) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return CLR_INVALID;
     }
     return toColorRef(dc->textColour);
@@ -50,7 +45,7 @@ COLORREF Gdi::setBkColorLocked(HDC handle, COLORREF colour)
     m_kernel.mutex().assertHeld();
     DeviceContext* dc = dcLocked(handle);
     if (!dc) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return CLR_INVALID;
     }
     return toColorRef(std::exchange(dc->backColour, fromColorRef(colour)));
@@ -61,7 +56,7 @@ int Gdi::setBkModeLocked(HDC handle, int mode)
     m_kernel.mutex().assertHeld();
     DeviceContext* dc = dcLocked(handle);
     if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) {
-        fail(dc ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+        kernel::setLastError(dc ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
         return 0;
     }
     return std::exchange(dc->backMode, mode);
@@ -73,7 +68,7 @@ int Gdi::drawTextLocked(HDC handle, std::wstring_view text, RECT& area, UINT for
     const DeviceContext* dc = dcLocked(handle);
     const auto target = dc ? targetLocked(*dc) : std::nullopt;
     if (!target) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
     // As on the system, vertical placement needs a single line.
@@ -98,7 +93,7 @@ bool Gdi::extTextOutLocked(HDC handle, POINT at, UINT options, const RECT* area,
     const DeviceContext* dc = dcLocked(handle);
     const auto target = dc ? targetLocked(*dc) : std::nullopt;
     if (!target) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return false;
     }
     RECT clip = target->clip;
@@ -117,7 +112,7 @@ std::optional<SIZE> Gdi::textExtentLocked(HDC handle, std::wstring_view text) co
 {
     m_kernel.mutex().assertHeld();
     if (!dcLocked(handle)) {
-        fail(ERROR_INVALID_HANDLE);
+        kernel::setLastError(ERROR_INVALID_HANDLE);
         return std::nullopt;
     }
     const TextLayout layout = layoutText(font(), text, DT_SINGLELINE | DT_NOPREFIX, 0);

@@ -20,7 +20,7 @@ using namespace std::chrono_literals;
 using testing::SupplyFolder;
 
 // Only bounds a hang: the charging sequence alone takes about 3 s of wall time.
-constexpr auto kDeadline = 30s;
+constexpr auto kSequenceDeadline = 30s;
 
 HostPowerWatchOptions watchOf(const SupplyFolder& tree)
 {
@@ -30,7 +30,7 @@ HostPowerWatchOptions watchOf(const SupplyFolder& tree)
 // Runs the device until `done` holds.
 bool runUntil(Harness& harness, const std::function<bool()>& done)
 {
-    for (const auto end = std::chrono::steady_clock::now() + kDeadline; std::chrono::steady_clock::now() < end;) {
+    for (const auto end = std::chrono::steady_clock::now() + kSequenceDeadline; std::chrono::steady_clock::now() < end;) {
         if (done())
             return true;
         harness.runFor(20);

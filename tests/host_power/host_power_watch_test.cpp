@@ -15,12 +15,12 @@ using namespace std::chrono_literals;
 using testing::SupplyFolder;
 
 // Only bounds a hang: a busy machine may take long, a working one returns at once.
-constexpr auto kDeadline = 30s;
+constexpr auto kDeliveryDeadline = 30s;
 
 // Takes readings until one is `wanted`.
 bool delivered(HostPowerWatch& watch, const PowerSupplyReading& wanted)
 {
-    for (const auto end = std::chrono::steady_clock::now() + kDeadline; std::chrono::steady_clock::now() < end;) {
+    for (const auto end = std::chrono::steady_clock::now() + kDeliveryDeadline; std::chrono::steady_clock::now() < end;) {
         if (watch.take() == wanted)
             return true;
         std::this_thread::sleep_for(5ms);

@@ -25,9 +25,6 @@ constexpr Closer kClosers[] = {
     {"DeleteDC", 0, ""},    {"ReleaseDC", 1, ""},     {"DestroyWindow", 0, ""},          {"RegCloseKey", 0, "0"},
 };
 
-// Functions that put a GDI object back or free it: when one of them fails, an object stays.
-constexpr std::string_view kGdiRelease[] = {"DeleteObject", "DeleteDC", "ReleaseDC", "EndPaint", "SelectObject"};
-
 // Values that name no object: HWND_TOPMOST, HWND_NOTOPMOST and HWND_BOTTOM.
 constexpr std::uintptr_t kSpecial[] = {static_cast<std::uintptr_t>(-1), static_cast<std::uintptr_t>(-2), 1};
 // Module handles (the program's image and the system library) and icons, which live as long

@@ -17,6 +17,10 @@
 
 namespace velorin::reliability {
 
+// Functions that put a GDI object back or free it: when one of them fails, an object stays, as
+// it would on the device.
+inline constexpr std::string_view kGdiRelease[] = {"DeleteObject", "DeleteDC", "ReleaseDC", "EndPaint", "SelectObject"};
+
 // One traced call line, taken apart: "<ms> call F(a, b) = r".
 struct CallLine {
     std::string function;

@@ -23,10 +23,7 @@ namespace {
 using registry::Root;
 using sim::Harness;
 
-// Functions whose failure leaves a GDI object behind, as it would on the device.
 constexpr int kEveryCallBound = 300;
-
-constexpr std::string_view kGdiRelease[] = {"DeleteObject", "DeleteDC", "ReleaseDC", "EndPaint", "SelectObject"};
 
 // Calls that only a failure before them reaches: the monitor's pause after a failed wait or
 // read, and the queue's release after a refused subscription.
