@@ -2,12 +2,16 @@
 # A scenario's trace under Wine against the device's: the effects that the CE layer records
 # (power reports, the backlight, the display, the power manager) come in the same order with
 # the same arguments, each within a tolerance of the device's time, since Wine's clock is the
-# wall clock's. Usage: compare_traces.sh VELORIN_SIM SCENARIO [TOLERANCE_MS]
+# wall clock's. The tolerance holds the utility's own start under Wine, which the device does in
+# no time: Wine's clock starts as the CE layer loads, and the program takes up to half a second
+# more on a busy machine before its first sequence begins. It stays under the sequences' one-second
+# steps, so an effect a step early or late still fails.
+# Usage: compare_traces.sh VELORIN_SIM SCENARIO [TOLERANCE_MS]
 set -euo pipefail
 
 sim="$1"
 scenario="$2"
-tolerance="${3:-250}"
+tolerance="${3:-750}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
